@@ -1,0 +1,130 @@
+#include "ui/Application.h"
+
+#include "ui/CustomForm.h"
+#include "ui/Errors.h"
+#include "ui/Properties.h"
+#include "ui/Screen.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <algorithm>
+
+const TClassInfo TApplication::MetaClass("TApplication", &TComponent::MetaClass, nullptr, {});
+
+namespace {
+
+LRESULT CALLBACK ApplicationWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == CM_RELEASE) {
+        // A form asked to be freed (TCustomForm::Release); it may have gone another way meanwhile.
+        auto* form = reinterpret_cast<TCustomForm*>(lParam);
+        const auto& forms = Screen().FormList();
+        if (std::find(forms.begin(), forms.end(), form) != forms.end()) {
+            try {
+                TCustomForm::Free(form);
+            } catch (...) {
+                // Nothing may unwind through the system's message dispatch.
+            }
+        }
+        return 0;
+    }
+    return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+TApplication& Application() {
+    static TApplication application(nullptr);
+    return application;
+}
+
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {
+    Screen();  // made first, so that it outlives the forms the application frees
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ApplicationWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = LoadIconW(wc.hInstance, L"MAINICON");
+    wc.lpszClassName = L"TApplication";
+    RegisterClassExW(&wc);
+    FHandle.reset(CreateWindowExW(0, L"TApplication", L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
+                                  WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr));
+    if (wc.hIcon) {
+        SendMessageW(FHandle.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(wc.hIcon));
+        SendMessageW(FHandle.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(wc.hIcon));
+    }
+}
+
+TApplication::~TApplication() {
+    Destroying();
+    while (ComponentCount() > 0) {
+        TComponent* last = Components(ComponentCount() - 1);
+        if (auto* form = dynamic_cast<TCustomForm*>(last)) {
+            try {
+                TCustomForm::Free(form);
+            } catch (...) {
+                // Going away regardless.
+            }
+        } else {
+            delete last;
+        }
+    }
+}
+
+void TApplication::Initialize() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    OleInitialize(nullptr);
+}
+
+std::wstring TApplication::Title() const {
+    int length = GetWindowTextLengthW(FHandle.get());
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(FHandle.get(), text.data(), length + 1)));
+    return text;
+}
+
+void TApplication::SetTitle(const std::wstring& title) { SetWindowTextW(FHandle.get(), title.c_str()); }
+
+void TApplication::Run() {
+    if (FMainForm) FMainForm->Show();
+    while (!FTerminated) HandleMessage();
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (!ProcessMessage(msg)) break;
+}
+
+void TApplication::HandleMessage() {
+    MSG msg;
+    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == -1) RaiseLastOSError("GetMessage");
+    if (got == 0) {
+        FTerminated = true;
+        return;
+    }
+    ProcessMessage(msg);
+}
+
+void TApplication::Terminate() {
+    if (!FTerminated) PostQuitMessage(0);
+    FTerminated = true;
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+    if (msg.message == WM_QUIT) {
+        FTerminated = true;
+        return false;
+    }
+    TWinControl* root = msg.hwnd ? TWinControl::FindControl(GetAncestor(msg.hwnd, GA_ROOT)) : nullptr;
+    auto* form = dynamic_cast<TCustomForm*>(root);
+    if (form) {
+        if (msg.message == WM_SYSCHAR && form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0) return true;
+        if (IsDialogMessageW(form->WindowHandle(), &msg)) return true;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// TApplication: the program's message loop, its title (held by a hidden window of class
+// "TApplication") and its main form. The application owns the forms made with CreateForm and frees
+// them, last made first, when it goes.
+#include "ui/Component.h"
+#include "ui/Handles.h"
+
+#include <string>
+
+class TCustomForm;
+
+class TApplication : public TComponent {
+public:
+    CLARIVO_CLASS
+
+    explicit TApplication(TComponent* owner);
+    ~TApplication() override;
+
+    // Common controls and COM for this thread.
+    void Initialize();
+
+    // Makes a form owned by the application; the first one made becomes the main form.
+    template <typename T>
+    void CreateForm(T*& reference) {
+        reference = nullptr;
+        T* form = new T(this);
+        reference = form;
+        if (!FMainForm) FMainForm = form;
+    }
+
+    TCustomForm* MainForm() const { return FMainForm; }
+    void SetMainForm(TCustomForm* form) { FMainForm = form; }
+
+    std::wstring Title() const;
+    void SetTitle(const std::wstring& title);
+    // The hidden application window.
+    HWND Handle() const { return FHandle.get(); }
+
+    // Shows the main form and handles messages until Terminate (or the main form closes).
+    void Run();
+    // Handles every message waiting now, then returns.
+    void ProcessMessages();
+    // Waits for one message and handles it.
+    void HandleMessage();
+    void Terminate();
+    bool Terminated() const { return FTerminated; }
+
+    // Dispatches one message the framework's way: accelerator characters (CM_DIALOGCHAR) and dialog
+    // keys of the form the message is for, then the window. Returns false on WM_QUIT.
+    bool ProcessMessage(MSG& msg);
+
+private:
+    UniqueWindow FHandle;
+    TCustomForm* FMainForm = nullptr;
+    bool FTerminated = false;
+};
+
+// The process's application object.
+TApplication& Application();
