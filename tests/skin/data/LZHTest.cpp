@@ -237,6 +237,8 @@ struct TRoundTripCase {
     Bytes Data;
 };
 
+void PrintTo(const TRoundTripCase& c, std::ostream* os) { *os << c.Name << ", " << c.Data.size() << " bytes"; }
+
 class LZHRoundTrip : public testing::TestWithParam<TRoundTripCase> {};
 
 TEST_P(LZHRoundTrip, PackerOutputDecodesToTheInputExactly) {

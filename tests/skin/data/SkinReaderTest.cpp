@@ -34,6 +34,8 @@ Bytes RawArchive(int32_t version, const std::string& names, const std::vector<in
 
 Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
+Bytes Packed(const Bytes& archive) { return TLZHPacker::Pack(archive); }
+
 std::string AsText(const TMemoryStream& s) { return std::string(s.Bytes().begin(), s.Bytes().end()); }
 
 // Captures the old-version message instead of showing it.
@@ -153,13 +155,21 @@ TEST_F(SkinReaderTest, TakesExactlyTheMostMembersAndDataBeyondTheLastMember) {
     EXPECT_EQ(out.Size(), 1);
 }
 
+TEST_F(SkinReaderTest, TheSizeBoundLeavesRoomForTheBestPossibleCompression) {
+    // A megabyte of zeros packs close to the format's limit of 6 output bytes per coded bit.
+    Bytes archive = TSkinPacker::BuildArchive({{"flat.bmp", Bytes(1 << 20, 0)}});
+    Bytes packed = Packed(archive);
+    EXPECT_GT(archive.size(), (packed.size() - 4) * 47);
+    TMemoryStream stream(packed);
+    ASSERT_TRUE(Reader.LoadArchive(stream));
+    EXPECT_EQ(Reader.Sizes()[0], 1 << 20);
+}
+
 struct TFaultCase {
     const char* Name;
     Bytes Packed;  // the packed skin as handed to the reader
     TSkinArchiveFault Fault;
 };
-
-Bytes Packed(const Bytes& archive) { return TLZHPacker::Pack(archive); }
 
 Bytes WithSizeField(Bytes packed, int32_t size) {
     for (unsigned k = 0; k < 4; ++k) packed[k] = static_cast<unsigned char>(static_cast<uint32_t>(size) >> (8 * k));
