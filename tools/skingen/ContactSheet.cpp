@@ -2,6 +2,8 @@
 
 #include "LabelFont.h"
 
+#include "base/StrUtils.h"
+
 #include <algorithm>
 #include <cctype>
 #include <string>
@@ -56,16 +58,21 @@ void NinePart(TPixmap& dst, const TPixmap& f, int x, int y, int w, int h, TMargi
 // Draws a mock window the way the program composes it from the skin.
 class TPreview {
 public:
-  TPreview(const TSkinArt& art, const TSkinIni& ini) : FArt(art), FIni(ini) {}
+  TPreview(const TSkinArt& art, const TQuickIni& ini) : FArt(art), FIni(ini) {}
+
+  std::string Str(const std::string& section, const std::string& key) const { return FIni.ReadString(section, key, ""); }
+  int Num(const std::string& section, const std::string& key, int fallback) const {
+    return FIni.ReadInteger(section, key, fallback);
+  }
 
   const TSkinImage* Image(const std::string& section, const std::string& key = "Image") const {
-    return FArt.Find(Lower(FIni.Value(section, key)));
+    return FArt.Find(LowerCaseAscii(Str(section, key)));
   }
   TMargins Margins(const std::string& section) const {
-    return {FIni.Number(section, "LeftWidth", 0), FIni.Number(section, "TopHeight", 0), FIni.Number(section, "RightWidth", 0),
-            FIni.Number(section, "BottomHeight", 0)};
+    return {Num(section, "LeftWidth", 0), Num(section, "TopHeight", 0), Num(section, "RightWidth", 0),
+            Num(section, "BottomHeight", 0)};
   }
-  TRgb8 Colour(const std::string& key, TRgb8 fallback) const { return ParseColour(FIni.Value("Colours", key), fallback); }
+  TRgb8 Colour(const std::string& key, TRgb8 fallback) const { return ParseColour(Str("Colours", key), fallback); }
   TRgb8 Face() const { return Colour("ButtonFace", {212, 208, 200}); }
 
   void Element(TPixmap& dst, const std::string& section, int frame, int x, int y, int w, int h,
@@ -94,10 +101,10 @@ public:
     const int lw = FrameOf(*left, 1).Width(), rw = FrameOf(*right, 1).Width();
     const int th = FrameOf(*top, 1).Height(), bh = FrameOf(*bottom, 1).Height();
     auto side = [&](const std::string& name) {
-      return TMargins{0, FIni.Number("Personality", name + "TopHeight", 0), 0, FIni.Number("Personality", name + "BotHeight", 0)};
+      return TMargins{0, Num("Personality", name + "TopHeight", 0), 0, Num("Personality", name + "BotHeight", 0)};
     };
     auto across = [&](const std::string& name) {
-      return TMargins{FIni.Number("Personality", name + "TopHeight", 0), 0, FIni.Number("Personality", name + "BotHeight", 0), 0};
+      return TMargins{Num("Personality", name + "TopHeight", 0), 0, Num("Personality", name + "BotHeight", 0), 0};
     };
     NinePart(dst, FrameOf(*left, frame), x0, y0, lw, h, side("Left"), true);
     NinePart(dst, FrameOf(*right, frame), x0 + w - rw, y0, rw, h, side("Right"), true);
@@ -107,8 +114,8 @@ public:
     // Caption text, with its background when the skin has one.
     const std::string caption = "  CLARIVO - C:\\USERS";
     const int textWidth = TLabelFont::TextWidth(caption) + 6;
-    int tx = x0 + lw + FIni.Number("Personality", "TextShift", 0);
-    const int backLeft = FIni.Number("Personality", "TXTBackleft", 0), backRight = FIni.Number("Personality", "TXTBackRight", 0);
+    int tx = x0 + lw + Num("Personality", "TextShift", 0);
+    const int backLeft = Num("Personality", "TXTBackleft", 0), backRight = Num("Personality", "TXTBackRight", 0);
     if (const TSkinImage* back = Image("Personality", "TextBack")) {
       const TPixmap f = FrameOf(*back, frame);
       const int bw = textWidth + backLeft + backRight;
@@ -117,28 +124,30 @@ public:
       Stretch(dst, f, f.Width() - backRight, 0, backRight, f.Height(), tx + bw - backRight, y0, backRight, th, true);
     }
     const int textLeft = tx, textRight = tx + textWidth + backLeft + backRight;
-    Text(dst, tx + backLeft, y0 + FIni.Number("Personality", "TextShiftVert", 0) / 2, th, caption,
+    Text(dst, tx + backLeft, y0 + Num("Personality", "TextShiftVert", 0) / 2, th, caption,
          active ? Colour("TitleTextActive", {255, 255, 255}) : Colour("TitleTextNoActive", {0, 0, 0}));
 
     // Caption buttons the program keeps: every BUTTON section but the dropped ones.
-    for (const std::string& section : FIni.Sections()) {
+    std::vector<std::string> sections;
+    FIni.ReadSections(sections);
+    for (const std::string& section : sections) {
       const std::string upper = [&] { std::string s = section; for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c))); return s; }();
       if (upper.rfind("BUTTON", 0) != 0 || upper == "BUTTONS" || upper == "BUTTON.RADIO" || upper == "BUTTON.CHECKBOX" ||
           upper == "BUTTON")
         continue;
-      const int action = FIni.Number(section, "Action", 0), visibility = FIni.Number(section, "Visibility", -1);
+      const int action = Num(section, "Action", 0), visibility = Num(section, "Visibility", -1);
       if (action == -1 && visibility != 0) continue;
-      const int v = FIni.Number(section, "Visibility", 0);
+      const int v = Num(section, "Visibility", 0);
       // The mock window is a normal, sizeable main window with every caption box.
       const bool shown = v == 0 || v == 2 || (v == 3 && active) || (v == 4 && !active) || v == 6 || v == 8 ||
                          (v >= 201 && v <= 2000);
-      const TSkinImage* image = FArt.Find(Lower(FIni.Value(section, "ButtonImage")));
+      const TSkinImage* image = FArt.Find(LowerCaseAscii(Str(section, "ButtonImage")));
       if (!shown || !image) continue;
-      const int frames = FIni.Number(section, "frame", 0) > 0 ? FIni.Number(section, "frame", 0) : image->Frames;
+      const int frames = Num(section, "frame", 0) > 0 ? Num(section, "frame", 0) : image->Frames;
       const int bw = image->Image.Width() / frames, bh2 = image->Image.Height();
-      const int xc = FIni.Number(section, "Xcoord", 0), yc = FIni.Number(section, "Ycoord", 0);
+      const int xc = Num(section, "Xcoord", 0), yc = Num(section, "Ycoord", 0);
       int bx = x0;
-      switch (FIni.Number(section, "Align", 0)) {
+      switch (Num(section, "Align", 0)) {
         case 0: bx = x0 + xc; break;
         case 1: bx = x0 + w - xc; break;
         case 2: case 8: bx = textLeft - bw - xc; break;
@@ -203,7 +212,7 @@ public:
     // Progress bar at 60 %.
     {
       const int px = cx + 12, py = ct + 96, pw = 280, ph = 18, fill = pw * 6 / 10;
-      if (FIni.Number("Progress", "Style", 0) == 0) {
+      if (Num("Progress", "Style", 0) == 0) {
         Element(out, "Progress", 1, px, py, pw, ph, "Bitmap");
         Element(out, "Progress", 2, px, py, fill, ph, "Bitmap");
       } else {
@@ -228,8 +237,8 @@ public:
     // Tabs on a pane.
     {
       const int tx = cx + 12, ty = ct + 152, tw = 280;
-      const TSkinImage* pane = FIni.Number("Tabs", "Style", 0) == 0 ? Image("Tabs", "Border") : Image("Tab.Pane");
-      if (pane) NinePart(out, FrameOf(*pane, 1), tx, ty + 22, tw, 70, FIni.Number("Tabs", "Style", 0) == 0 ? TMargins{4, 5, 4, 4} : Margins("Tab.Pane"), false);
+      const TSkinImage* pane = Num("Tabs", "Style", 0) == 0 ? Image("Tabs", "Border") : Image("Tab.Pane");
+      if (pane) NinePart(out, FrameOf(*pane, 1), tx, ty + 22, tw, 70, Num("Tabs", "Style", 0) == 0 ? TMargins{4, 5, 4, 4} : Margins("Tab.Pane"), false);
       const char* tabs[] = {"FOLDERS", "FILES", "OPTIONS"};
       int x = tx + 2;
       for (int i = 0; i < 3; ++i) {
@@ -290,7 +299,7 @@ public:
       Element(out, "StatusBarEdges", 1, cx + 2, sy + 2, 300, 18);
       Element(out, "StatusBarEdges", 2, cx + 304, sy + 2, sw - 306 - 14, 18);
       const TSkinImage* status = Image("StatusBarEdges");
-      const std::string colour = FIni.Value("StatusBarEdges", "NormalColour2");
+      const std::string colour = Str("StatusBarEdges", "NormalColour2");
       Text(out, cx + 8, sy + 2, 18, "12 FOLDER(S) SEARCHED", ParseColour(colour, {0, 0, 0}));
       (void)status;
       Glyph(out, Image("ExtraImages"), 5, cx + sw - 13, sy + 9, 12, 12);
@@ -304,7 +313,7 @@ public:
 
 private:
   const TSkinArt& FArt;
-  const TSkinIni& FIni;
+  const TQuickIni& FIni;
 };
 
 void Checkerboard(TPixmap& dst, int x, int y, const TPixmap& src, int scale) {
@@ -317,7 +326,7 @@ void Checkerboard(TPixmap& dst, int x, int y, const TPixmap& src, int scale) {
 }
 }  // namespace
 
-TPixmap TContactSheet::Render(const TSkinArt& art, const TSkinIni& ini) {
+TPixmap TContactSheet::Render(const TSkinArt& art, const TQuickIni& ini) {
   const TPixmap preview = TPreview(art, ini).Render();
   constexpr int Width = 1400, Margin = 16, Gap = 8;
   // First pass measures, second draws.

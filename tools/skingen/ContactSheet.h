@@ -4,9 +4,10 @@
 // labelled with its member name, section, size and frame count. Key-coloured pixels show as a
 // checkerboard so that transparency is visible.
 #include "SkinArt.h"
-#include "SkinIni.h"
+
+#include "skin/data/QuickIni.h"
 
 class TContactSheet {
 public:
-  static TPixmap Render(const TSkinArt& art, const TSkinIni& ini);
+  static TPixmap Render(const TSkinArt& art, const TQuickIni& ini);
 };

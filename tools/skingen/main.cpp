@@ -7,7 +7,9 @@
 // SKIN is "default" or "graphite". The ini must name exactly the images the skin draws.
 #include "ContactSheet.h"
 #include "SkinArt.h"
-#include "SkinIni.h"
+
+#include "skin/data/QuickIni.h"
+#include "tools/skinpack/SkinPacker.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -26,8 +28,8 @@ int Usage() {
 
 // A member the ini names but nobody draws would make the program load an empty image; an image
 // drawn but never named would swell the archive for nothing.
-void CheckNames(const TSkinArt& art, const TSkinIni& ini) {
-  const std::vector<std::string> named = ini.ImageFiles();
+void CheckNames(const TSkinArt& art, const std::string& iniText) {
+  const std::vector<std::string> named = TSkinPacker::BitmapNames(iniText);
   for (const std::string& file : named)
     if (!art.Find(file)) throw std::runtime_error("the ini names " + file + ", which the " + art.Name + " skin does not draw");
   for (const TSkinImage& image : art.Images)
@@ -41,8 +43,11 @@ int main(int argc, char** argv) {
     if (argc != 4 && argc != 5) return Usage();
     const std::string iniPath = argv[2];
     const TSkinArt art = DrawSkinArt(argv[1]);
-    const TSkinIni ini = TSkinIni::Load(iniPath);
-    CheckNames(art, ini);
+    const std::vector<std::uint8_t> iniBytes = ReadFile(iniPath);
+    const std::string iniText(iniBytes.begin(), iniBytes.end());
+    CheckNames(art, iniText);
+    TQuickIni ini;
+    ini.LoadFromText(iniText);
     if (argc == 5) {
       if (std::string(argv[3]) != "--contact-sheet") return Usage();
       WriteFile(argv[4], TContactSheet::Render(art, ini).ToBmp());
