@@ -75,7 +75,8 @@ bool TSkinReader::ReadArchive(TMemoryStream& Unpacked) {
     Clear();
     std::vector<unsigned char> bytes = Unpacked.TakeBytes();
     const size_t total = bytes.size();
-    if (total < HeaderSize) Fail(TSkinArchiveFault::ShortHeader, std::to_string(total) + " bytes, no room for the header");
+    if (total < HeaderSize)
+        Fail(TSkinArchiveFault::ShortHeader, std::to_string(total) + " bytes, no room for the header");
     int32_t version = ReadInt32(bytes.data());
     int32_t namesLength = ReadInt32(bytes.data() + 4);
     FArchiveVersion = version;
@@ -92,7 +93,8 @@ bool TSkinReader::ReadArchive(TMemoryStream& Unpacked) {
     pos += static_cast<size_t>(namesLength);
 
     if (names.size() * 4 > total - pos)
-        Fail(TSkinArchiveFault::ShortSizeTable, Format("size table of %d entries runs past the end", static_cast<int>(names.size())));
+        Fail(TSkinArchiveFault::ShortSizeTable,
+             Format("size table of %d entries runs past the end", static_cast<int>(names.size())));
     const size_t dataLength = total - pos - names.size() * 4;
     std::vector<int32_t> sizes(names.size());
     std::vector<size_t> offsets(names.size());
@@ -100,7 +102,8 @@ bool TSkinReader::ReadArchive(TMemoryStream& Unpacked) {
     for (size_t i = 0; i < names.size(); ++i, pos += 4) {
         sizes[i] = ReadInt32(bytes.data() + pos);
         if (sizes[i] < 0)
-            Fail(TSkinArchiveFault::NegativeMemberSize, Format("member \"%s\" has size %d", names[i].c_str(), sizes[i]));
+            Fail(TSkinArchiveFault::NegativeMemberSize,
+                 Format("member \"%s\" has size %d", names[i].c_str(), sizes[i]));
         if (static_cast<size_t>(sizes[i]) > dataLength - offset)
             Fail(TSkinArchiveFault::MemberPastEnd,
                  Format("member \"%s\" (%d bytes) runs past the end of the data", names[i].c_str(), sizes[i]));

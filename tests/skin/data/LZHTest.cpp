@@ -262,7 +262,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TRoundTripCase{"LongRuns", Bytes(300000, 0)},
                     TRoundTripCase{"ShortPeriod", [] {
                                        Bytes b;
-                                       for (int i = 0; i < 50000; ++i) b.push_back(static_cast<unsigned char>("ab"[i % 2]));
+                                       for (int i = 0; i < 50000; ++i) b.push_back(i % 2 ? 'b' : 'a');
                                        return b;
                                    }()},
                     // Well over 0x8000 symbols, so both sides rebuild the tree several times.

@@ -103,7 +103,9 @@ TEST(SkinInfo, NamesWhatMakesASkinBad) {
         Bytes Packed;
         const char* Problem;  // part of the one problem reported
     };
-    auto pack = [](const std::vector<TSkinMember>& members) { return TLZHPacker::Pack(TSkinPacker::BuildArchive(members)); };
+    auto pack = [](const std::vector<TSkinMember>& members) {
+        return TLZHPacker::Pack(TSkinPacker::BuildArchive(members));
+    };
     const Case cases[] = {
         {"NoDescription", pack({{"a.bmp", bmp}}), "no member whose name contains \".ini\""},
         {"NamedBitmapMissing", pack({{"s.ini", Text("[A]\r\nImage=gone.bmp\r\n")}}), "\"gone.bmp\""},
