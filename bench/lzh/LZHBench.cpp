@@ -122,7 +122,8 @@ void SkinBench(const std::filesystem::path& skin, const char* what) {
 
 int main(int argc, char** argv) try {
     DecodeBench();
-    const std::filesystem::path skin = argc > 1 ? argv[1] : CLARIVO_DEFAULT_SKIN;
+    std::filesystem::path skin = argc > 1 ? argv[1] : CLARIVO_SKINS_DIR "/default/default.skn";
+    if (argc == 1 && !std::filesystem::exists(skin)) skin = CLARIVO_SKINS_DIR "/default.skn";
     if (std::filesystem::exists(skin)) {
         SkinBench(skin, "skin");
     } else {
