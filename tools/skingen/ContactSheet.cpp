@@ -114,8 +114,15 @@ public:
     // Caption text, with its background when the skin has one.
     const std::string caption = "  CLARIVO - C:\\USERS";
     const int textWidth = TLabelFont::TextWidth(caption) + 6;
-    int tx = x0 + lw + Num("Personality", "TextShift", 0);
     const int backLeft = Num("Personality", "TXTBackleft", 0), backRight = Num("Personality", "TXTBackRight", 0);
+    const int titleWidth = w - lw - rw, boxWidth = textWidth + backLeft + backRight;
+    int tx = x0 + lw;
+    switch (Num("Personality", "TextAlignment", 0)) {
+      case 0: tx += Num("Personality", "TextShift", 0); break;
+      case 1: tx += (titleWidth - boxWidth) / 2; break;
+      case 2: tx += titleWidth - Num("Personality", "TextRightClip", 0) - boxWidth; break;
+      default: break;
+    }
     if (const TSkinImage* back = Image("Personality", "TextBack")) {
       const TPixmap f = FrameOf(*back, frame);
       const int bw = textWidth + backLeft + backRight;
@@ -251,6 +258,29 @@ public:
       Element(out, "GroupBoxEdge", 1, tx + 10, ty + 38, 140, 46);
       Element(out, "GroupBox", 1, tx + 18, ty + 30, 70, 18);
       Text(out, tx + 24, ty + 30, 18, "SEARCH", text);
+    }
+    // Track bar and spin edit, where the skin has images for them.
+    if (const TSkinImage* track = Image("Track")) {
+      const int ty = ct + 262, tw = 180;
+      const TPixmap f = FrameOf(*track, 1);
+      NinePart(out, f, cx + 12, ty + 8, tw, f.Height(), Margins("Track"), false);
+      if (const TSkinImage* thumb = Image("Trackbar.ThumbDown")) {
+        const TPixmap cell = FrameOf(*thumb, 2);
+        Glyph(out, thumb, 2, cx + 12 + tw * 2 / 3 - cell.Width() / 2, ty + 8 + f.Height() / 2 - 6, cell.Width(), cell.Height());
+      }
+      for (int i = 0; i <= 10; ++i) out.FillRect(cx + 17 + i * (tw - 10) / 10, ty + 30, 1, 3, {120, 120, 120});
+    }
+    if (const TSkinImage* spin = Image("UpDown.Vert")) {
+      const int sx = cx + 210, sy = ct + 262, sw = 16, sh = 21;
+      Element(out, "SunkEdge", 1, sx, sy, 70, sh);
+      Text(out, sx + 6, sy, sh, "250", {0, 0, 0});
+      const TSkinImage* glyphs = Image("UpDown.Vert", "GlyphImage");
+      for (int half = 0; half < 2; ++half) {
+        const TPixmap f = FrameOf(*spin, 1 + 4 * half);
+        const int hy = sy + 2 + half * (sh - 4) / 2;
+        Stretch(out, f, 0, 0, f.Width(), f.Height(), sx + 70 - sw - 2, hy, sw, (sh - 4) / 2, true);
+        Glyph(out, glyphs, 1 + 4 * half, sx + 70 - sw - 2, hy, sw, (sh - 4) / 2);
+      }
     }
     // A list with a header, a vertical scroll bar, and a popup menu over it.
     {

@@ -457,7 +457,7 @@ TPixmap TSkinPainter::ScrollCells(int cell) const {
   const double c = cell, m = c / 2;
   auto arrow = [&](TDirection d, int state) {  // state 0 normal, 1 pressed, 2 disabled, 3 hot
     TRaster r(cell, cell);
-    const TLook quiet = Faded(t.Normal, t.Face, 0.55);
+    const TLook quiet = Faded(t.Normal, t.Face, 0.7);
     if (state != 2) DrawLook(r, 0.5, 0.5, c - 0.5, c - 0.5, t.Radius, state == 1 ? t.Pressed : state == 3 ? t.Hot : quiet);
     const TRgb colour = state == 2 ? t.Disabled : state == 3 ? Darken(t.Accent, 0.3) : t.Text;
     r.Fill(ArrowShape(d, m, m, c * 0.2), colour);
@@ -526,8 +526,8 @@ TPixmap TSkinPainter::TrackChannel(int length, int thickness, bool vertical) con
 TPixmap TSkinPainter::TrackThumb(int width, int height, TDirection direction, bool pointed) const {
   const TTheme& t = FTheme;
   const bool across = direction == TDirection::Left || direction == TDirection::Right;
-  // Drawn pointing down (or up/down-less) in its upright size, turned for the side ones.
-  const int w = across ? height : width, h = across ? width : height;
+  // Drawn upright (width x height, pointing down), flipped for up and left, turned for the side ones.
+  const int w = width, h = height;
   const bool flip = direction == TDirection::Up || direction == TDirection::Left;
   return Frames(5, false, [&](int k) {
     const TLook look = k == 1 ? t.Disabled_ : k == 3 ? t.Hot : k == 4 ? t.Pressed : k == 5 ? t.Focused : t.Normal;
@@ -580,10 +580,29 @@ TPixmap TSkinPainter::SpinGlyphs(int width, int height, bool horizontal) const {
   });
 }
 
-TPixmap TSkinPainter::FormBackground(int width, int height) const {
+TPixmap TSkinPainter::FormBackground(int width, int height, double grain) const {
   TRaster r(width, height);
   r.FillAll(Vertical(0, Lighten(FTheme.Face, 0.35), height, FTheme.Face));
-  return r.Opaque(Solid(FTheme.Face));
+  TPixmap out = r.Opaque(Solid(FTheme.Face));
+  // A paper-like grain: a share of the pixels, picked by a fixed pseudo-random sequence, one step
+  // lighter or darker.
+  std::uint32_t state = 0x2545F491u;
+  auto next = [&state] {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return state;
+  };
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const bool grained = next() < grain * 4294967296.0;
+      const int step = (next() & 1) ? 1 : -1;
+      if (!grained) continue;
+      const TRgb8 c = out.At(x, y);
+      auto shift = [step](std::uint8_t v) { return static_cast<std::uint8_t>(std::clamp(v + step, 0, 255)); };
+      out.Set(x, y, {shift(c.R), shift(c.G), shift(c.B)});
+    }
+  return out;
 }
 
 TPixmap TSkinPainter::Hint(int size) const {

@@ -73,7 +73,8 @@ public:
   TPixmap SpinGlyphs(int width, int height, bool horizontal) const;
 
   // Images of sections this program's engine does not read; kept so the skin is whole for others.
-  TPixmap FormBackground(int width, int height) const;
+  // grain: the share of pixels, 0 to 1, shifted one step lighter or darker.
+  TPixmap FormBackground(int width, int height, double grain) const;
   TPixmap Hint(int size) const;
   TPixmap Splitter(int width, int height) const;
   TPixmap Selection(int width, int height) const;
