@@ -71,6 +71,7 @@ void TControl::SetParent(TWinControl* parent) {
         if (FParentFont) InheritParentFont();
         if (FParentColor) FColor = parent->Color();
         UpdateAnchorRules();
+        if (FAlign != alNone) parent->Realign();
         Invalidate();
     }
 }
@@ -90,7 +91,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 
 void TControl::BoundsChanged() {
     Invalidate();
-    if (FParent && FAlign != alNone) FParent->Realign();
+    if (FParent && FAlign != alNone && !FAnchoring) FParent->Realign();
 }
 
 TPoint TControl::ClientOrigin() const {
@@ -115,7 +116,7 @@ void TControl::SetVisible(bool visible) {
     FVisible = visible;
     Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
     if (visible) Invalidate();
-    if (FParent && FAlign != alNone) FParent->Realign();
+    if (FParent && FAlign != alNone && !FAnchoring) FParent->Realign();
 }
 
 bool TControl::Showing() const { return FVisible && FParent && FParent->Showing(); }

@@ -587,7 +587,7 @@ void TWinControl::BoundsChanged() {
     } else {
         Realign();
     }
-    if (FParent && Align() != alNone) FParent->Realign();
+    if (FParent && Align() != alNone && !FAnchoring) FParent->Realign();
 }
 
 void TWinControl::Realign() {

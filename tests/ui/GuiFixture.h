@@ -1,0 +1,28 @@
+#pragma once
+// A shown form to put controls on, and real mouse input sent to windows.
+#include "ui/Application.h"
+#include "ui/CustomForm.h"
+
+#include <gtest/gtest.h>
+
+class GuiTest : public ::testing::Test {
+protected:
+    GuiTest() : form(new TForm(nullptr)) {
+        form->SetClientSize({400, 300});
+        form->SetCaption(L"Test");
+        form->Show();
+        Application().ProcessMessages();
+    }
+    ~GuiTest() override { TCustomForm::Free(form); }
+
+    // A press and release of the left button at a client point of wnd, through the window's queue.
+    static void Click(HWND wnd, int x, int y) {
+        LPARAM at = MAKELPARAM(x, y);
+        PostMessageW(wnd, WM_MOUSEMOVE, 0, at);
+        PostMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(wnd, WM_LBUTTONUP, 0, at);
+        Application().ProcessMessages();
+    }
+
+    TForm* form;
+};
