@@ -1,0 +1,93 @@
+#include "ui/Animate.h"
+
+#include "ui/Handles.h"
+
+#include "ControlsFixture.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+class AnimateTest : public TFormFixture {
+protected:
+    void SetUp() override {
+        TFormFixture::SetUp();
+        FAnimate = Place(new TAnimate(FForm), 20, 20, 46, 29);
+    }
+
+    // The control's pixels as the screen shows them (0x00RRGGBB).
+    std::vector<std::uint32_t> Picture() {
+        HWND wnd = FAnimate->WindowHandle();
+        UpdateWindow(wnd);
+        RECT client{};
+        GetClientRect(wnd, &client);
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        TWindowDC screen(wnd, false);
+        UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
+        UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!memory || !bitmap) return {};
+        {
+            TSelectObject select(memory.get(), bitmap.get());
+            BitBlt(memory.get(), 0, 0, client.right, client.bottom, screen.get(), 0, 0, SRCCOPY);
+        }
+        auto* pixels = static_cast<const std::uint32_t*>(bits);
+        std::vector<std::uint32_t> picture(pixels, pixels + client.right * client.bottom);
+        for (std::uint32_t& p : picture) p &= 0xFFFFFF;
+        return picture;
+    }
+
+    TAnimate* FAnimate = nullptr;
+};
+
+constexpr std::uint32_t FolderOutline = 0x785400;  // the clip's folder outline, as 0xRRGGBB
+
+TEST_F(AnimateTest, OpensTheSearchingClipAndShowsItsFrames) {
+    FAnimate->SetCommonAVI(aviFindFile);
+    ASSERT_TRUE(FAnimate->Opened());
+    FAnimate->Seek(1);
+    std::vector<std::uint32_t> first = Picture();
+    FAnimate->Seek(9);
+    std::vector<std::uint32_t> ninth = Picture();
+    FAnimate->Seek(1);
+    EXPECT_EQ(Picture(), first);
+    EXPECT_NE(first, ninth);
+    EXPECT_NE(std::find(first.begin(), first.end(), FolderOutline), first.end());
+}
+
+TEST_F(AnimateTest, PlaysInALoopUntilStopped) {
+    FAnimate->SetCommonAVI(aviFindFile);
+    FAnimate->SetStartFrame(1);
+    FAnimate->SetStopFrame(17);
+    FAnimate->Seek(1);
+    const std::vector<std::uint32_t> first = Picture();
+    FAnimate->SetActive(true);
+    ASSERT_TRUE(FAnimate->Active());
+    EXPECT_TRUE(WaitFor([&] { return Picture() != first; }));
+    // Looping: the first frame comes round again.
+    EXPECT_TRUE(WaitFor([&] { return Picture() == first; }));
+    FAnimate->Stop();
+    EXPECT_FALSE(FAnimate->Active());
+}
+
+TEST_F(AnimateTest, AMissingClipLeavesTheControlClosedAndIdle) {
+    FAnimate->SetResName(L"NOSUCHCLIP");
+    EXPECT_FALSE(FAnimate->Opened());
+    FAnimate->SetActive(true);
+    EXPECT_FALSE(FAnimate->Active());
+}
+
+TEST_F(AnimateTest, AClipChosenBeforeTheWindowExistsPlaysOnceItDoes) {
+    auto* later = new TAnimate(FForm);
+    later->SetCommonAVI(aviFindFile);
+    later->SetActive(true);
+    EXPECT_FALSE(later->Opened());
+    Place(later, 100, 20, 46, 29);
+    EXPECT_TRUE(later->Opened());
+    EXPECT_TRUE(later->Active());
+}
+
+}  // namespace

@@ -1,0 +1,250 @@
+#include "ui/ListView.h"
+
+#include "ControlsFixture.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+class ListViewTest : public TFormFixture {
+protected:
+    void SetUp() override {
+        TFormFixture::SetUp();
+        FList = Place(new TListView(FForm), 8, 8, 600, 400);
+        FList->AddColumn(L"Name", 100);
+        FList->AddColumn(L"Location", 300);
+    }
+
+    HWND Wnd() const { return FList->WindowHandle(); }
+
+    void AddNames(const std::vector<std::wstring>& names) {
+        for (const std::wstring& name : names) FList->AddItem(name, {L"C:\\" + name + L"\\"});
+    }
+
+    // Rows added outside an update reach the window a moment later.
+    void WaitForWindowRows() {
+        ASSERT_TRUE(WaitFor([this] { return ListView_GetItemCount(Wnd()) == FList->Count(); }));
+        Pump();
+    }
+
+    std::vector<std::wstring> Captions() {
+        std::vector<std::wstring> captions;
+        for (int i = 0; i < FList->Count(); ++i) captions.push_back(FList->Caption(i));
+        return captions;
+    }
+
+    // What the window itself shows in a cell, asked the way a screen reader would.
+    std::wstring WindowText(int row, int column) {
+        wchar_t buffer[256] = {};
+        ListView_GetItemText(Wnd(), row, column, buffer, 256);
+        return buffer;
+    }
+
+    std::vector<std::wstring> WindowCaptions() {
+        std::vector<std::wstring> captions;
+        for (int i = 0; i < ListView_GetItemCount(Wnd()); ++i) captions.push_back(WindowText(i, 0));
+        return captions;
+    }
+
+    std::vector<std::wstring> CheckedCaptions() {
+        std::vector<std::wstring> checked;
+        for (int i = 0; i < FList->Count(); ++i)
+            if (FList->Checked(i)) checked.push_back(FList->Caption(i));
+        return checked;
+    }
+
+    int IndexOf(const std::wstring& caption) {
+        std::vector<std::wstring> captions = Captions();
+        auto it = std::find(captions.begin(), captions.end(), caption);
+        return it == captions.end() ? -1 : static_cast<int>(it - captions.begin());
+    }
+
+    // A click on the row's check box.
+    void ClickCheckBox(int row) {
+        RECT bounds{};
+        bounds.left = LVIR_BOUNDS;
+        ASSERT_TRUE(SendMessageW(Wnd(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds)));
+        POINT at{bounds.left + 8, (bounds.top + bounds.bottom) / 2};
+        LVHITTESTINFO hit{};
+        hit.pt = at;
+        ASSERT_EQ(ListView_HitTest(Wnd(), &hit), row);
+        ASSERT_TRUE(hit.flags & LVHT_ONITEMSTATEICON);
+        Click(Wnd(), at);
+    }
+
+    TListView* FList = nullptr;
+};
+
+// Names arrive in walk order; the list shows them by the user locale's order, which puts accented
+// letters with their base letter and scripts in their own blocks (a code-unit order would not).
+TEST_F(ListViewTest, KeepsRowsInLocaleNameOrderWhateverTheOrderTheyCameIn) {
+    AddNames({L"zebra", L"\u00C4pfel", L"apple", L"Banane", L"\u00E9clair", L"\u042E\u043B\u0430",
+              L"\u0410\u0431\u0440\u0438\u043A\u043E\u0441", L"\u65E5\u672C"});
+    const std::vector<std::wstring> expected = {L"\u00C4pfel", L"apple", L"Banane", L"\u00E9clair", L"zebra",
+                                                L"\u0410\u0431\u0440\u0438\u043A\u043E\u0441", L"\u042E\u043B\u0430",
+                                                L"\u65E5\u672C"};
+    EXPECT_EQ(Captions(), expected);
+    Pump();
+    EXPECT_EQ(WindowCaptions(), expected);
+    EXPECT_EQ(WindowText(2, 1), L"C:\\Banane\\");
+    EXPECT_EQ(FList->SubItem(2, 1), L"C:\\Banane\\");
+    EXPECT_EQ(FList->SubItem(2, 2), L"");
+}
+
+TEST_F(ListViewTest, EqualNamesKeepTheOrderTheyCameIn) {
+    FList->AddItem(L"same", {L"first"});
+    FList->AddItem(L"other");
+    FList->AddItem(L"same", {L"second"});
+    ASSERT_EQ(FList->Count(), 3);
+    EXPECT_EQ(FList->SubItem(1, 1), L"first");
+    EXPECT_EQ(FList->SubItem(2, 1), L"second");
+}
+
+// The list keeps no check marks of its own: clicks and the space bar must reach the rows, and the
+// marks must stay with their rows when new rows push them down.
+TEST_F(ListViewTest, CheckMarksFollowClicksAndKeysAndStayWithTheirRows) {
+    AddNames({L"b", L"d", L"f"});
+    WaitForWindowRows();
+    ClickCheckBox(1);
+    EXPECT_EQ(CheckedCaptions(), std::vector<std::wstring>{L"d"});
+
+    FList->SetItemIndex(2);
+    SendMessageW(Wnd(), WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageW(Wnd(), WM_KEYUP, VK_SPACE, 0);
+    Pump();
+    EXPECT_EQ(CheckedCaptions(), (std::vector<std::wstring>{L"d", L"f"}));
+
+    AddNames({L"e", L"a", L"c"});
+    EXPECT_EQ(CheckedCaptions(), (std::vector<std::wstring>{L"d", L"f"}));
+    WaitForWindowRows();
+    ClickCheckBox(IndexOf(L"d"));  // the window's rows moved too: the click must hit "d" again
+    EXPECT_EQ(CheckedCaptions(), std::vector<std::wstring>{L"f"});
+
+    FList->SetChecked(0, true);
+    EXPECT_EQ(CheckedCaptions(), (std::vector<std::wstring>{L"a", L"f"}));
+    LVITEMW item{};
+    item.mask = LVIF_STATE;
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    ASSERT_TRUE(SendMessageW(Wnd(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_EQ(item.state & LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(2u));
+}
+
+TEST_F(ListViewTest, SelectionStaysOnItsRowWhenRowsAreAddedOrDeletedAboveIt) {
+    AddNames({L"m", L"x"});
+    FList->SetItemIndex(0);
+    AddNames({L"a", L"b", L"c"});
+    Pump();
+    EXPECT_EQ(FList->ItemIndex(), 3);
+    EXPECT_EQ(FList->Caption(FList->ItemIndex()), L"m");
+
+    FList->Delete(IndexOf(L"b"));
+    Pump();
+    ASSERT_EQ(FList->ItemIndex(), 2);
+    EXPECT_EQ(FList->Caption(FList->ItemIndex()), L"m");
+    EXPECT_EQ(ListView_GetNextItem(Wnd(), -1, LVNI_SELECTED), 2);
+}
+
+TEST_F(ListViewTest, DeleteRemovesOneRowAndKeepsTheOthersAndTheirMarks) {
+    AddNames({L"c", L"a", L"d", L"b"});
+    FList->SetChecked(3, true);  // "d"
+    FList->Delete(1);            // "b"
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"a", L"c", L"d"}));
+    EXPECT_EQ(CheckedCaptions(), std::vector<std::wstring>{L"d"});
+    Pump();
+    EXPECT_EQ(WindowCaptions(), (std::vector<std::wstring>{L"a", L"c", L"d"}));
+
+    FList->Clear();
+    EXPECT_EQ(FList->Count(), 0);
+    EXPECT_EQ(ListView_GetItemCount(Wnd()), 0);
+}
+
+TEST_F(ListViewTest, IndexOutsideTheRowsIsAnError) {
+    AddNames({L"a"});
+    EXPECT_THROW(FList->Caption(1), EListError);
+    EXPECT_THROW(FList->Delete(-1), EListError);
+    EXPECT_THROW(FList->SetChecked(5, true), EListError);
+    EXPECT_EQ(FList->Count(), 1);
+}
+
+TEST_F(ListViewTest, HeaderClicksCanBeSwitchedOffAndOn) {
+    HWND header = ListView_GetHeader(Wnd());
+    ASSERT_TRUE(header);
+    auto buttons = [header] { return (GetWindowLongPtrW(header, GWL_STYLE) & HDS_BUTTONS) != 0; };
+    auto noSort = [this] { return (GetWindowLongPtrW(Wnd(), GWL_STYLE) & LVS_NOSORTHEADER) != 0; };
+    EXPECT_TRUE(buttons());
+    FList->SetColumnClick(false);
+    EXPECT_FALSE(buttons());
+    EXPECT_TRUE(noSort());
+    FList->SetColumnClick(true);
+    EXPECT_TRUE(buttons());
+    EXPECT_FALSE(noSort());
+}
+
+TEST_F(ListViewTest, AClickOnARowRaisesOnClick) {
+    AddNames({L"a", L"b"});
+    WaitForWindowRows();
+    int clicks = 0;
+    FList->OnClick = [&clicks](TObject*) { ++clicks; };
+    RECT bounds{};
+    bounds.left = LVIR_LABEL;
+    SendMessageW(Wnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&bounds));
+    Click(Wnd(), {bounds.left + 10, (bounds.top + bounds.bottom) / 2});
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(FList->ItemIndex(), 1);
+    EXPECT_TRUE(CheckedCaptions().empty());
+}
+
+// A deterministic spread of names: eight lower-case letters each.
+std::vector<std::wstring> ManyNames(std::size_t count) {
+    std::vector<std::wstring> names;
+    std::uint32_t seed = 12345;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::wstring name;
+        for (int c = 0; c < 8; ++c) {
+            seed = seed * 1664525u + 1013904223u;
+            name += static_cast<wchar_t>(L'a' + (seed >> 24) % 26);
+        }
+        names.push_back(name);
+    }
+    return names;
+}
+
+void ExpectSortedAndComplete(TListView& list, std::vector<std::wstring> added) {
+    ASSERT_EQ(list.Count(), static_cast<int>(added.size()));
+    std::vector<std::wstring> shown;
+    for (int i = 0; i < list.Count(); ++i) shown.push_back(list.Caption(i));
+    for (std::size_t i = 1; i < shown.size(); ++i)
+        ASSERT_LE(TListRows::Compare(shown[i - 1], shown[i]), 0) << "rows " << i - 1 << " and " << i;
+    std::sort(shown.begin(), shown.end());
+    std::sort(added.begin(), added.end());
+    EXPECT_TRUE(shown == added);
+}
+
+TEST_F(ListViewTest, HundredThousandRowsAddedInBatchesAreAllThereInOrder) {
+    const std::vector<std::wstring> names = ManyNames(100000);
+    for (std::size_t start = 0; start < names.size(); start += 1000) {
+        FList->BeginUpdate();
+        for (std::size_t i = start; i < start + 1000; ++i) FList->AddItem(names[i], {L"C:\\"});
+        FList->EndUpdate();
+    }
+    EXPECT_EQ(ListView_GetItemCount(Wnd()), 100000);
+    ExpectSortedAndComplete(*FList, names);
+    Pump();
+    EXPECT_EQ(WindowText(99999, 0), FList->Caption(99999));
+}
+
+// Rows added one at a time outside an update reach the window in batches of their own.
+TEST_F(ListViewTest, RowsAddedOneByOneReachTheWindow) {
+    const std::vector<std::wstring> names = ManyNames(5000);
+    for (const std::wstring& name : names) FList->AddItem(name);
+    EXPECT_EQ(FList->Count(), 5000);
+    EXPECT_TRUE(WaitFor([this] { return ListView_GetItemCount(Wnd()) == 5000; }));
+    ExpectSortedAndComplete(*FList, names);
+    EXPECT_EQ(WindowText(0, 0), FList->Caption(0));
+    EXPECT_EQ(WindowText(4999, 0), FList->Caption(4999));
+}
+
+}  // namespace

@@ -1,0 +1,413 @@
+#include "ui/ListView.h"
+
+#include "ui/Properties.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <climits>
+
+// ---- TListRows ----
+
+int TListRows::Compare(std::wstring_view a, std::wstring_view b) {
+    auto length = [](std::wstring_view s) { return static_cast<int>(std::min<std::size_t>(s.size(), INT_MAX)); };
+    // CompareStringW returns 1, 2 or 3 for less, equal, greater (0 only for bad arguments).
+    return CompareStringW(LOCALE_USER_DEFAULT, 0, a.data(), length(a), b.data(), length(b)) - CSTR_EQUAL;
+}
+
+std::string TListRows::SortKey(std::wstring_view caption) {
+    const int length = static_cast<int>(std::min<std::size_t>(caption.size(), INT_MAX));
+    if (length == 0) return {};
+    int size = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, caption.data(), length, nullptr, 0);
+    if (size <= 0) return {};
+    std::string key(static_cast<std::size_t>(size), '\0');
+    // With LCMAP_SORTKEY the output is bytes, counted in bytes.
+    LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, caption.data(), length, reinterpret_cast<LPWSTR>(key.data()), size);
+    return key;
+}
+
+void TListRows::Add(TListRow row) {
+    row.SortKey = SortKey(row.Caption);
+    FPending.push_back(std::make_unique<TListRow>(std::move(row)));
+}
+
+void TListRows::Merge() {
+    if (FPending.empty()) return;
+    std::stable_sort(FPending.begin(), FPending.end(), Less);
+    // One row goes in by binary search; a batch is appended and merged in one linear pass, which moves
+    // only the rows behind the first place a new one goes to.
+    if (FPending.size() == 1) {
+        auto at = std::upper_bound(FRows.begin(), FRows.end(), FPending.front(), Less);
+        FRows.insert(at, std::move(FPending.front()));
+    } else {
+        auto middle = static_cast<std::ptrdiff_t>(FRows.size());
+        FRows.insert(FRows.end(), std::make_move_iterator(FPending.begin()), std::make_move_iterator(FPending.end()));
+        std::inplace_merge(FRows.begin(), FRows.begin() + middle, FRows.end(), Less);
+    }
+    FPending.clear();
+}
+
+void TListRows::Clear() {
+    FRows.clear();
+    FPending.clear();
+}
+
+std::size_t TListRows::IndexOf(const TListRow* row) const {
+    if (!row) return npos;
+    auto first = std::lower_bound(FRows.begin(), FRows.end(), row->SortKey,
+                                  [](const TRowPtr& r, const std::string& key) { return r->SortKey < key; });
+    for (auto it = first; it != FRows.end() && (*it)->SortKey == row->SortKey; ++it)
+        if (it->get() == row) return static_cast<std::size_t>(it - FRows.begin());
+    return npos;
+}
+
+// ---- TListView ----
+
+namespace {
+
+constexpr UINT_PTR MergeTimerId = 1;
+constexpr UINT MergeDelayMs = 100;
+
+// Asks the list to bring its window up to date; posted messages come before input and painting, so the
+// window never shows or takes a click on rows that have moved.
+UINT PushRowsMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Clarivo.ListView.PushRows");
+    return message;
+}
+
+void CopyText(const std::wstring& text, wchar_t* buffer, int size) {
+    if (!buffer || size <= 0) return;
+    std::size_t count = std::min(text.size(), static_cast<std::size_t>(size - 1));
+    std::copy_n(text.data(), count, buffer);
+    buffer[count] = L'\0';
+}
+
+}  // namespace
+
+const TClassInfo TCustomListView::MetaClass("TCustomListView", &TWinControl::MetaClass, nullptr, {});
+
+const TClassInfo TListView::MetaClass(
+    "TListView", &TCustomListView::MetaClass, ComponentFactory<TListView>,
+    {
+        BoolProp<TListView>("ColumnClick", &TListView::ColumnClick, &TListView::SetColumnClick),
+    });
+
+TListView::TListView(TComponent* owner) : TCustomListView(owner) {
+    FColor = clWindow;
+    SetTabStop(true);
+}
+
+void TListView::CreateParams(TCreateParams& params) {
+    TCustomListView::CreateParams(params);
+    params.WinClassName = WC_LISTVIEWW;
+    params.Style |= LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+    if (!FColumnClick) params.Style |= LVS_NOSORTHEADER;
+    params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListView::CreateWnd() {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&classes);
+    TCustomListView::CreateWnd();
+    HWND wnd = WindowHandle();
+    DWORD exStyle = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_FLATSB;
+    SendMessageW(wnd, LVM_SETEXTENDEDLISTVIEWSTYLE, exStyle, exStyle);
+    // The check marks are ours: the window asks for the state image of every row it draws.
+    SendMessageW(wnd, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
+    if (HWND header = ListView_GetHeader(wnd))
+        SetWindowLongPtrW(header, GWL_STYLE, GetWindowLongPtrW(header, GWL_STYLE) | HDS_FULLDRAG);
+    for (int i = 0; i < ColumnCount(); ++i) InsertColumn(i);
+    ApplyColumnClick();
+    FRows.Merge();
+    FWindowStale = true;
+    FSelectedRow = FFocusedRow = nullptr;
+    FSelectedAt = FFocusedAt = -1;
+    PushRows();
+}
+
+// ---- columns ----
+
+void TListView::AddColumn(const std::wstring& caption, int width) {
+    FColumns.push_back({caption, width});
+    if (HandleAllocated()) InsertColumn(ColumnCount() - 1);
+}
+
+void TListView::InsertColumn(int index) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<wchar_t*>(FColumns[static_cast<std::size_t>(index)].Caption.c_str());
+    column.cx = FColumns[static_cast<std::size_t>(index)].Width;
+    column.iSubItem = index;
+    SendMessageW(WindowHandle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+}
+
+void TListView::SetColumnClick(bool value) {
+    if (value == FColumnClick) return;
+    FColumnClick = value;
+    if (HandleAllocated()) ApplyColumnClick();
+}
+
+void TListView::ApplyColumnClick() {
+    if (FColumnClick) ApplyStyle(0, LVS_NOSORTHEADER);
+    else ApplyStyle(LVS_NOSORTHEADER, 0);
+    // Not every list view passes a later LVS_NOSORTHEADER change on to its header (Wine's does not):
+    // set the header's own style as well.
+    if (HWND header = ListView_GetHeader(WindowHandle())) {
+        LONG_PTR style = GetWindowLongPtrW(header, GWL_STYLE);
+        SetWindowLongPtrW(header, GWL_STYLE, FColumnClick ? style | HDS_BUTTONS : style & ~LONG_PTR{HDS_BUTTONS});
+    }
+}
+
+// ---- rows ----
+
+void TListView::AddItem(std::wstring caption, std::vector<std::wstring> subItems) {
+    FRows.Add({std::move(caption), std::move(subItems), false, {}});
+    if (!HandleAllocated() || FUpdateCount > 0) return;
+    if (GetTickCount64() - FLastPush >= MergeDelayMs) {
+        MergePending();
+        PushRows();
+    } else {
+        ScheduleMerge();
+    }
+}
+
+void TListView::Clear() {
+    FRows.Clear();
+    FSelectedRow = FFocusedRow = nullptr;
+    FSelectedAt = FFocusedAt = -1;
+    if (HandleAllocated()) {
+        SendMessageW(WindowHandle(), LVM_DELETEALLITEMS, 0, 0);
+        FWindowStale = false;
+    }
+}
+
+void TListView::CheckIndex(int index) {
+    MergePending();
+    if (index < 0 || static_cast<std::size_t>(index) >= FRows.SortedCount())
+        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+TListRow& TListView::Row(int index) {
+    CheckIndex(index);
+    return FRows[static_cast<std::size_t>(index)];
+}
+
+std::wstring TListView::Caption(int index) { return Row(index).Caption; }
+
+std::wstring TListView::SubItem(int index, int column) {
+    const TListRow& row = Row(index);
+    if (column < 1 || static_cast<std::size_t>(column) > row.SubItems.size()) return {};
+    return row.SubItems[static_cast<std::size_t>(column - 1)];
+}
+
+bool TListView::Checked(int index) { return Row(index).Checked; }
+
+void TListView::SetChecked(int index, bool checked) {
+    TListRow& row = Row(index);
+    if (row.Checked == checked) return;
+    row.Checked = checked;
+    if (HandleAllocated() && !FWindowStale && FUpdateCount == 0)
+        SendMessageW(WindowHandle(), LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
+}
+
+void TListView::Delete(int index) {
+    CheckIndex(index);
+    RowsChanging();
+    const TListRow* row = &FRows[static_cast<std::size_t>(index)];
+    if (FSelectedRow == row) FSelectedRow = nullptr;
+    if (FFocusedRow == row) FFocusedRow = nullptr;
+    FRows.Erase(static_cast<std::size_t>(index));
+}
+
+int TListView::ItemIndex() {
+    MergePending();
+    PushRows();
+    if (!HandleAllocated()) return -1;
+    return static_cast<int>(SendMessageW(WindowHandle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void TListView::SetItemIndex(int index) {
+    if (index != -1) CheckIndex(index);
+    HWND wnd = Handle();
+    MergePending();
+    PushRows();
+    ListView_SetItemState(wnd, -1, 0, LVIS_SELECTED);
+    if (index >= 0) {
+        ListView_SetItemState(wnd, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(wnd, index, FALSE);
+    }
+}
+
+void TListView::BeginUpdate() {
+    if (FUpdateCount++ == 0 && HandleAllocated()) SendMessageW(WindowHandle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void TListView::EndUpdate() {
+    if (FUpdateCount == 0 || --FUpdateCount > 0) return;
+    if (!HandleAllocated()) return;
+    MergePending();
+    PushRows();
+    SendMessageW(WindowHandle(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(WindowHandle(), nullptr, TRUE);
+}
+
+// ---- keeping the window in step ----
+
+void TListView::MergePending() {
+    if (!FRows.HasPending()) return;
+    RowsChanging();
+    FRows.Merge();
+}
+
+void TListView::RowsChanging() {
+    if (!HandleAllocated()) return;
+    if (!FWindowStale) {
+        HWND wnd = WindowHandle();
+        FSelectedAt = ListView_GetNextItem(wnd, -1, LVNI_SELECTED);
+        FFocusedAt = ListView_GetNextItem(wnd, -1, LVNI_FOCUSED);
+        FSelectedRow = RowAtWindowIndex(FSelectedAt);
+        FFocusedRow = RowAtWindowIndex(FFocusedAt);
+        FWindowStale = true;
+    }
+    if (FUpdateCount == 0 && !FPushPosted) FPushPosted = PostMessageW(WindowHandle(), PushRowsMessage(), 0, 0) != FALSE;
+}
+
+TListRow* TListView::RowAtWindowIndex(int windowIndex) {
+    if (windowIndex < 0 || static_cast<std::size_t>(windowIndex) >= FRows.SortedCount()) return nullptr;
+    return &FRows[static_cast<std::size_t>(windowIndex)];
+}
+
+void TListView::PushRows() {
+    if (!HandleAllocated() || !FWindowStale) return;
+    HWND wnd = WindowHandle();
+    FWindowStale = false;
+    FLastPush = GetTickCount64();
+    // The window's own marks are still on the old places (clearing "all rows" instead costs a step per
+    // row in some list views).
+    if (FSelectedAt >= 0) ListView_SetItemState(wnd, FSelectedAt, 0, LVIS_SELECTED);
+    if (FFocusedAt >= 0) ListView_SetItemState(wnd, FFocusedAt, 0, LVIS_FOCUSED);
+    FSelectedAt = FFocusedAt = -1;
+    ListView_SetItemCountEx(wnd, static_cast<int>(FRows.SortedCount()), LVSICF_NOSCROLL);
+    auto indexOf = [this](const TListRow* row) {
+        std::size_t at = FRows.IndexOf(row);
+        return at == TListRows::npos ? -1 : static_cast<int>(at);
+    };
+    int focused = indexOf(FFocusedRow);
+    if (focused >= 0) ListView_SetItemState(wnd, focused, LVIS_FOCUSED, LVIS_FOCUSED);
+    int selected = indexOf(FSelectedRow);
+    if (selected >= 0) ListView_SetItemState(wnd, selected, LVIS_SELECTED, LVIS_SELECTED);
+    FSelectedRow = FFocusedRow = nullptr;
+}
+
+void TListView::ScheduleMerge() {
+    if (!FMergeTimer) FMergeTimer = SetTimer(WindowHandle(), MergeTimerId, MergeDelayMs, nullptr) != 0;
+}
+
+// From a click or key: the index is one of the rows the window shows, so no waiting row is merged first.
+void TListView::Toggle(int index) {
+    TListRow* row = FWindowStale ? nullptr : RowAtWindowIndex(index);
+    if (!row) return;
+    row->Checked = !row->Checked;
+    SendMessageW(WindowHandle(), LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
+}
+
+// ---- messages ----
+
+void TListView::WndProc(TMessage& message) {
+    if (message.Msg == PushRowsMessage()) {
+        FPushPosted = false;
+        if (FUpdateCount == 0) {
+            MergePending();
+            PushRows();
+        }
+        return;
+    }
+    switch (message.Msg) {
+    case WM_TIMER:
+        if (message.WParam == MergeTimerId) {
+            KillTimer(WindowHandle(), MergeTimerId);
+            FMergeTimer = false;
+            if (FUpdateCount == 0) {
+                MergePending();
+                PushRows();
+            }
+            return;
+        }
+        break;
+    case WM_DESTROY:
+        FMergeTimer = FPushPosted = false;
+        break;
+    case CN_NOTIFY:
+        if (OnNotify(*reinterpret_cast<NMHDR*>(message.LParam), message.Result)) return;
+        break;
+    }
+    TCustomListView::WndProc(message);
+}
+
+bool TListView::OnNotify(NMHDR& header, LRESULT& result) {
+    switch (header.code) {
+    case LVN_GETDISPINFOW:
+        GetDispInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
+        return true;
+    case LVN_ODFINDITEMW:
+        result = FindItem(reinterpret_cast<NMLVFINDITEMW&>(header));
+        return true;
+    case NM_CLICK:
+    case NM_DBLCLK: {
+        // An owner-data list keeps no check marks: a click on the box toggles ours.
+        LVHITTESTINFO hit{};
+        hit.pt = reinterpret_cast<NMITEMACTIVATE&>(header).ptAction;
+        if (ListView_HitTest(WindowHandle(), &hit) >= 0 && (hit.flags & LVHT_ONITEMSTATEICON)) Toggle(hit.iItem);
+        if (header.code == NM_CLICK) DoClick();
+        return false;
+    }
+    case LVN_KEYDOWN:
+        if (reinterpret_cast<NMLVKEYDOWN&>(header).wVKey == VK_SPACE) {
+            int index = ListView_GetNextItem(WindowHandle(), -1, LVNI_SELECTED);
+            Toggle(index >= 0 ? index : ListView_GetNextItem(WindowHandle(), -1, LVNI_FOCUSED));
+        }
+        return false;
+    }
+    return false;
+}
+
+void TListView::GetDispInfo(NMLVDISPINFOW& info) {
+    LVITEMW& item = info.item;
+    // The window may ask between a change of the rows and the push that follows it.
+    if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= FRows.SortedCount()) {
+        if (item.mask & LVIF_TEXT) CopyText({}, item.pszText, item.cchTextMax);
+        return;
+    }
+    const TListRow& row = FRows[static_cast<std::size_t>(item.iItem)];
+    if (item.mask & LVIF_TEXT) {
+        static const std::wstring empty;
+        std::size_t column = static_cast<std::size_t>(std::max(item.iSubItem, 0));
+        const std::wstring& text = column == 0 ? row.Caption
+                                   : column <= row.SubItems.size() ? row.SubItems[column - 1] : empty;
+        CopyText(text, item.pszText, item.cchTextMax);
+    }
+    if (item.mask & LVIF_STATE) {
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(row.Checked ? 2 : 1);
+        item.stateMask |= LVIS_STATEIMAGEMASK;
+    }
+}
+
+// Type-ahead: the first row from iStart on (wrapping) whose caption begins with the typed text.
+int TListView::FindItem(const NMLVFINDITEMW& find) {
+    if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return -1;
+    std::wstring_view typed = find.lvfi.psz;
+    const int count = static_cast<int>(FRows.SortedCount());
+    if (count == 0 || typed.empty()) return -1;
+    const int start = std::clamp(find.iStart, 0, count - 1);
+    for (int n = 0; n < count; ++n) {
+        int i = (start + n) % count;
+        const std::wstring& caption = FRows[static_cast<std::size_t>(i)].Caption;
+        if (caption.size() < typed.size()) continue;
+        if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, caption.data(), static_cast<int>(typed.size()),
+                           typed.data(), static_cast<int>(typed.size())) == CSTR_EQUAL)
+            return i;
+        if (!(find.lvfi.flags & LVFI_WRAP) && i == count - 1) break;
+    }
+    return -1;
+}
