@@ -76,7 +76,8 @@ const TShippedSkin& GraphiteSkin() {
 
 TEST(DefaultSkin, ArchiveHasTheStoredSkinsShape) {
   const TShippedSkin& skin = DefaultSkin();
-  EXPECT_EQ(skin.Packed.size(), 62959u);
+  EXPECT_EQ(skin.Packed.size(), 62959u)
+      << "find the form texture grain that packs it so: skingen default skins/default/default.ini --fit-packed-size 62959";
   EXPECT_EQ(skin.UnpackedSize, 663250u);
   EXPECT_EQ(skin.Reader.NamesLength(), 670);
   ASSERT_EQ(skin.Reader.MemberCount(), 42);

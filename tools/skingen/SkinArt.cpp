@@ -38,7 +38,7 @@ void AddCommon(std::vector<TSkinImage>& out, const TSkinPainter& p) {
   out.push_back({"extraimages.bmp", "ExtraImages", 5, false, p.ExtraImages(12)});
   out.push_back({"headerbar.bmp", "Headerbar", 3, false, p.Header(40, 22)});
   out.push_back({"menuitem.bmp", "MenuItem", 5, false, p.MenuItem(40, 22, 4)});
-  out.push_back({"menubackground.bmp", "MenuBackground", 1, false, p.MenuBackground(40, 26)});
+  out.push_back({"menubackground.bmp", "MenuBackground", 1, false, p.MenuBackground(40, 24)});
   out.push_back({"arrows.bmp", "Scrollbar", 23, false, p.ScrollCells(17)});
   out.push_back({"scrollhorz.bmp", "HorzScroll", 4, false, p.ScrollTrack(32, 17, false)});
   out.push_back({"scrollvert.bmp", "VertScroll", 4, false, p.ScrollTrack(32, 17, true)});
@@ -48,9 +48,11 @@ void AddCommon(std::vector<TSkinImage>& out, const TSkinPainter& p) {
 
 // How fine the form texture's grain is sets how well the skin packs; this share makes the packed
 // default skin exactly 62,959 bytes, the stored-skin size the skin component's tests rely on.
-constexpr double FormGrain = 0.1135742;
+// After changing any default artwork, find the new share with
+//   skingen default skins/default/default.ini --fit-packed-size 62959
+constexpr double FormGrain = 0.1135941;
 
-TSkinArt DefaultArt() {
+TSkinArt DefaultArt(double formGrain) {
   const TTheme& t = BlueTheme();
   const TSkinPainter p(t);
   TSkinArt art{"default", {}};
@@ -64,7 +66,7 @@ TSkinArt DefaultArt() {
   art.Images.push_back({"mdicontrols.bmp", "MDICONTROLS", 12, false, p.ChildButtons(15, menuBar, ChildSigns)});
   art.Images.push_back({"progress.bmp", "Progress Bitmap", 2, false, p.Progress(24, 18)});
   // Sections other engines read; this program's engine passes them by.
-  art.Images.push_back({"formbackground.bmp", "Form Background", 1, false, p.FormBackground(370, 385, FormGrain)});
+  art.Images.push_back({"formbackground.bmp", "Form Background", 1, false, p.FormBackground(370, 385, formGrain)});
   art.Images.push_back({"hint.bmp", "Hint", 1, false, p.Hint(24)});
   art.Images.push_back({"splitter.bmp", "Splitter", 1, false, p.Splitter(6, 24)});
   art.Images.push_back({"selection.bmp", "Selection", 2, false, p.Selection(24, 20)});
@@ -107,8 +109,8 @@ TSkinArt GraphiteArt() {
 }
 }  // namespace
 
-TSkinArt DrawSkinArt(const std::string& name) {
-  if (name == "default") return DefaultArt();
+TSkinArt DrawSkinArt(const std::string& name, std::optional<double> formGrain) {
+  if (name == "default") return DefaultArt(formGrain.value_or(FormGrain));
   if (name == "graphite") return GraphiteArt();
   throw std::invalid_argument("no skin named " + name);
 }

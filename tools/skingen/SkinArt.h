@@ -2,6 +2,7 @@
 // The images of one shipped skin, each under the member name its ini gives it.
 #include "Pixmap.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,4 +21,5 @@ struct TSkinArt {
 };
 
 // "default" (the blue skin the program carries) or "graphite"; throws for any other name.
-TSkinArt DrawSkinArt(const std::string& name);
+// formGrain replaces the default skin's form texture grain (see SkinArt.cpp) when given.
+TSkinArt DrawSkinArt(const std::string& name, std::optional<double> formGrain = std::nullopt);

@@ -3,6 +3,7 @@
 //   skingen SKIN INI OUTDIR                   write SKIN's bitmaps and a copy of INI into OUTDIR,
 //                                             ready for skinpack
 //   skingen SKIN INI --contact-sheet OUT.bmp  write a picture of every element of SKIN
+//   skingen SKIN INI --fit-packed-size BYTES  find the form texture grain that packs SKIN to BYTES
 //
 // SKIN is "default" or "graphite". The ini must name exactly the images the skin draws.
 #include "ContactSheet.h"
@@ -21,6 +22,7 @@ namespace {
 int Usage() {
   std::fputs("usage: skingen SKIN INI OUTDIR\n"
              "       skingen SKIN INI --contact-sheet OUT.bmp\n"
+             "       skingen SKIN INI --fit-packed-size BYTES\n"
              "SKIN is \"default\" or \"graphite\".\n",
              stderr);
   return 2;
@@ -36,6 +38,40 @@ void CheckNames(const TSkinArt& art, const std::string& iniText) {
     if (std::find(named.begin(), named.end(), image.File) == named.end())
       throw std::runtime_error("the ini does not name " + image.File);
 }
+
+void WriteSkin(const TSkinArt& art, const std::string& iniPath, const std::filesystem::path& out) {
+  std::filesystem::create_directories(out);
+  for (const TSkinImage& image : art.Images) WriteFile((out / image.File).string(), image.Image.ToBmp());
+  std::filesystem::copy_file(iniPath, out / std::filesystem::path(iniPath).filename(),
+                             std::filesystem::copy_options::overwrite_existing);
+}
+
+// The packed size grows with the grain (noise packs badly), so halving the interval homes in on it;
+// the last steps move single pixels, a few bytes at a time.
+int FitPackedSize(const std::string& skin, const std::string& iniPath, size_t target) {
+  const std::filesystem::path work = std::filesystem::temp_directory_path() / "skingen-fit";
+  auto packedSize = [&](double grain) {
+    std::filesystem::remove_all(work);
+    WriteSkin(DrawSkinArt(skin, grain), iniPath, work);
+    return TSkinPacker::PackSkin(work / std::filesystem::path(iniPath).filename()).size();
+  };
+  double low = 0, high = 0.5;
+  for (int step = 0; step < 40; ++step) {
+    const double grain = (low + high) / 2;
+    const size_t size = packedSize(grain);
+    std::printf("grain %.7f: %zu bytes\n", grain, size);
+    if (size == target) {
+      std::printf("FormGrain = %.7f\n", grain);
+      std::filesystem::remove_all(work);
+      return 0;
+    }
+    (size < target ? low : high) = grain;
+  }
+  std::filesystem::remove_all(work);
+  std::fprintf(stderr, "skingen: no grain packs %s to exactly %zu bytes; change the ini's length or wording slightly\n",
+               skin.c_str(), target);
+  return 1;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -48,16 +84,14 @@ int main(int argc, char** argv) {
     CheckNames(art, iniText);
     TQuickIni ini;
     ini.LoadFromText(iniText);
-    if (argc == 5) {
-      if (std::string(argv[3]) != "--contact-sheet") return Usage();
+    if (argc == 5 && std::string(argv[3]) == "--contact-sheet") {
       WriteFile(argv[4], TContactSheet::Render(art, ini).ToBmp());
       return 0;
     }
-    const std::filesystem::path out = argv[3];
-    std::filesystem::create_directories(out);
-    for (const TSkinImage& image : art.Images) WriteFile((out / image.File).string(), image.Image.ToBmp());
-    std::filesystem::copy_file(iniPath, out / std::filesystem::path(iniPath).filename(),
-                               std::filesystem::copy_options::overwrite_existing);
+    if (argc == 5 && std::string(argv[3]) == "--fit-packed-size")
+      return FitPackedSize(argv[1], iniPath, static_cast<size_t>(std::stoul(argv[4])));
+    if (argc == 5) return Usage();
+    WriteSkin(art, iniPath, argv[3]);
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "skingen: %s\n", e.what());
