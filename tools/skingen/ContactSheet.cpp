@@ -138,7 +138,8 @@ public:
     std::vector<std::string> sections;
     FIni.ReadSections(sections);
     for (const std::string& section : sections) {
-      const std::string upper = [&] { std::string s = section; for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c))); return s; }();
+      std::string upper = section;
+      for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
       if (upper.rfind("BUTTON", 0) != 0 || upper == "BUTTONS" || upper == "BUTTON.RADIO" || upper == "BUTTON.CHECKBOX" ||
           upper == "BUTTON")
         continue;
@@ -328,10 +329,8 @@ public:
       Element(out, "StatusBarEdges", 3, cx, sy, sw, 22);
       Element(out, "StatusBarEdges", 1, cx + 2, sy + 2, 300, 18);
       Element(out, "StatusBarEdges", 2, cx + 304, sy + 2, sw - 306 - 14, 18);
-      const TSkinImage* status = Image("StatusBarEdges");
       const std::string colour = Str("StatusBarEdges", "NormalColour2");
       Text(out, cx + 8, sy + 2, 18, "12 FOLDER(S) SEARCHED", ParseColour(colour, {0, 0, 0}));
-      (void)status;
       Glyph(out, Image("ExtraImages"), 5, cx + sw - 13, sy + 9, 12, 12);
     }
     // An inactive window beside it.

@@ -222,7 +222,7 @@ TPixmap TSkinPainter::TextBack(int width) const {
 TPixmap TSkinPainter::PushButton(int width, int height) const {
   const TTheme& t = FTheme;
   return Frames(5, false, [&](int k) {
-    const TLook look = k == 2 ? t.Pressed : k == 3 ? t.Disabled_ : k == 4 ? t.Hot : k == 5 ? t.Focused : t.Normal;
+    const TLook look = k == 2 ? t.Pressed : k == 3 ? t.Disabled : k == 4 ? t.Hot : k == 5 ? t.Focused : t.Normal;
     TRaster r(width, height);
     DrawLook(r, 0, 0, width, height, t.Radius, look);
     if (k == 5)
@@ -410,7 +410,7 @@ TPixmap TSkinPainter::Header(int width, int height) const {
 TPixmap TSkinPainter::ComboButton(int width, int height) const {
   const TTheme& t = FTheme;
   return Frames(4, false, [&](int k) {
-    const TLook look = k == 2 ? t.Pressed : k == 3 ? Faded(t.Disabled_, t.FieldDisabled, 0.3) : k == 4 ? t.Hot : t.Normal;
+    const TLook look = k == 2 ? t.Pressed : k == 3 ? Faded(t.Disabled, t.FieldDisabled, 0.3) : k == 4 ? t.Hot : t.Normal;
     TRaster r(width, height);
     r.Fill(Box(0, 1, width - 1, height - 1, 0, t.Radius - 1, t.Radius - 1, 0), look.Border);
     r.Fill(Box(1, 2, width - 2, height - 2, 0, t.Radius - 2, t.Radius - 2, 0),
@@ -446,7 +446,7 @@ TPixmap TSkinPainter::ExtraImages(int cell) const {
         }
       return r.Flatten(Solid(t.StatusBottom));
     }
-    const TRgb colour = k == 3 ? t.Disabled : k == 4 ? Darken(t.Accent, 0.35) : t.Text;
+    const TRgb colour = k == 3 ? t.GreyedText : k == 4 ? Darken(t.Accent, 0.35) : t.Text;
     r.Fill(ArrowShape(TDirection::Down, m, m + (k == 2 ? 1 : 0.5), c * 0.3), colour);
     return r.Flatten(Solid(MiddleOf(k == 2 ? t.Pressed : k == 4 ? t.Hot : t.Normal)));
   });
@@ -459,7 +459,7 @@ TPixmap TSkinPainter::ScrollCells(int cell) const {
     TRaster r(cell, cell);
     const TLook quiet = Faded(t.Normal, t.Face, 0.7);
     if (state != 2) DrawLook(r, 0.5, 0.5, c - 0.5, c - 0.5, t.Radius, state == 1 ? t.Pressed : state == 3 ? t.Hot : quiet);
-    const TRgb colour = state == 2 ? t.Disabled : state == 3 ? Darken(t.Accent, 0.3) : t.Text;
+    const TRgb colour = state == 2 ? t.GreyedText : state == 3 ? Darken(t.Accent, 0.3) : t.Text;
     r.Fill(ArrowShape(d, m, m, c * 0.2), colour);
     return r.Flatten(Solid(t.Face));
   };
@@ -530,7 +530,7 @@ TPixmap TSkinPainter::TrackThumb(int width, int height, TDirection direction, bo
   const int w = width, h = height;
   const bool flip = direction == TDirection::Up || direction == TDirection::Left;
   return Frames(5, false, [&](int k) {
-    const TLook look = k == 1 ? t.Disabled_ : k == 3 ? t.Hot : k == 4 ? t.Pressed : k == 5 ? t.Focused : t.Normal;
+    const TLook look = k == 1 ? t.Disabled : k == 3 ? t.Hot : k == 4 ? t.Pressed : k == 5 ? t.Focused : t.Normal;
     TRaster r(w, h);
     TField body = Box(0, 0, w, h, t.Radius);
     if (pointed) {
@@ -557,7 +557,7 @@ TPixmap TSkinPainter::SpinButtons(int width, int height, bool horizontal) const 
   return Frames(8, false, [&](int k) {
     const int state = (k - 1) % 4 + 1;
     const bool first = k <= 4;
-    const TLook look = state == 2 ? t.Pressed : state == 3 ? t.Disabled_ : state == 4 ? t.Hot : t.Normal;
+    const TLook look = state == 2 ? t.Pressed : state == 3 ? t.Disabled : state == 4 ? t.Hot : t.Normal;
     // Drawn as the upper or lower half of a vertical pair, then turned for a horizontal pair.
     const int w = horizontal ? height : width, h = horizontal ? width : height;
     TRaster r(w, h);
@@ -573,7 +573,7 @@ TPixmap TSkinPainter::SpinGlyphs(int width, int height, bool horizontal) const {
     const int state = (k - 1) % 4 + 1;
     const bool first = k <= 4;
     const TDirection d = horizontal ? (first ? TDirection::Left : TDirection::Right) : (first ? TDirection::Up : TDirection::Down);
-    const TRgb colour = state == 3 ? t.Disabled : state == 4 ? Darken(t.Accent, 0.35) : t.Text;
+    const TRgb colour = state == 3 ? t.GreyedText : state == 4 ? Darken(t.Accent, 0.35) : t.Text;
     TRaster r(width, height);
     r.Fill(ArrowShape(d, width / 2.0, height / 2.0 + (state == 2 ? 0.5 : 0), std::min(width, height) * 0.3), colour);
     return r.Flatten(Solid(MiddleOf(state == 2 ? t.Pressed : state == 4 ? t.Hot : t.Normal)));

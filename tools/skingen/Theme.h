@@ -18,7 +18,7 @@ struct TTheme {
   TRgb Face;      // dialog and control background
   TRgb Field;     // edit and list background
   TRgb Text;      // dark text and glyph colour
-  TRgb Disabled;  // greyed glyphs
+  TRgb GreyedText;  // greyed glyphs
 
   // Window frame: a virtual window is drawn whole and cut into the four border images.
   int TitleHeight;
@@ -39,7 +39,7 @@ struct TTheme {
 
   // Push buttons, tool buttons, combo buttons, scroll arrows.
   double Radius;
-  TLook Normal, Hot, Pressed, Disabled_, Focused;
+  TLook Normal, Hot, Pressed, Disabled, Focused;
   TRgb FocusRing;
 
   // Check and radio boxes.
