@@ -139,6 +139,8 @@ TSkinPainter::TFrame TSkinPainter::WindowFrame(int topWidth) const {
     r.Fill(Box(1, 1, w - 1, h - 1, t.Corner - 1, t.Corner - 1, 0, 0), [&](double, double y) {
       return y < title ? GradientAt(caption, y) : sideColour;
     });
+    // A glassy edge: one light line just inside the outline, all round.
+    r.Fill(Shape::Inner(Box(1, 1, w - 1, h - 1, t.Corner - 1, t.Corner - 1, 0, 0), 1), White, active ? 0.3 : 0.5);
     r.Fill(Box(side - 1, title - 1, w - side + 1, h - bottom + 1), t.InnerEdge);
     r.Fill(Box(side, title, w - side, h - bottom), t.Face);
     const TPixmap whole = r.Flatten(Solid(Mix(outline, {128, 128, 128}, 0.4)));
