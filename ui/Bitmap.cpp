@@ -170,9 +170,9 @@ std::vector<RGBQUAD> TBitmap::Palette() const {
     std::vector<RGBQUAD> colors;
     if (!FHandle || BitsFor(FPixelFormat) > 8) return colors;
     colors.resize(static_cast<size_t>(1) << BitsFor(FPixelFormat));
-    UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
-    TSelectObject select(dc.get(), FHandle.get());
-    colors.resize(GetDIBColorTable(dc.get(), 0, static_cast<UINT>(colors.size()), colors.data()));
+    // A bitmap can be selected into one DC only: the canvas's.
+    HDC dc = const_cast<TBitmap*>(this)->Canvas()->Handle();
+    colors.resize(GetDIBColorTable(dc, 0, static_cast<UINT>(colors.size()), colors.data()));
     return colors;
 }
 
@@ -218,12 +218,9 @@ void TBitmap::SetSize(int width, int height) {
     old.Assign(this);
     std::vector<RGBQUAD> palette = old.Palette();
     Create(width, height, FPixelFormat, palette.empty() ? nullptr : palette.data(), static_cast<int>(palette.size()));
-    if (FHandle && old.FHandle) {
-        UniqueMemoryDC dest(CreateCompatibleDC(nullptr));
-        TSelectObject select(dest.get(), FHandle.get());
-        BitBlt(dest.get(), 0, 0, std::min(width, old.FWidth), std::min(height, old.FHeight), old.Canvas()->Handle(), 0,
-               0, SRCCOPY);
-    }
+    if (FHandle && old.FHandle)
+        BitBlt(Canvas()->Handle(), 0, 0, std::min(width, old.FWidth), std::min(height, old.FHeight),
+               old.Canvas()->Handle(), 0, 0, SRCCOPY);
     Changed();
 }
 
@@ -233,11 +230,7 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
     TBitmap old;
     old.Assign(this);
     Create(FWidth, FHeight, format, nullptr, 0);
-    if (FHandle) {
-        UniqueMemoryDC dest(CreateCompatibleDC(nullptr));
-        TSelectObject select(dest.get(), FHandle.get());
-        BitBlt(dest.get(), 0, 0, FWidth, FHeight, old.Canvas()->Handle(), 0, 0, SRCCOPY);
-    }
+    if (FHandle) BitBlt(Canvas()->Handle(), 0, 0, FWidth, FHeight, old.Canvas()->Handle(), 0, 0, SRCCOPY);
     Changed();
 }
 
@@ -281,11 +274,7 @@ void TBitmap::SetHandle(HBITMAP bitmap) {
     if (format == pf1bit && palette.empty()) palette = DefaultPalette(pf1bit);
     Create(info.bmWidth, info.bmHeight, format, palette.empty() ? nullptr : palette.data(),
            static_cast<int>(palette.size()));
-    if (FHandle) {
-        UniqueMemoryDC dest(CreateCompatibleDC(nullptr));
-        TSelectObject select(dest.get(), FHandle.get());
-        BitBlt(dest.get(), 0, 0, FWidth, FHeight, sourceDC.get(), 0, 0, SRCCOPY);
-    }
+    if (FHandle) BitBlt(Canvas()->Handle(), 0, 0, FWidth, FHeight, sourceDC.get(), 0, 0, SRCCOPY);
     Changed();
 }
 

@@ -52,14 +52,15 @@ public:
     void Run() {
         Next();
         ExpectIdent("object");
+        int line = FTokenLine;
         std::string name = ReadIdent();
         Expect(':');
         std::string className = ReadIdent();
         if (!FRoot.InheritsFrom(className))
-            Fail("the description is for a " + className + ", not for a " + FRoot.ClassName());
+            FailAt(line, "the description is for a " + className + ", not for a " + FRoot.ClassName());
         FRoot.BeginLoading();
         FLoaded.push_back(&FRoot);
-        Apply([&] { FRoot.SetName(name); });
+        Apply(line, [&] { FRoot.SetName(name); });
         ReadBody(FRoot);
         if (FToken != TToken::End) Fail("text after the final 'end'");
         if (FBindings) {
@@ -75,15 +76,15 @@ private:
         throw EFormReadError("Form description, line " + std::to_string(FTokenLine) + ": " + what);
     }
 
-    // Runs a step that may throw for reasons of its own (a setter, a name clash) and reports it at the line.
+    // Runs a step that may throw for reasons of its own (a setter, a name clash) and reports it at line.
     template <typename F>
-    void Apply(F&& step) {
+    void Apply(int line, F&& step) {
         try {
             step();
         } catch (const EFormReadError&) {
             throw;
         } catch (const std::exception& e) {
-            Fail(e.what());
+            FailAt(line, e.what());
         }
     }
 
@@ -254,21 +255,21 @@ private:
     }
 
     void ReadChild(TComponent& enclosing) {
+        int line = FTokenLine;
         std::string name = ReadIdent();
         Expect(':');
-        int line = FTokenLine;
         std::string className = ReadIdent();
         const TClassInfo* cls = TClassInfo::Find(className);
         if (!cls) FailAt(line, "class " + className + " not found");
         if (!cls->CanCreate()) FailAt(line, "class " + className + " cannot be created by name");
         TComponent* component = nullptr;
-        Apply([&] { component = cls->Create(&FRoot); });
+        Apply(line, [&] { component = cls->Create(&FRoot); });
         component->BeginLoading();
         FLoaded.push_back(component);
-        Apply([&] { component->SetName(name); });
+        Apply(line, [&] { component->SetName(name); });
         auto* control = dynamic_cast<TControl*>(component);
         auto* parent = dynamic_cast<TWinControl*>(&enclosing);
-        if (control && parent) Apply([&] { control->SetParent(parent); });
+        if (control && parent) Apply(line, [&] { control->SetParent(parent); });
         if (FBindings) {
             if (!FBindings->BindField(name, component))
                 FailAt(line, "the field " + name + " cannot hold a " + className);
@@ -291,7 +292,14 @@ private:
         Next();
         Expect('=');
         TValue value = ReadValue();
+        int nextLine = FTokenLine;
         FTokenLine = line;  // errors below are about this property's line
+        ApplyProperty(component, path, std::move(value));
+        FTokenLine = nextLine;
+    }
+
+    void ApplyProperty(TComponent& component, const std::string& path, TValue value) {
+        int line = FTokenLine;
 
         // "Font.Style": every part before the last names an owned object.
         TObject* target = &component;
@@ -312,13 +320,13 @@ private:
             auto* persistent = dynamic_cast<TPersistent*>(target);
             TMemoryStream stream(std::move(value.Bytes));
             bool known = false;
-            Apply([&] { known = persistent && persistent->ReadBinaryProperty(name, stream); });
+            Apply(line, [&] { known = persistent && persistent->ReadBinaryProperty(name, stream); });
             if (!known) Fail(target->ClassName() + " has no binary property " + name);
             return;
         }
         if (!p) Fail(target->ClassName() + " has no property " + name);
         if (!p->Writable()) Fail("the property " + name + " cannot be written");
-        Apply([&] { SetValue(*target, *p, value); });
+        Apply(line, [&] { SetValue(*target, *p, value); });
     }
 
     TValue ReadValue() {

@@ -5,6 +5,15 @@
 
 #include <gtest/gtest.h>
 
+// A press and release of the left button at a client point of wnd, through the window's queue.
+inline void Click(HWND wnd, int x, int y) {
+    LPARAM at = MAKELPARAM(x, y);
+    PostMessageW(wnd, WM_MOUSEMOVE, 0, at);
+    PostMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(wnd, WM_LBUTTONUP, 0, at);
+    Application().ProcessMessages();
+}
+
 class GuiTest : public ::testing::Test {
 protected:
     GuiTest() : form(new TForm(nullptr)) {
@@ -14,15 +23,6 @@ protected:
         Application().ProcessMessages();
     }
     ~GuiTest() override { TCustomForm::Free(form); }
-
-    // A press and release of the left button at a client point of wnd, through the window's queue.
-    static void Click(HWND wnd, int x, int y) {
-        LPARAM at = MAKELPARAM(x, y);
-        PostMessageW(wnd, WM_MOUSEMOVE, 0, at);
-        PostMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PostMessageW(wnd, WM_LBUTTONUP, 0, at);
-        Application().ProcessMessages();
-    }
 
     TForm* form;
 };
