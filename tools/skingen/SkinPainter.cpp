@@ -462,7 +462,7 @@ TPixmap TSkinPainter::ScrollCells(int cell) const {
     const TLook quiet = Faded(t.Normal, t.Face, 0.7);
     if (state != 2) DrawLook(r, 0.5, 0.5, c - 0.5, c - 0.5, t.Radius, state == 1 ? t.Pressed : state == 3 ? t.Hot : quiet);
     const TRgb colour = state == 2 ? t.GreyedText : state == 3 ? Darken(t.Accent, 0.3) : t.Text;
-    r.Fill(ArrowShape(d, m, m, c * 0.2), colour);
+    r.Fill(ArrowShape(d, m, m, c * 0.25), colour);
     return r.Flatten(Solid(t.Face));
   };
   auto grip = [&](int state) {  // lines across a horizontal thumb
