@@ -89,6 +89,10 @@ void TApplication::SetTitle(const std::wstring& title) { SetWindowTextW(FHandle.
 void TApplication::Run() {
     if (FMainForm) FMainForm->Show();
     while (!FTerminated) HandleMessage();
+    // Terminate's quit message has done its work; it must not end a later message loop.
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
 }
 
 void TApplication::ProcessMessages() {

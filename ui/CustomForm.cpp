@@ -135,6 +135,12 @@ TRect TCustomForm::ClientRect() const {
     return TRect::FromBounds(0, 0, Width() - frame.Width, Height() - frame.Height);
 }
 
+void TCustomForm::SetMenu(HMENU menu) {
+    FMenu = menu;
+    if (HandleAllocated()) ::SetMenu(WindowHandle(), menu);
+    Perform(CM_MENUCHANGED, 0, reinterpret_cast<LPARAM>(menu));
+}
+
 bool TCustomForm::Active() const { return HandleAllocated() && GetActiveWindow() == WindowHandle(); }
 
 void TCustomForm::CreateParams(TCreateParams& params) {
@@ -163,6 +169,7 @@ void TCustomForm::CreateParams(TCreateParams& params) {
 void TCustomForm::CreateWnd() {
     PlaceOnScreen();
     TWinControl::CreateWnd();
+    if (FMenu) ::SetMenu(WindowHandle(), FMenu);
 }
 
 void TCustomForm::PlaceOnScreen() {

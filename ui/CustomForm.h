@@ -62,6 +62,10 @@ public:
 
     bool Active() const;
 
+    // The window's menu bar (the form does not own it). Painters hear of a change as CM_MENUCHANGED.
+    HMENU Menu() const { return FMenu; }
+    void SetMenu(HMENU menu);
+
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;
     TCloseEvent OnClose;
@@ -88,6 +92,7 @@ private:
     TFormBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons = (1u << biSystemMenu) | (1u << biMinimize) | (1u << biMaximize);
     bool FDestroyRaised = false;
+    HMENU FMenu = nullptr;
 };
 
 // The form class programs derive from.

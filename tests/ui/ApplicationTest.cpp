@@ -1,0 +1,167 @@
+// The application, the screen's forms, timers, message boxes and the main form's life.
+#include "GuiFixture.h"
+#include "ui/Dialogs.h"
+#include "ui/Screen.h"
+#include "ui/Timer.h"
+
+#include <algorithm>
+
+namespace {
+
+bool OnScreen(TCustomForm* form) {
+    const auto& forms = Screen().FormList();
+    return std::find(forms.begin(), forms.end(), form) != forms.end();
+}
+
+TEST(ApplicationWindow, HoldsTheTitleInAHiddenWindowOfItsOwnClass) {
+    Application().SetTitle(L"Clarivo");
+    EXPECT_EQ(Application().Title(), L"Clarivo");
+    wchar_t className[32];
+    GetClassNameW(Application().Handle(), className, 32);
+    EXPECT_STREQ(className, L"TApplication");
+    EXPECT_FALSE(IsWindowVisible(Application().Handle()));
+}
+
+TEST(ScreenForms, ListsFormsWhileTheyLive) {
+    auto* a = new TForm(nullptr);
+    auto* b = new TForm(nullptr);
+    int count = Screen().FormCount();
+    EXPECT_EQ(Screen().Forms(count - 2), a);
+    EXPECT_EQ(Screen().Forms(count - 1), b);
+    TCustomForm::Free(a);
+    EXPECT_FALSE(OnScreen(a));
+    EXPECT_EQ(Screen().FormCount(), count - 1);
+    TCustomForm::Free(b);
+}
+
+TEST(FormLife, CloseRaisesOnCloseAndHides) {
+    TForm* form = new TForm(nullptr);
+    form->Show();
+    TCloseAction seen = caNone;
+    form->OnClose = [&](TObject*, TCloseAction& action) { seen = action; };
+    SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(seen, caHide) << "the default action";
+    EXPECT_FALSE(IsWindowVisible(form->WindowHandle()));
+    TCustomForm::Free(form);
+}
+
+TEST(FormLife, CaFreeReleasesTheFormLater) {
+    TForm* form = new TForm(nullptr);
+    form->Show();
+    bool destroyed = false;
+    form->OnDestroy = [&](TObject*) { destroyed = true; };
+    form->OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+    form->Close();
+    EXPECT_TRUE(OnScreen(form)) << "not freed while its own code may be running";
+    Application().ProcessMessages();
+    EXPECT_TRUE(destroyed);
+    EXPECT_FALSE(OnScreen(form));
+}
+
+TEST(FormLife, CaNoneKeepsTheFormOpen) {
+    TForm* form = new TForm(nullptr);
+    form->Show();
+    form->OnClose = [](TObject*, TCloseAction& action) { action = caNone; };
+    form->Close();
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    TCustomForm::Free(form);
+}
+
+TEST(FormLife, OnDestroyRunsWhileTheComponentsStillExist) {
+    TForm* form = new TForm(nullptr);
+    auto* child = new TComponent(form);
+    child->SetName("Child");
+    TComponent* seen = nullptr;
+    form->OnDestroy = [&](TObject*) { seen = form->FindComponent("Child"); };
+    TCustomForm::Free(form);
+    EXPECT_EQ(seen, child);
+}
+
+TEST(FormLife, ClientSizeAndCentring) {
+    TForm form(nullptr);
+    form.SetPosition(poScreenCenter);
+    form.SetClientSize({949, 559});
+    form.Show();
+    RECT client, outer, work;
+    GetClientRect(form.Handle(), &client);
+    GetWindowRect(form.Handle(), &outer);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(client.right, 949);
+    EXPECT_EQ(client.bottom, 559);
+    EXPECT_NEAR((outer.left + outer.right) / 2, (work.left + work.right) / 2, 1);
+    EXPECT_NEAR((outer.top + outer.bottom) / 2, (work.top + work.bottom) / 2, 1);
+}
+
+TEST(FormLife, MenuChangeIsAnnounced) {
+    TForm form(nullptr);
+    bool announced = false;
+    TWndMethod old = form.WindowProc;
+    form.WindowProc = [&](TMessage& m) {
+        if (m.Msg == CM_MENUCHANGED) announced = true;
+        old(m);
+    };
+    UniqueMenu menu(CreateMenu());
+    AppendMenuW(menu.get(), MF_STRING, 1, L"&File");
+    form.SetMenu(menu.get());
+    EXPECT_TRUE(announced);
+    EXPECT_EQ(GetMenu(form.Handle()), menu.get());
+    form.SetMenu(nullptr);
+}
+
+TEST(MainForm, ClosingItEndsRun) {
+    TForm* form = nullptr;
+    Application().CreateForm(form);
+    ASSERT_EQ(Application().MainForm(), form);
+    EXPECT_EQ(form->Owner(), &Application());
+    PostMessageW(Application().Handle(), WM_NULL, 0, 0);
+    // Run shows the main form; closing it ends the loop.
+    TTimer closer(nullptr);
+    closer.SetInterval(10);
+    closer.OnTimer = [&](TObject*) {
+        closer.SetEnabled(false);
+        EXPECT_TRUE(IsWindowVisible(form->WindowHandle()));
+        PostMessageW(form->WindowHandle(), WM_CLOSE, 0, 0);
+    };
+    Application().Run();
+    EXPECT_TRUE(Application().Terminated());
+    TCustomForm::Free(form);
+    EXPECT_EQ(Application().MainForm(), nullptr);
+}
+
+TEST(Timers, TickOnTheMessageLoopUntilDisabled) {
+    TTimer timer(nullptr);
+    EXPECT_TRUE(timer.Enabled());
+    timer.SetInterval(5);
+    int ticks = 0;
+    timer.OnTimer = [&](TObject* sender) {
+        EXPECT_EQ(sender, &timer);
+        if (++ticks == 3) timer.SetEnabled(false);
+    };
+    MSG msg;
+    while (ticks < 3 && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    EXPECT_EQ(ticks, 3);
+    timer.OnTimer = [&](TObject*) { ++ticks; };
+    Sleep(30);
+    Application().ProcessMessages();
+    EXPECT_EQ(ticks, 3) << "a disabled timer does not tick";
+}
+
+TEST(MessageBoxes, TheSeamAnswersInsteadOfTheSystem) {
+    std::wstring text, caption;
+    UINT flags = 0;
+    TMessageBoxHandler previous = SetMessageBoxHandler([&](HWND, const std::wstring& t, const std::wstring& c, UINT f) {
+        text = t;
+        caption = c;
+        flags = f;
+        return f & MB_YESNO ? IDNO : IDOK;
+    });
+    EXPECT_EQ(ShowMessageBox(L"a||b", L"Clarivo", MB_OK), IDOK);
+    EXPECT_EQ(text, L"a||b");
+    EXPECT_EQ(caption, L"Clarivo");
+    EXPECT_EQ(flags, static_cast<UINT>(MB_OK));
+    EXPECT_FALSE(ConfirmBox(L"Delete?", L"Confirm", true));
+    EXPECT_EQ(flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_RTLREADING | MB_RIGHT));
+    SetMessageBoxHandler(previous);
+}
+
+}  // namespace
