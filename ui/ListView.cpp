@@ -232,7 +232,8 @@ void TListView::SetItemIndex(int index) {
     HWND wnd = Handle();
     MergePending();
     PushRows();
-    ListView_SetItemState(wnd, -1, 0, LVIS_SELECTED);
+    int old = ListView_GetNextItem(wnd, -1, LVNI_SELECTED);
+    if (old >= 0) ListView_SetItemState(wnd, old, 0, LVIS_SELECTED);
     if (index >= 0) {
         ListView_SetItemState(wnd, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         ListView_EnsureVisible(wnd, index, FALSE);

@@ -225,9 +225,11 @@ void TShellTreeView::CreateWnd() {
     HWND wnd = WindowHandle();
     SendMessageW(wnd, TVM_SETINDENT, 19, 0);
     // The shell's own small icons; the system image list belongs to the shell and is never freed here.
+    // Asked for by attributes alone, so that no disk is touched.
     SHFILEINFOW info{};
-    auto images = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    auto images = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+        L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+        SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     if (images) TreeView_SetImageList(wnd, images, TVSIL_NORMAL);
     Rebuild();
 }

@@ -197,6 +197,16 @@ TEST_F(ListViewTest, AClickOnARowRaisesOnClick) {
     EXPECT_TRUE(CheckedCaptions().empty());
 }
 
+// The window finds rows by their first letters through the list, which holds them.
+TEST_F(ListViewTest, TypingALetterSelectsTheFirstRowStartingWithIt) {
+    AddNames({L"delta", L"Charlie", L"alpha", L"bravo", L"charly"});
+    WaitForWindowRows();
+    SetFocus(Wnd());
+    SendMessageW(Wnd(), WM_CHAR, L'c', 1);
+    Pump();
+    EXPECT_EQ(FList->ItemIndex(), IndexOf(L"Charlie"));
+}
+
 // A deterministic spread of names: eight lower-case letters each.
 std::vector<std::wstring> ManyNames(std::size_t count) {
     std::vector<std::wstring> names;
