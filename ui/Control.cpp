@@ -68,8 +68,8 @@ void TControl::SetParent(TWinControl* parent) {
     }
     if (parent) {
         parent->InsertControl(this);
-        if (FParentFont) InheritParentFont();
-        if (FParentColor) FColor = parent->Color();
+        if (FParentFont) Perform(CM_PARENTFONTCHANGED);
+        if (FParentColor) Perform(CM_PARENTCOLORCHANGED);
         UpdateAnchorRules();
         if (FAlign != alNone) parent->Realign();
         Invalidate();

@@ -178,12 +178,25 @@ private:
                     utf8 += c;
                 }
             } else if (Peek() == '#') {
+                // #13 or #$263A: a character by its code.
                 ++FPos;
+                bool hex = Peek() == '$';
+                if (hex) ++FPos;
                 int64_t code = 0;
                 size_t digits = 0;
-                while (IsDigit(Peek()) && code <= 0x10FFFF) code = code * 10 + (FText[FPos++] - '0'), ++digits;
-                if (digits == 0 || code > 0x10FFFF) Fail("malformed character code");
-                utf8 += WideToUtf8(std::wstring(1, static_cast<wchar_t>(code)));
+                for (int d; (d = hex ? HexDigit(Peek()) : IsDigit(Peek()) ? Peek() - '0' : -1) >= 0 && code <= 0x10FFFF;
+                     ++FPos, ++digits)
+                    code = code * (hex ? 16 : 10) + d;
+                if (digits == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+                    Fail("malformed character code");
+                std::wstring character;
+                if (code >= 0x10000) {
+                    character += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
+                    character += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+                } else {
+                    character += static_cast<wchar_t>(code);
+                }
+                utf8 += WideToUtf8(character);
             } else {
                 break;
             }

@@ -167,6 +167,7 @@ void TWinControl::DetachHandle() {
     HWND wnd = FHandle.release();
     RemoveWindowSubclass(wnd, SubclassProc, SubclassId);
     RemovePropW(wnd, ControlAtomName().c_str());
+    if (FDefWndProc == OwnClassProc) SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
     FDefWndProc = nullptr;
     FMouseControl = nullptr;
     FCaptureControl = nullptr;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <vector>
 
 namespace {
@@ -144,6 +145,27 @@ TEST(BitmapLoad, MalformedFilesThrowClearly) {
         TBitmap bitmap;
         EXPECT_THROW(Load(bitmap, c.bytes), EInvalidGraphic);
         EXPECT_TRUE(bitmap.Empty()) << "a failed load leaves the bitmap as it was";
+    }
+}
+
+TEST(BitmapLoad, DamagedFilesLoadOrFailCleanly) {
+    const std::vector<uint8_t> originals[] = {
+        MakeBmp({3, 2, 8, BI_RGB, {0x000000, 0xFFFFFF, 0xFF0000}, {}, {0, 1, 2, 0, 2, 1, 0, 0}}),
+        MakeBmp({2, 2, 16, BI_BITFIELDS, {}, {0xF800, 0x07E0, 0x001F}, {1, 2, 3, 4, 5, 6, 7, 8}}),
+        MakeBmp({2, -2, 24, BI_RGB, {}, {}, std::vector<uint8_t>(16, 9)}),
+    };
+    std::mt19937 random(1234);
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<uint8_t> bytes = originals[round % 3];
+        int changes = 1 + static_cast<int>(random() % 4);
+        for (int i = 0; i < changes; ++i) bytes[random() % bytes.size()] = static_cast<uint8_t>(random());
+        if (random() % 8 == 0) bytes.resize(random() % bytes.size());
+        TBitmap bitmap;
+        try {
+            Load(bitmap, bytes);
+        } catch (const EInvalidGraphic&) {
+            // the one failure a damaged file may give
+        }
     }
 }
 

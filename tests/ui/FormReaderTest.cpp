@@ -11,6 +11,7 @@
 #include "ui/Properties.h"
 #include "ui/SpeedButton.h"
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -190,6 +191,17 @@ TEST_F(FormReading, ShowsTheReadForm) {
     EXPECT_EQ(clicks, 1);
 }
 
+TEST(FormResource, ReadsTheDescriptionCompiledIntoTheProgram) {
+    TForm* form = new TForm(nullptr);
+    form->ReadDescriptionResource(L"TRESOURCEFORM");
+    EXPECT_EQ(form->Name(), "ResourceForm1");
+    EXPECT_EQ(form->Caption(), L"From the resource \u263A");
+    EXPECT_EQ(ReadStringProperty(form->FindComponent("Note"), "Caption"), L"Gr\u00FC\u00DFe") << "UTF-8 text";
+    TCustomForm::Free(form);
+    TForm other(nullptr);
+    EXPECT_THROW(other.ReadDescriptionResource(L"TNOSUCHFORM"), EComponentError);
+}
+
 TEST(FormReadingErrors, MalformedDescriptionsNameTheLine) {
     const struct {
         const char* text;
@@ -229,6 +241,30 @@ TEST(FormReadingErrors, MalformedDescriptionsNameTheLine) {
             }
             EXPECT_NE(message.find(c.what), std::string::npos) << message;
         }
+    }
+}
+
+TEST(FormReadingErrors, DamagedDescriptionsReadOrFailCleanly) {
+    const std::string original = SmallDescription();
+    const char alphabet[] = "'{}[]=:.,+#$-_ 019AFaz\n";
+    std::mt19937 random(99);
+    for (int round = 0; round < 400; ++round) {
+        std::string text = original;
+        int changes = 1 + static_cast<int>(random() % 3);
+        for (int i = 0; i < changes; ++i) {
+            size_t at = random() % text.size();
+            if (random() % 2)
+                text[at] = alphabet[random() % (sizeof alphabet - 1)];
+            else
+                text.erase(at, 1 + random() % 8);
+        }
+        TSmallForm* form = new TSmallForm(nullptr);
+        try {
+            form->ReadDescription(text);
+        } catch (const EFormReadError&) {
+            // the one failure a damaged description may give
+        }
+        TCustomForm::Free(form);
     }
 }
 

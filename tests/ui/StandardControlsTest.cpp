@@ -197,6 +197,21 @@ TEST_F(StandardControls, ChildrenInheritTheParentFontUntilGivenTheirOwn) {
     EXPECT_EQ(edit->Font()->Height(), -11) << "an own font is not replaced by the parent's";
 }
 
+TEST_F(StandardControls, PanelsAndLabelsTakeTheParentsColour) {
+    form->SetColor(clSilver);
+    auto* panel = Add<TPanel>(form, 10, 10, 100, 50);
+    auto* label = Add<TLabel>(panel, 5, 5, 50, 13);
+    EXPECT_EQ(panel->Color(), clSilver);
+    EXPECT_EQ(panel->Brush()->Color(), clSilver) << "the panel erases with it";
+    EXPECT_EQ(label->Color(), clSilver);
+    form->SetColor(clWhite);
+    EXPECT_EQ(label->Color(), clWhite) << "and follows changes";
+    panel->SetColor(clRed);
+    EXPECT_FALSE(panel->ParentColor());
+    form->SetColor(clBlack);
+    EXPECT_EQ(panel->Color(), clRed);
+}
+
 TEST_F(StandardControls, TabOrderStacksTheWindows) {
     auto* a = Add<TEdit>(form, 10, 10, 100, 21);
     auto* b = Add<TEdit>(form, 10, 40, 100, 21);
