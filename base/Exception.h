@@ -13,3 +13,5 @@ public:
 class EReadError : public Exception { using Exception::Exception; };
 class EWriteError : public Exception { using Exception::Exception; };
 class EFOpenError : public Exception { using Exception::Exception; };
+// Raised when values cannot be copied between objects of unlike classes ("Cannot assign a %s to a %s").
+class EConvertError : public Exception { using Exception::Exception; };

@@ -1,0 +1,223 @@
+#include "search/FindFile.h"
+
+#include <vector>
+
+#include "search/Masks.h"
+#include "search/Paths.h"
+#include "search/SearchThread.h"
+
+namespace {
+
+// Calls visit(data) for every entry of folder but "." and "..", in the listing's order, while visit
+// returns true. A folder that cannot be listed (missing, denied, vanished) gives nothing.
+template <typename Visit>
+void ForEachEntry(const std::wstring& folder, Visit&& visit) {
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(FindFirstFileExW(ExtendedPath(folder + L'*').c_str(), FindExInfoBasic, &data,
+                                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) return;
+    do {
+        const wchar_t* name = data.cFileName;
+        if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) continue;
+        if (!visit(data)) return;
+    } while (FindNextFileW(find.get(), &data));
+}
+
+bool IsInputMessage(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+}
+
+}  // namespace
+
+TFindFile::~TFindFile() {
+    FDestroying = true;
+    try {
+        Abort();
+    } catch (...) {
+    }
+}
+
+void TFindFile::Execute() {
+    if (FBusy) return;
+    FPreparedSearch = std::make_unique<TTargetSearch>(Criteria);
+    FAborted = false;
+    FBusy = true;
+    try {
+        DoSearchBegin();
+        if (Threaded) {
+            StartWorker();
+        } else {
+            RunSearch();
+            FinishSearch();
+        }
+    } catch (...) {
+        if (FBusy) FinishSearch();
+        throw;
+    }
+}
+
+void TFindFile::StartWorker() {
+    auto worker = std::make_unique<TSearchThread>(*this);   // suspended: discarded unstarted on failure
+    HANDLE handle = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), worker->Handle(), GetCurrentProcess(), &handle, SYNCHRONIZE, FALSE, 0))
+        throw EThread("Cannot keep the search thread's handle");
+    FThreadHandle.reset(handle);
+    FWorkerId = worker->ThreadID();
+    worker.release()->Start();   // frees itself after ThreadTerminated
+}
+
+void TFindFile::Abort() {
+    if (!FBusy || FAborted) return;
+    FAborted = true;
+    DoSearchAbort();
+    if (!FThreadHandle || GetCurrentThreadId() == FWorkerId) return;
+    // The wait keeps the handle, so ThreadTerminated (which empties ThreadHandle) cannot close it under us.
+    const UniqueKernelHandle worker = std::move(FThreadHandle);
+    if (WaitForWorker(worker.get(), INFINITE) == WAIT_OBJECT_0 + 1) {
+        // The program is quitting, but the worker still runs and may need the main thread: wait on,
+        // serving only its hand-overs, so that nothing it uses goes away under it.
+        TThread::WaitForHandle(worker.get());
+    }
+}
+
+DWORD TFindFile::WaitForWorker(HANDLE handle, DWORD timeout) {
+    UniqueKernelHandle duplicate;
+    if (handle == GetCurrentThread() || handle == GetCurrentProcess()) {
+        HANDLE real = nullptr;
+        if (DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &real, SYNCHRONIZE, FALSE, 0))
+            duplicate.reset(real);
+        handle = real;
+    }
+    DWORD result;
+    do {
+        const DWORD start = GetTickCount();
+        // MWMO_INPUTAVAILABLE: a hand-over posted before the wait began (seen but left in the queue by
+        // the caller's own loop) must wake it too, or the worker and this thread would wait for each other.
+        result = MsgWaitForMultipleObjectsEx(1, &handle, timeout, QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_SENDMESSAGE,
+                                             MWMO_INPUTAVAILABLE);
+        if (result == WAIT_OBJECT_0 + 1) {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (IsInputMessage(message.message)) continue;
+                if (message.message == WM_QUIT) {
+                    PostQuitMessage(static_cast<int>(message.wParam));
+                    return result;
+                }
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        }
+        if (timeout != INFINITE) {
+            const DWORD spent = GetTickCount() - start;
+            timeout = spent >= timeout ? 0 : timeout - spent;
+        }
+    } while (result == WAIT_OBJECT_0 + 1);
+    return result;
+}
+
+void TFindFile::RunSearch() {
+    for (const TTargetFolder& target : FPreparedSearch->TargetFolders.Folders()) {
+        if (Aborted()) break;
+        FCurrentLevel = 0;
+        FCurrentTarget = &target;
+        SearchFolder(target.Path);
+    }
+}
+
+void TFindFile::SearchFolder(const std::wstring& folder) {
+    ++FCurrentLevel;
+    struct TLevelGuard {
+        uint16_t& Level;
+        ~TLevelGuard() { --Level; }
+    } guard{FCurrentLevel};
+
+    const TFolderIgnore action = DoFolderChange(folder);
+    const TTargetFolder& target = *FCurrentTarget;
+    const std::vector<std::wstring>& masks = target.FileMasks;
+    const bool searchEntries = (action == fiNone || action == fiJustSubfolders) && FCurrentLevel >= target.MinLevel &&
+                               !masks.empty() && !Aborted();
+    const bool descend = target.Subfolders && (action == fiNone || action == fiJustThis) &&
+                         (target.MaxLevel == 0 || target.MaxLevel > FCurrentLevel) && !Aborted();
+
+    std::vector<std::wstring> subfolders;
+    auto noteSubfolder = [&](const WIN32_FIND_DATAW& data) {
+        // A reparse point is not entered: a junction to an ancestor would make the walk endless.
+        if (descend && (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
+                           FILE_ATTRIBUTE_DIRECTORY)
+            subfolders.emplace_back(data.cFileName);
+    };
+    auto considerEntry = [&](const WIN32_FIND_DATAW& data, const std::wstring& mask) {
+        if (!MaskMatch(data.cFileName, mask)) return;
+        const TSearchRec rec = TSearchRec::FromFindData(data);
+        if (AcceptFile(folder, rec)) DoFileMatch(folder, rec);
+    };
+
+    // One listing serves every mask and the descent.
+    if (searchEntries && masks.size() > 1) {
+        std::vector<WIN32_FIND_DATAW> entries;
+        ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
+            entries.push_back(data);
+            noteSubfolder(data);
+            return true;
+        });
+        for (auto mask = masks.rbegin(); mask != masks.rend() && !Aborted(); ++mask)
+            for (const WIN32_FIND_DATAW& data : entries) {
+                considerEntry(data, *mask);
+                if (Aborted()) break;
+            }
+    } else if (searchEntries || descend) {
+        ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
+            if (searchEntries) considerEntry(data, masks.front());
+            noteSubfolder(data);
+            return !Aborted();
+        });
+    }
+
+    for (const std::wstring& name : subfolders) {
+        if (Aborted()) break;
+        SearchFolder(folder + name + L'\\');
+    }
+}
+
+void TFindFile::FinishSearch() {
+    struct TEnd {
+        TFindFile& Self;
+        ~TEnd() {
+            Self.FPreparedSearch.reset();
+            Self.FBusy = false;
+        }
+    } end{*this};
+    DoSearchFinish();
+}
+
+void TFindFile::ThreadTerminated() {
+    FThreadHandle.reset();
+    FWorkerId = 0;
+    FinishSearch();
+}
+
+void TFindFile::DoSearchBegin() {
+    if (!FDestroying && OnSearchBegin) OnSearchBegin(this);
+}
+
+void TFindFile::DoSearchFinish() {
+    if (!FDestroying && OnSearchFinish) OnSearchFinish(this);
+}
+
+void TFindFile::DoSearchAbort() {
+    if (!FDestroying && OnSearchAbort) OnSearchAbort(this);
+}
+
+TFolderIgnore TFindFile::DoFolderChange(const std::wstring& Folder) {
+    TFolderIgnore answer = Aborted() ? fiThisAndSubfolders : fiNone;
+    if (!Aborted() && OnFolderChange) OnFolderChange(this, Folder, answer);
+    return answer;
+}
+
+void TFindFile::DoFileMatch(const std::wstring& Folder, const TSearchRec& FileInfo) {
+    if (!Aborted() && OnFileMatch) OnFileMatch(this, Folder, FileInfo);
+}
+
+bool TFindFile::AcceptFile(const std::wstring& Folder, const TSearchRec& FileInfo) {
+    return FPreparedSearch->Accepts(Folder, FileInfo);
+}

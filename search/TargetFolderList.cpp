@@ -1,0 +1,59 @@
+#include "search/TargetFolderList.h"
+
+#include <windows.h>
+#include <winnetwk.h>
+
+#include <algorithm>
+
+#include "search/Masks.h"
+#include "search/Paths.h"
+
+namespace {
+
+std::wstring FullPath(const std::wstring& path) {
+    const wchar_t* source = path.empty() ? L"." : path.c_str();
+    std::wstring out(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFullPathNameW(source, static_cast<DWORD>(out.size()), out.data(), nullptr);
+        if (length == 0) return path;
+        if (length < out.size()) {
+            out.resize(length);
+            return out;
+        }
+        out.resize(length);
+    }
+}
+
+std::wstring UniversalName(const std::wstring& path) {
+    DWORD size = 1024;
+    std::vector<BYTE> buffer(size);
+    DWORD result = WNetGetUniversalNameW(path.c_str(), UNIVERSAL_NAME_INFO_LEVEL, buffer.data(), &size);
+    if (result == ERROR_MORE_DATA) {
+        buffer.resize(size);
+        result = WNetGetUniversalNameW(path.c_str(), UNIVERSAL_NAME_INFO_LEVEL, buffer.data(), &size);
+    }
+    if (result != NO_ERROR) return path;
+    return reinterpret_cast<const UNIVERSAL_NAME_INFOW*>(buffer.data())->lpUniversalName;
+}
+
+}  // namespace
+
+std::wstring ExpandFolderPath(const std::wstring& path) {
+    std::wstring full = FullPath(path);
+    if (full.size() >= 2 && full[1] == L':') full = UniversalName(full);
+    return full;
+}
+
+TTargetFolder& TTargetFolderList::AddFolder(const std::wstring& path) {
+    const std::wstring folder = IncludeFolderDelimiter(ExpandFolderPath(path));
+    for (TTargetFolder& existing : FFolders)
+        if (SameText(existing.Path, folder)) return existing;
+    TTargetFolder& added = FFolders.emplace_back();
+    added.Path = folder;
+    return added;
+}
+
+bool TTargetFolderList::IsExcluded(const std::wstring& folder, const std::wstring& name) const {
+    return std::any_of(ExcludedFiles.rbegin(), ExcludedFiles.rend(),
+                       [&](const std::wstring& pattern) { return ExclusionMatch(folder, name, pattern); });
+}

@@ -1,0 +1,257 @@
+#include "search/FindFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "SearchRecorder.h"
+#include "TempTree.h"
+
+namespace {
+
+using Strings = std::vector<std::wstring>;
+constexpr DWORD A = FILE_ATTRIBUTE_ARCHIVE, R = FILE_ATTRIBUTE_READONLY, H = FILE_ATTRIBUTE_HIDDEN,
+                S = FILE_ATTRIBUTE_SYSTEM;
+
+Strings Sorted(Strings list) {
+    std::sort(list.begin(), list.end());
+    return list;
+}
+
+class FindFileWalk : public ::testing::Test {
+protected:
+    void Search(const std::wstring& location) {
+        FindFile.Criteria.Files.Location = location;
+        FindFile.Execute();
+    }
+
+    TTempTree Tree;
+    TFindFile FindFile;
+    TSearchRecorder Events{FindFile, Tree.Root()};
+};
+
+// The window's two modes on a tree both Windows and Wine can hold.
+class WindowModes : public FindFileWalk {
+protected:
+    void SetUp() override {
+        Tree.Folder(L"HS", H | S);
+        Tree.Folder(L"HS\\Inner", H | S);
+        Tree.Folder(L"Plain");
+        Tree.Folder(L"Hidden", H);
+        Tree.File(L"hs.txt", "x", A | H | S);
+        Tree.File(L"hsr.txt", "x", A | H | S | R);
+        Tree.File(L"plain.txt", "x");
+        Tree.File(L"Plain\\deep.dat", std::string(1025, 'x'), A | H | S);
+        Tree.File(L"HS\\Inner\\empty.dat", "", A | H | S);
+    }
+};
+
+TEST_F(WindowModes, FolderOnlyFindsHiddenSystemFoldersAtAnyDepth) {
+    UseFolderMode(FindFile);
+    Search(Tree.Root());
+    EXPECT_EQ(Sorted(Events.Matches), (Strings{L"HS", L"HS\\Inner"}));
+    EXPECT_EQ(Sorted(Events.Folders), (Strings{L"", L"HS\\", L"HS\\Inner\\", L"Hidden\\", L"Plain\\"}));
+    EXPECT_EQ(Events.Log.front(), L"begin");
+    EXPECT_EQ(Events.Log.back(), L"finish");
+    EXPECT_FALSE(FindFile.Busy());
+    EXPECT_EQ(FindFile.PreparedSearch(), nullptr);
+}
+
+TEST_F(WindowModes, FileOnlyFindsArchiveHiddenSystemFilesWithTheirSizes) {
+    UseFileMode(FindFile);
+    Search(Tree.Root());
+    EXPECT_EQ(Sorted(Events.Matches), (Strings{L"HS\\Inner\\empty.dat", L"Plain\\deep.dat", L"hs.txt"}));
+    for (const TSearchRec& rec : Events.Records) {
+        const uint32_t expected = rec.Name == L"deep.dat" ? 1025 : rec.Name == L"hs.txt" ? 1 : 0;
+        EXPECT_EQ(rec.Size, expected) << rec.Name;
+        EXPECT_EQ(rec.Size64(), expected);
+        EXPECT_EQ(rec.Attr & (A | H | S | R), A | H | S);
+        EXPECT_NE(rec.Time, 0u);
+    }
+}
+
+// Both window modes on names in other scripts, reported exactly as they are on disk.
+TEST_F(FindFileWalk, NamesInAnyScriptAreReportedExactly) {
+    Tree.Folder(L"Привет", H | S);
+    Tree.Folder(L"数据\\Ünïcödé", H | S);
+    Tree.File(L"Привет\\файл.txt", "x", A | H | S);
+    Tree.File(L"数据\\文件.txt", "x", A | H | S);
+    UseFolderMode(FindFile);
+    Search(Tree.Root());
+    EXPECT_EQ(Sorted(Events.Matches), (Strings{L"Привет", L"数据\\Ünïcödé"}));
+    Events.Matches.clear();
+    UseFileMode(FindFile);
+    Search(Tree.Root());
+    EXPECT_EQ(Sorted(Events.Matches), (Strings{L"Привет\\файл.txt", L"数据\\文件.txt"}));
+}
+
+TEST_F(FindFileWalk, PathsLongerThan260AreWalkedAndReportedInNormalForm) {
+    std::wstring deep;
+    for (int i = 0; i < 12; ++i) deep += L"folder-with-a-long-name-" + std::to_wstring(i) + L"\\";
+    Tree.Folder(deep);
+    const std::wstring file = Tree.File(deep + L"needle.txt", "a needle here", A | H | S);
+    ASSERT_GT(file.size(), 300u);
+    UseFileMode(FindFile);
+    FindFile.Criteria.Content.SetPhrase(L"NEEDLE");
+    Search(Tree.Root());
+    ASSERT_EQ(Events.Matches, Strings{deep + L"needle.txt"});
+    EXPECT_EQ(Events.Folders.back(), deep);
+    EXPECT_FALSE(Events.Folders.back().starts_with(L"\\\\?\\"));
+}
+
+TEST_F(FindFileWalk, DirectoryLinksAreReportedButNeverEntered) {
+    Tree.Folder(L"a\\b");
+    if (!Tree.Link(L"a\\loop", Tree.Root())) GTEST_SKIP() << "no directory links here";
+    FindFile.Criteria.Files.FileName = L"*";
+    FindFile.Criteria.Attribute.SetAttributes({ffDirectory});
+    Search(Tree.Root());
+    EXPECT_EQ(Sorted(Events.Folders), (Strings{L"", L"a\\", L"a\\b\\"}));
+    EXPECT_EQ(Sorted(Events.Matches), (Strings{L"a", L"a\\b", L"a\\loop"}));
+    const auto link = std::find_if(Events.Records.begin(), Events.Records.end(),
+                                   [](const TSearchRec& rec) { return rec.Name == L"loop"; });
+    ASSERT_NE(link, Events.Records.end());
+    EXPECT_TRUE(link->Attr & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Masks, levels, exclusions and prefixes on one tree with the default attribute criteria (every file).
+class WalkRules : public FindFileWalk {
+protected:
+    void SetUp() override {
+        for (const wchar_t* file : {L"a.txt", L"b.log", L"x.bak", L"sub\\c.txt", L"sub\\Temp\\d.txt",
+                                    L"sub\\Temp\\deeper\\e.txt"})
+            Tree.File(file, "x");
+    }
+};
+
+TEST_F(WalkRules, MasksLevelsAndExclusions) {
+    struct Case {
+        const wchar_t* Name;
+        const wchar_t* FileName;
+        const wchar_t* Location;   // relative to the tree, ";" between entries
+        uint16_t MinLevel, MaxLevel;
+        Strings Excluded;
+        Strings Matches;   // in the order reported
+        size_t FolderChanges;
+    } cases[] = {
+        {L"each folder is listed with *.log, then *.txt", L"*.txt;*.log", L"", 0, 0, {},
+         {L"b.log", L"a.txt", L"sub\\c.txt", L"sub\\Temp\\d.txt", L"sub\\Temp\\deeper\\e.txt"}, 4},
+        {L"MaxLevel 1 stays in the target folder", L"*.txt", L"", 0, 1, {}, {L"a.txt"}, 1},
+        {L"MaxLevel 2 adds its subfolders", L"*.txt", L"", 0, 2, {}, {L"a.txt", L"sub\\c.txt"}, 2},
+        {L"MinLevel 2 starts one level down", L"*.txt", L"", 2, 0, {},
+         {L"sub\\c.txt", L"sub\\Temp\\d.txt", L"sub\\Temp\\deeper\\e.txt"}, 4},
+        {L"a folder tail excludes that folder's entries only", L"*", L"", 0, 0, {L"*.bak", L"\\Temp\\"},
+         {L"a.txt", L"b.log", L"sub\\Temp\\deeper\\e.txt", L"sub\\c.txt"}, 4},
+        {L"no masks: nothing reported, every folder entered", L"", L"", 0, 0, {}, {}, 4},
+        {L"< switches descent off", L"*.txt", L"<", 0, 0, {}, {L"a.txt"}, 1},
+        {L"one folder named twice reports twice", L"*.txt", L";sub\\..", 0, 1, {}, {L"a.txt", L"a.txt"}, 1},
+        {L"a missing folder is entered once and gives nothing", L"*", L"missing", 0, 0, {}, {}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TFindFile findFile;
+        TSearchRecorder events(findFile, Tree.Root());
+        findFile.Criteria.Files.FileName = c.FileName;
+        std::wstring location = c.Location;
+        if (location.starts_with(L"<"))
+            location = L"<" + Tree.Root();
+        else if (location.starts_with(L";"))
+            location = Tree.Root() + L";" + Tree.Path(location.substr(1));
+        else
+            location = Tree.Path(location);
+        findFile.Criteria.Files.Location = location;
+        findFile.Criteria.Files.MinLevel = c.MinLevel;
+        findFile.Criteria.Files.MaxLevel = c.MaxLevel;
+        findFile.Criteria.Files.Excluded = c.Excluded;
+        findFile.Execute();
+        Strings matches = events.Matches;
+        if (c.FileName == std::wstring(L"*")) matches = Sorted(matches);   // one listing: the platform's order
+        EXPECT_EQ(matches, c.Matches);
+        EXPECT_EQ(events.Folders.size(), c.FolderChanges);
+    }
+}
+
+TEST_F(WalkRules, IncludedLinesAddTheirOwnFolderAndMask) {
+    FindFile.Criteria.Files.Included = {L"<" + Tree.Path(L"sub\\Temp\\*.txt")};
+    Search(L"");
+    EXPECT_EQ(Events.Matches, Strings{L"sub\\Temp\\d.txt"});
+}
+
+TEST_F(WalkRules, NoTargetRaisesBeginAndFinishOnly) {
+    Search(L"");
+    EXPECT_EQ(Events.Log, (Strings{L"begin", L"finish"}));
+}
+
+TEST_F(WalkRules, FolderChangeAnswersSteerTheWalk) {
+    struct Case {
+        TFolderIgnore Answer;
+        Strings Matches;
+    } cases[] = {
+        {fiNone, {L"sub\\Temp\\d.txt", L"sub\\Temp\\deeper\\e.txt", L"sub\\c.txt"}},
+        {fiJustThis, {L"sub\\Temp\\d.txt", L"sub\\Temp\\deeper\\e.txt"}},
+        {fiJustSubfolders, {L"sub\\c.txt"}},
+        {fiThisAndSubfolders, {}},
+    };
+    for (const auto& c : cases) {
+        TFindFile findFile;
+        TSearchRecorder events(findFile, Tree.Root());
+        findFile.OnFolderChange = [&](TFindFile*, const std::wstring& folder, TFolderIgnore& answer) {
+            if (folder == Tree.Path(L"sub\\")) answer = c.Answer;
+        };
+        findFile.Criteria.Files.FileName = L"*.txt";
+        findFile.Criteria.Files.Location = Tree.Path(L"sub");
+        findFile.Execute();
+        EXPECT_EQ(Sorted(events.Matches), c.Matches) << c.Answer;
+    }
+}
+
+TEST_F(WalkRules, VanishedFoldersContributeNothing) {
+    FindFile.Criteria.Files.FileName = L"*";
+    auto record = FindFile.OnFolderChange;
+    FindFile.OnFolderChange = [&](TFindFile* sender, const std::wstring& folder, TFolderIgnore& answer) {
+        record(sender, folder, answer);
+        if (folder == Tree.Path(L"sub\\Temp\\")) {   // gone between its parent's listing and its own
+            for (const wchar_t* path : {L"sub\\Temp\\deeper\\e.txt", L"sub\\Temp\\d.txt"}) DeleteFileW(Tree.Path(path).c_str());
+            RemoveDirectoryW(Tree.Path(L"sub\\Temp\\deeper").c_str());
+            RemoveDirectoryW(Tree.Path(L"sub\\Temp").c_str());
+        }
+    };
+    Search(Tree.Root());
+    EXPECT_EQ(Sorted(Events.Matches), (Strings{L"a.txt", L"b.log", L"sub\\c.txt", L"x.bak"}));
+    EXPECT_EQ(Sorted(Events.Folders), (Strings{L"", L"sub\\", L"sub\\Temp\\"}));
+}
+
+TEST_F(WalkRules, AbortFromAHandlerStopsTheUnthreadedWalk) {
+    FindFile.Criteria.Files.FileName = L"*.txt";
+    FindFile.OnFileMatch = [&](TFindFile* sender, const std::wstring&, const TSearchRec& info) {
+        Events.Matches.push_back(info.Name);
+        sender->Abort();
+    };
+    Search(Tree.Root());
+    EXPECT_EQ(Events.Matches.size(), 1u);
+    EXPECT_EQ(Events.Log, (Strings{L"begin", L"folder ", L"abort", L"finish"}));
+    EXPECT_TRUE(Events.AbortedAtFinish);
+    EXPECT_TRUE(FindFile.Aborted());
+    FindFile.Abort();   // idle: nothing happens
+    EXPECT_EQ(Events.Log.size(), 4u);
+}
+
+TEST_F(WalkRules, AFailingHandlerStillFinishesTheSearch) {
+    FindFile.Criteria.Files.FileName = L"*";
+    FindFile.OnFileMatch = [](TFindFile*, const std::wstring&, const TSearchRec&) { throw std::runtime_error("boom"); };
+    EXPECT_THROW(Search(Tree.Root()), std::runtime_error);
+    EXPECT_EQ(Events.Log.back(), L"finish");
+    EXPECT_FALSE(FindFile.Busy());
+    EXPECT_EQ(FindFile.PreparedSearch(), nullptr);
+}
+
+TEST_F(WalkRules, SizeAndContentCriteriaFilterEntries) {
+    Tree.File(L"sub\\big.txt", std::string(2000, 'x') + " Needle");
+    FindFile.Criteria.Files.FileName = L"*.txt";
+    FindFile.Criteria.Size.Min = 2;
+    FindFile.Criteria.Content.SetPhrase(L"needle");
+    FindFile.Criteria.Content.WholeWord = true;
+    Search(Tree.Root());
+    EXPECT_EQ(Events.Matches, Strings{L"sub\\big.txt"});
+}
+
+}  // namespace

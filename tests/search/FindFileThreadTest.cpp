@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "SearchRecorder.h"
+#include "TempTree.h"
+#include "base/Thread.h"
+#include "search/FindFile.h"
+
+namespace {
+
+using Strings = std::vector<std::wstring>;
+constexpr UINT WM_TEST_ACTION = WM_APP + 7;
+
+class ThreadedSearch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int i = 0; i < 6; ++i) Tree.File(L"f" + std::to_wstring(i) + L"\\file.txt", "x");
+        FindFile->Threaded = true;
+        FindFile->Criteria.Files.FileName = L"*";
+        FindFile->Criteria.Files.Location = Tree.Root();
+    }
+
+    // Every walk event hands its work to the main thread and waits for it, as the window does. At the
+    // given folder-change event the worker first posts WM_TEST_ACTION to the main thread, so that the
+    // main thread acts while the worker waits on that very hand-over.
+    void HandOverEvents(int actAtFolder) {
+        FindFile->OnFolderChange = [this, actAtFolder](TFindFile*, const std::wstring& folder, TFolderIgnore&) {
+            if (++WorkerFolderEvents == actAtFolder) PostThreadMessageW(TThread::MainThreadID(), WM_TEST_ACTION, 0, 0);
+            TThread::Synchronize([&] {
+                MainThreadEvents.push_back(L"folder " + Events.Relative(folder));
+                EXPECT_TRUE(TThread::IsMainThread());
+            });
+        };
+        FindFile->OnFileMatch = [this](TFindFile*, const std::wstring& folder, const TSearchRec& info) {
+            TThread::Synchronize([&] { MainThreadEvents.push_back(L"match " + Events.Relative(folder + info.Name)); });
+        };
+    }
+
+    // Services the main thread's messages, running action when WM_TEST_ACTION arrives, until done().
+    template <typename Done, typename Action>
+    void Pump(Done done, Action action) {
+        const ULONGLONG giveUp = GetTickCount64() + 60000;
+        MSG message;
+        while (!done() && GetTickCount64() < giveUp) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (message.message == WM_TEST_ACTION && !message.hwnd) action();
+                DispatchMessageW(&message);
+            }
+        }
+        ASSERT_TRUE(done()) << "gave up waiting";
+    }
+
+    TTempTree Tree;
+    std::unique_ptr<TFindFile> FindFile = std::make_unique<TFindFile>();
+    TSearchRecorder Events{*FindFile, Tree.Root()};
+    int WorkerFolderEvents = 0;
+    Strings MainThreadEvents;
+};
+
+TEST_F(ThreadedSearch, EventsComeOnTheirThreadsInOrder) {
+    FindFile->ThreadPriority = tpLowest;
+    int workerPriority = 0;
+    auto record = FindFile->OnFolderChange;
+    FindFile->OnFolderChange = [&](TFindFile* sender, const std::wstring& folder, TFolderIgnore& answer) {
+        workerPriority = GetThreadPriority(GetCurrentThread());
+        record(sender, folder, answer);
+    };
+    FindFile->Execute();
+    EXPECT_EQ(Events.Log.front(), L"begin");   // raised inside Execute, on the caller
+    EXPECT_EQ(Events.BeginThread, GetCurrentThreadId());
+    EXPECT_TRUE(FindFile->Busy());
+    EXPECT_NE(FindFile->ThreadHandle(), nullptr);
+    PumpUntilIdle(*FindFile);
+
+    EXPECT_EQ(Events.FinishThread, GetCurrentThreadId());
+    EXPECT_EQ(Events.Log.back(), L"finish");
+    EXPECT_EQ(Events.Folders.size(), 7u);
+    EXPECT_EQ(Events.Matches.size(), 6u);
+    for (DWORD thread : Events.WalkThreads) EXPECT_NE(thread, GetCurrentThreadId());
+    EXPECT_EQ(workerPriority, THREAD_PRIORITY_LOWEST);
+    EXPECT_EQ(FindFile->ThreadHandle(), nullptr);
+    EXPECT_FALSE(FindFile->Aborted());
+}
+
+TEST_F(ThreadedSearch, EmptyLocationFinishesWhenTheMainThreadNextServesItsMessages) {
+    FindFile->Criteria.Files.Location = L"";
+    FindFile->Execute();
+    EXPECT_EQ(Events.Log, Strings{L"begin"});
+    PumpUntilIdle(*FindFile);
+    EXPECT_EQ(Events.Log, (Strings{L"begin", L"finish"}));
+}
+
+TEST_F(ThreadedSearch, StopDuringAHandOverLetsTheHandOverCompleteAndFinishes) {
+    HandOverEvents(3);
+    bool abortReturned = false;
+    size_t eventsAtAbort = 0;
+    FindFile->Execute();
+    Pump([&] { return abortReturned; },
+         [&] {
+             eventsAtAbort = MainThreadEvents.size();
+             FindFile->Abort();   // the worker waits on a hand-over that is still queued
+             abortReturned = true;
+         });
+    EXPECT_FALSE(FindFile->Busy());
+    EXPECT_TRUE(Events.AbortedAtFinish);
+    EXPECT_EQ(Events.Log.back(), L"finish");   // finish ran before Abort returned
+    ASSERT_GE(MainThreadEvents.size(), eventsAtAbort + 1);
+    // The pending hand-over ran during Abort's wait; the worker saw the flag then and raised no more.
+    EXPECT_EQ(MainThreadEvents.size(), eventsAtAbort + 1);
+    EXPECT_EQ(WorkerFolderEvents, 3);
+    EXPECT_EQ(Strings(Events.Log.end() - 2, Events.Log.end()), (Strings{L"abort", L"finish"}));
+}
+
+TEST_F(ThreadedSearch, DestroyingMidSearchWaitsForTheWorkerWithoutAbortOrFinish) {
+    HandOverEvents(2);
+    FindFile->Execute();
+    HANDLE worker = nullptr;
+    DuplicateHandle(GetCurrentProcess(), FindFile->ThreadHandle(), GetCurrentProcess(), &worker, SYNCHRONIZE, FALSE, 0);
+    const UniqueKernelHandle workerHandle(worker);
+    Pump([&] { return !FindFile; }, [&] { FindFile.reset(); });
+    EXPECT_EQ(WaitForSingleObject(workerHandle.get(), 0), WAIT_OBJECT_0);   // the worker has ended
+    EXPECT_EQ(Events.Log, Strings{L"begin"});
+    EXPECT_EQ(WorkerFolderEvents, 2);
+    EXPECT_EQ(MainThreadEvents.size(), 2u);
+}
+
+TEST_F(ThreadedSearch, AFailingWalkStillFinishesQuietly) {
+    FindFile->OnFileMatch = [](TFindFile*, const std::wstring&, const TSearchRec&) { throw std::runtime_error("boom"); };
+    FindFile->Execute();
+    PumpUntilIdle(*FindFile);
+    EXPECT_EQ(Events.Log.back(), L"finish");
+    EXPECT_FALSE(Events.AbortedAtFinish);
+    EXPECT_EQ(FindFile->PreparedSearch(), nullptr);
+}
+
+TEST_F(ThreadedSearch, ExecuteWhileBusyAndAbortWhenIdleDoNothing) {
+    FindFile->Abort();
+    EXPECT_TRUE(Events.Log.empty());
+    FindFile->Execute();
+    FindFile->Execute();
+    PumpUntilIdle(*FindFile);
+    EXPECT_EQ(Events.Log.front(), L"begin");
+    EXPECT_EQ(std::count(Events.Log.begin(), Events.Log.end(), L"begin"), 1);
+    EXPECT_EQ(std::count(Events.Log.begin(), Events.Log.end(), L"finish"), 1);
+}
+
+// A window whose procedure counts what reaches it and signals an event on WM_APP.
+class WaitWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = [](HWND window, UINT message, WPARAM w, LPARAM l) -> LRESULT {
+            auto* self = reinterpret_cast<WaitWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+            if (self && message != WM_NCDESTROY) self->Received.push_back(message);
+            if (self && message == WM_APP) SetEvent(self->Signal.get());
+            return DefWindowProcW(window, message, w, l);
+        };
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"ClarivoWaitTest";
+        RegisterClassW(&wc);
+        Window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    void TearDown() override { DestroyWindow(Window); }
+
+    HWND Window = nullptr;
+    UniqueKernelHandle Signal{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::vector<UINT> Received;
+};
+
+TEST_F(WaitWindow, WaitForWorkerDispatchesMessagesButDropsInput) {
+    PostMessageW(Window, WM_KEYDOWN, 'A', 0);
+    PostMessageW(Window, WM_LBUTTONDOWN, 0, 0);
+    PostMessageW(Window, WM_APP, 0, 0);
+    MSG seen;
+    PeekMessageW(&seen, nullptr, 0, 0, PM_NOREMOVE);   // already seen messages must still be served
+    EXPECT_EQ(TFindFile::WaitForWorker(Signal.get(), INFINITE), WAIT_OBJECT_0);
+    EXPECT_EQ(Received, std::vector<UINT>{WM_APP});
+    MSG message;
+    EXPECT_FALSE(PeekMessageW(&message, Window, 0, 0, PM_REMOVE));   // the input is gone, not queued
+}
+
+TEST_F(WaitWindow, WaitForWorkerEndsOnQuitAndLeavesItForTheProgramsLoop) {
+    PostQuitMessage(7);
+    EXPECT_EQ(TFindFile::WaitForWorker(Signal.get(), INFINITE), WAIT_OBJECT_0 + 1);
+    MSG message;
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(message.message, UINT{WM_QUIT});
+    EXPECT_EQ(message.wParam, 7u);
+    EXPECT_EQ(TFindFile::WaitForWorker(GetCurrentProcess(), 0), WAIT_TIMEOUT);   // a pseudo-handle is duplicated
+}
+
+}  // namespace

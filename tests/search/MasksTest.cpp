@@ -1,0 +1,111 @@
+#include "search/Masks.h"
+
+#include <gtest/gtest.h>
+
+#include "search/Paths.h"
+#include "search/TargetSearch.h"
+
+namespace {
+
+struct MatchCase {
+    const wchar_t* Text;
+    const wchar_t* Mask;
+    bool Expected;
+};
+
+TEST(Masks, WildcardMatchStopsAtTheFirstStar) {
+    const MatchCase cases[] = {
+        {L"abc", L"a*z", true},   {L"abc", L"ABC", true},  {L"abc", L"abc??", true}, {L"abc", L"ab", false},
+        {L"abc", L"abcd", false}, {L"", L"*", true},       {L"", L"", true},         {L"abc", L"a?c", true},
+        {L"abc", L"b*", false},   {L"ЖУК", L"жук", true},  {L"abc", L"", false},     {L"", L"?", true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(WildcardMatch(c.Text, c.Mask), c.Expected) << c.Text << L" / " << c.Mask;
+}
+
+TEST(Masks, FileNameMatchComparesBaseAndExtensionApart) {
+    const MatchCase cases[] = {
+        {L"readme.txt", L"readme", true},  // a mask without extension ignores the name's
+        {L"a.b.c", L"a.b.*", true},        {L"a.b.c", L"*.c", true},        {L"a.b.c", L"*.b", false},
+        {L"x.bak", L"*.bak", true},        {L"x.bak2", L"*.bak", false},    {L"noext", L"*.", true},
+        {L".profile", L"*.profile", true}, {L"Report.DOC", L"report.doc", true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FileNameMatch(c.Text, c.Mask), c.Expected) << c.Text << L" / " << c.Mask;
+}
+
+TEST(Masks, MaskMatchReadsMasksAsTheListingDoes) {
+    const MatchCase cases[] = {
+        {L"notes.txt", L"*.txt", true}, {L"notes.txt.bak", L"*.txt", false}, {L"notes", L"*.*", true},
+        {L"a.b", L"*", true},           {L"abc", L"a?c", true},              {L"ac", L"a?c", false},
+        {L"readme", L"readme.*", true}, {L"Данные.TXT", L"данные.txt", true}, {L"x.log", L"*.txt", false},
+        {L"aXbXc", L"a*b*c", true},     {L"abcabd", L"*abd", true},          {L"abc", L"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(MaskMatch(c.Text, c.Mask), c.Expected) << c.Text << L" / " << c.Mask;
+}
+
+TEST(Masks, ExclusionMatchesFolderTailsDrivesAndNames) {
+    struct Case {
+        const wchar_t* Folder;
+        const wchar_t* Name;
+        const wchar_t* Pattern;
+        bool Expected;
+    } cases[] = {
+        {L"C:\\Work\\", L"old.bak", L"*.bak", true},
+        {L"C:\\Work\\", L"old.txt", L"*.bak", false},
+        {L"C:\\Work\\Temp\\", L"x.txt", L"\\Temp\\", true},
+        {L"C:\\Work\\temp\\", L"x.txt", L"\\TEMP\\", true},
+        {L"C:\\Work\\Temp\\Sub\\", L"x.txt", L"\\Temp\\", false},   // only the folder itself, not below
+        {L"D:\\Temp\\", L"x.txt", L"d:\\Temp\\", true},              // drive letters ignore case
+        {L"C:\\Temp\\", L"x.txt", L"D:\\Temp\\", false},
+        {L"C:\\Temp\\", L"x.txt", L"*:\\Temp\\", true},
+        {L"\\\\srv\\share\\Temp\\", L"x.txt", L"\\\\srv\\share\\Temp\\", true},
+        {L"\\\\srv\\other\\Temp\\", L"x.txt", L"\\\\srv\\share\\Temp\\", false},
+        {L"C:\\Temp\\", L"x.txt", L"\\Temp\\*.log", false},
+        {L"C:\\", L"x.txt", L"\\Longer\\Than\\Folder\\", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ExclusionMatch(c.Folder, c.Name, c.Pattern), c.Expected) << c.Folder << c.Name << L" / " << c.Pattern;
+}
+
+TEST(Masks, SplitListTrimsAndDropsEmptiesAndRepeats) {
+    EXPECT_EQ(SplitList(L"C:\\Data; c:\\data ;>D:\\Logs;;  ;\t*.txt"),
+              (std::vector<std::wstring>{L"C:\\Data", L">D:\\Logs", L"*.txt"}));
+    EXPECT_TRUE(SplitList(L"").empty());
+}
+
+TEST(Masks, SubfolderPrefixOverridesTheDefault) {
+    struct Case {
+        const wchar_t* Entry;
+        bool Default;
+        const wchar_t* Rest;
+        bool Flag;
+    } cases[] = {{L"<C:\\A", true, L"C:\\A", false}, {L">C:\\A", false, L"C:\\A", true}, {L"C:\\A", false, L"C:\\A", false},
+                 {L"C:\\A", true, L"C:\\A", true},   {L"", true, L"", true}};
+    for (const auto& c : cases) {
+        std::wstring entry = c.Entry;
+        EXPECT_EQ(TakeSubfolderPrefix(entry, c.Default), c.Flag) << c.Entry;
+        EXPECT_EQ(entry, c.Rest);
+    }
+}
+
+TEST(Paths, ExtendedFormOnlyForLongPaths) {
+    const std::wstring longTail(300, L'x');
+    EXPECT_EQ(ExtendedPath(L"C:\\short\\"), L"C:\\short\\");
+    EXPECT_EQ(ExtendedPath(L"C:\\" + longTail), L"\\\\?\\C:\\" + longTail);
+    EXPECT_EQ(ExtendedPath(L"\\\\srv\\share\\" + longTail), L"\\\\?\\UNC\\srv\\share\\" + longTail);
+    EXPECT_EQ(ExtendedPath(L"\\\\?\\C:\\" + longTail), L"\\\\?\\C:\\" + longTail);
+}
+
+TEST(Paths, PartsOfAPath) {
+    EXPECT_EQ(DrivePart(L"C:\\Temp\\"), L"C:");
+    EXPECT_EQ(DrivePart(L"\\\\srv\\share\\Temp\\"), L"\\\\srv\\share");
+    EXPECT_EQ(DrivePart(L"\\\\srv\\share"), L"\\\\srv\\share");
+    EXPECT_EQ(DrivePart(L"\\Temp\\"), L"");
+    EXPECT_EQ(FolderPart(L"C:\\Logs\\*.log"), L"C:\\Logs\\");
+    EXPECT_EQ(NamePart(L"C:\\Logs\\*.log"), L"*.log");
+    EXPECT_EQ(NamePart(L"C:x.txt"), L"x.txt");
+    EXPECT_EQ(IncludeFolderDelimiter(L"C:\\A"), L"C:\\A\\");
+    EXPECT_EQ(IncludeFolderDelimiter(L"C:"), L"C:");
+    EXPECT_EQ(IncludeFolderDelimiter(L""), L"");
+}
+
+}  // namespace
