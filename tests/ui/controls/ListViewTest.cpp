@@ -174,6 +174,7 @@ TEST_F(ListViewTest, HeaderClicksCanBeSwitchedOffAndOn) {
     ASSERT_TRUE(header);
     auto buttons = [header] { return (GetWindowLongPtrW(header, GWL_STYLE) & HDS_BUTTONS) != 0; };
     auto noSort = [this] { return (GetWindowLongPtrW(Wnd(), GWL_STYLE) & LVS_NOSORTHEADER) != 0; };
+    EXPECT_TRUE(GetWindowLongPtrW(header, GWL_STYLE) & HDS_FULLDRAG);  // columns redrawn while a divider moves
     EXPECT_TRUE(buttons());
     FList->SetColumnClick(false);
     EXPECT_FALSE(buttons());

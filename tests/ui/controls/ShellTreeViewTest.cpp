@@ -96,6 +96,11 @@ TEST_F(ShellTreeViewTest, StartsAtMyComputerExpandedAndSelected) {
     EXPECT_TRUE(FTree->Expanded(root));
     EXPECT_FALSE(FTree->NodeText(root).empty());
     EXPECT_TRUE(SameText(FTree->Path(), MyComputerPath)) << FTree->Path();
+    // No button or line at the root level, the selection shown without the focus, indent 19.
+    LONG_PTR style = GetWindowLongPtrW(FTree->WindowHandle(), GWL_STYLE);
+    EXPECT_EQ(style & (TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS),
+              TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS);
+    EXPECT_EQ(TreeView_GetIndent(FTree->WindowHandle()), 19u);
 }
 
 TEST_F(ShellTreeViewTest, PathOfADriveEndsInABackslash) {
@@ -147,14 +152,19 @@ INSTANTIATE_TEST_SUITE_P(
                       TObjectTypesCase{Folders | Files, {L"Plain", L"file.txt"}},
                       TObjectTypesCase{Folders | Files | Hidden, {L"Hidden", L"Plain", L"file.txt"}}));
 
-TEST_F(ShellTreeViewTest, RefreshReadsTheChildrenAgainAndKeepsExpansionAndSelection) {
+TEST_F(ShellTreeViewTest, RefreshReadsTheChildrenAgainAndKeepsExpansionSelectionAndScrolling) {
+    FTree->SetHeight(80);  // short enough to scroll
     ASSERT_TRUE(FTree->SetPath(FFolder.Sub(L"Plain\\Inner")));
     HTREEITEM folder = FTree->Selected();
     folder = TreeView_GetParent(FTree->WindowHandle(), TreeView_GetParent(FTree->WindowHandle(), folder));
     ASSERT_TRUE(SameText(FTree->NodePath(folder), FFolder.Path()));
     ASSERT_TRUE(CreateDirectoryW(FFolder.Sub(L"Added").c_str(), nullptr));
+    HWND wnd = FTree->WindowHandle();
+    TreeView_SelectSetFirstVisible(wnd, Child(folder, L"Plain"));  // a node the refresh makes anew
+    ASSERT_EQ(TreeView_GetFirstVisible(wnd), Child(folder, L"Plain"));
 
     FTree->Refresh(folder);
+    EXPECT_EQ(TreeView_GetFirstVisible(wnd), Child(folder, L"Plain"));
     EXPECT_EQ(ChildNames(folder), (std::vector<std::wstring>{L"Added", L"Hidden", L"Plain"}));
     EXPECT_TRUE(FTree->Expanded(Child(folder, L"Plain")));
     EXPECT_TRUE(SameText(FTree->Path(), FFolder.Sub(L"Plain\\Inner"))) << FTree->Path();
