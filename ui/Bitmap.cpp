@@ -1,6 +1,7 @@
 #include "ui/Bitmap.h"
 
 #include "base/Stream.h"
+#include "base/StrUtils.h"
 #include "ui/Errors.h"
 
 #include <algorithm>
@@ -197,7 +198,7 @@ void TBitmap::Assign(const TPersistent* source) {
 }
 
 bool TBitmap::ReadBinaryProperty(std::string_view name, TStream& data) {
-    if (name != "Data") return false;
+    if (!SameTextAscii(name, "Data")) return false;
     LoadFromStream(data);
     return true;
 }

@@ -120,6 +120,22 @@ TEST_F(WindowProc, WindowlessControlKeepingTheMouseGetsNoClick) {
     EXPECT_EQ(clicks, 0);
 }
 
+TEST_F(WindowProc, AltCharacterReachesTheFormAsDialogChar) {
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    auto* about = new TSpeedButton(form);
+    about->SetParent(form);
+    about->SetBounds(10, 40, 80, 30);
+    about->SetCaption(L"&About");
+    int clicks = 0;
+    about->OnClick = [&](TObject*) { ++clicks; };
+    TRecorder recorder(*form);
+    PostMessageW(edit->Handle(), WM_SYSCHAR, 'a', 0x20000000);  // Alt+A with the focus in the edit
+    Application().ProcessMessages();
+    EXPECT_TRUE(recorder.Saw(CM_DIALOGCHAR));
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(WindowProc, WindowMapsToItsControl) {
     auto* edit = new TEdit(form);
     edit->SetParent(form);
