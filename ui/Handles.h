@@ -3,6 +3,7 @@
 // the DCs and selections that must be given back before a paint ends. No GDI or kernel handle is freed
 // by hand outside these owners.
 #include "base/UniqueHandle.h"
+#include "base/WinHandle.h"  // kernel, file and find handles
 
 #include <windows.h>
 #include <commctrl.h>
@@ -12,7 +13,6 @@ inline void DeleteGdi(HGDIOBJ h) noexcept { ::DeleteObject(h); }
 inline void DeleteMemoryDC(HDC h) noexcept { ::DeleteDC(h); }
 inline void DestroyMenuHandle(HMENU h) noexcept { ::DestroyMenu(h); }
 inline void UnhookHook(HHOOK h) noexcept { ::UnhookWindowsHookEx(h); }
-inline void CloseKernel(HANDLE h) noexcept { ::CloseHandle(h); }
 inline void DestroyWindowHandle(HWND h) noexcept { ::DestroyWindow(h); }
 inline void DestroyIconHandle(HICON h) noexcept { ::DestroyIcon(h); }
 inline void DestroyImageListHandle(HIMAGELIST h) noexcept { ImageList_Destroy(h); }
@@ -25,14 +25,13 @@ struct GdiTraits {
     static void Close(Type h) noexcept { DeleteGdi(h); }
 };
 
-// FindFirstFile and CreateFile report failure as INVALID_HANDLE_VALUE, not as null.
+// Handles that report failure as INVALID_HANDLE_VALUE, not as null (FindFirstChangeNotification, ...).
 template <auto CloseFn>
 struct InvalidValueTraits {
     using Type = HANDLE;
     static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static void Close(Type h) noexcept { CloseFn(h); }
 };
-inline void CloseFind(HANDLE h) noexcept { ::FindClose(h); }
 }  // namespace handle_detail
 
 using UniqueBitmap = UniqueHandle<handle_detail::GdiTraits<HBITMAP>>;
@@ -43,9 +42,6 @@ using UniquePen = UniqueHandle<handle_detail::GdiTraits<HPEN>>;
 using UniqueMemoryDC = UniqueHandle<NullHandleTraits<HDC, handle_detail::DeleteMemoryDC>>;
 using UniqueMenu = UniqueHandle<NullHandleTraits<HMENU, handle_detail::DestroyMenuHandle>>;
 using UniqueHook = UniqueHandle<NullHandleTraits<HHOOK, handle_detail::UnhookHook>>;
-using UniqueKernelHandle = UniqueHandle<NullHandleTraits<HANDLE, handle_detail::CloseKernel>>;
-using UniqueFileHandle = UniqueHandle<handle_detail::InvalidValueTraits<::CloseHandle>>;
-using UniqueFindHandle = UniqueHandle<handle_detail::InvalidValueTraits<handle_detail::CloseFind>>;
 using UniqueWindow = UniqueHandle<NullHandleTraits<HWND, handle_detail::DestroyWindowHandle>>;
 using UniqueIcon = UniqueHandle<NullHandleTraits<HICON, handle_detail::DestroyIconHandle>>;
 using UniqueImageList = UniqueHandle<NullHandleTraits<HIMAGELIST, handle_detail::DestroyImageListHandle>>;

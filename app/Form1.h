@@ -1,0 +1,111 @@
+#pragma once
+// TForm1: Clarivo's window. The user picks a folder in the shell tree, chooses hidden folders or hidden
+// files and presses "Find"; the search runs on a worker thread and its results fill the list, which the
+// unhide and delete buttons then act on. The layout and the components' stored settings come from the
+// window's description (app/Form1.form).
+#include "app/FindFileComponent.h"
+#include "app/SearchFeed.h"
+#include "ui/CustomForm.h"
+
+#include <cstdint>
+#include <string>
+
+class TAnimate;
+class TCheckBox;
+class TEdit;
+class TLabel;
+class TListView;
+class TPanel;
+class TRadioButton;
+class TShellTreeView;
+class TSpeedButton;
+class TSpinEdit;
+class TStatusBar;
+
+class TForm1 : public TForm {
+public:
+    CLARIVO_CLASS
+
+    explicit TForm1(TComponent* owner);
+    ~TForm1() override;
+
+    // The window's fields, in the order of the description.
+    TShellTreeView* ShellTreeView1 = nullptr;
+    TEdit* Edit1 = nullptr;
+    TSpeedButton* FindButton = nullptr;
+    TSpeedButton* SpeedButton2 = nullptr;
+    TListView* FoundFiles = nullptr;
+    TStatusBar* StatusBar1 = nullptr;
+    TAnimate* Animate = nullptr;
+    TSpeedButton* StopButton = nullptr;
+    TRadioButton* RadioButton1 = nullptr;
+    TRadioButton* Checkfile = nullptr;
+    TSpeedButton* SpeedButton1 = nullptr;
+    TCheckBox* ShowFile = nullptr;
+    TCheckBox* ShowHide = nullptr;
+    TSpeedButton* CustomFind = nullptr;
+    TPanel* Panel1 = nullptr;
+    TLabel* Label1 = nullptr;
+    TLabel* Label2 = nullptr;
+    TLabel* Label3 = nullptr;
+    TLabel* Label4 = nullptr;
+    TEdit* FileNameEdit = nullptr;
+    TEdit* ContainingEdit = nullptr;
+    TSpinEdit* SizeMin = nullptr;
+    TSpinEdit* SizeMax = nullptr;
+    TSpeedButton* SpeedButton3 = nullptr;
+    TSpeedButton* SpeedButton4 = nullptr;
+    TSpeedButton* SpeedButton5 = nullptr;
+    TCheckBox* CheckBox1 = nullptr;
+    TFindFileComponent* FindFile1 = nullptr;
+
+    // Search run.
+    void FormCreate(TObject* Sender);
+    void FindButtonClick(TObject* Sender);
+    void StopButtonClick(TObject* Sender);
+    void FindFile1SearchBegin(TFindFile* Sender);
+    void FindFile1FolderChange(TFindFile* Sender, const std::wstring& Folder, TFolderIgnore& IgnoreFolder);
+    void FindFile1FileMatch(TFindFile* Sender, const std::wstring& Folder, const TSearchRec& FileInfo);
+    void FindFile1SearchFinish(TFindFile* Sender);
+    void FoundFilesClick(TObject* Sender);
+
+    // Unhide, delete and "Checked All".
+    void SpeedButton2Click(TObject* Sender);
+    void SpeedButton1Click(TObject* Sender);
+    void SpeedButton4Click(TObject* Sender);
+    void SpeedButton5Click(TObject* Sender);
+    void CheckBox1Click(TObject* Sender);
+
+    // Folder tree, view switches, custom panel, About and closing.
+    void ShellTreeView1Click(TObject* Sender);
+    void ShowFileClick(TObject* Sender);
+    void ShowHideClick(TObject* Sender);
+    void CustomFindClick(TObject* Sender);
+    void SpeedButton3Click(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+
+    int FolderCount() const { return FFolderCount; }
+    bool CustomShown() const { return FCustomShown; }
+
+protected:
+    void Loaded() override;
+    void WndProc(TMessage& message) override;
+
+private:
+    enum class TRowAction { Unhide, Delete };
+    // Works through the rows from the last to the first (only the ticked ones when tickedOnly), acting
+    // on each row's object and removing the rows whose object was dealt with; then says how it went.
+    void ActOnRows(TRowAction action, bool tickedOnly);
+    // Applies notifications on the window's thread, in the order raised.
+    void ApplyNotes(std::vector<TSearchNote>& notes);
+    // A notification from the search: straight away on the window's thread, queued from the worker.
+    void Notify(TSearchNote note);
+    void SetViewTypes(uint32_t objectTypes);
+
+    int FFolderCount = 0;
+    uint32_t FStartTick = 0;
+    bool FCustomShown = false;
+    TSearchFeed FFeed;
+};
+
+extern TForm1* Form1;

@@ -1,0 +1,406 @@
+// Clarivo's real window, built from its description, driven with real clicks and messages.
+#include "app/Contact.h"
+#include "app/Form1.h"
+#include "app/Launcher.h"
+#include "FileFixture.h"
+#include "ui/Animate.h"
+#include "ui/Application.h"
+#include "ui/CheckBox.h"
+#include "ui/Dialogs.h"
+#include "ui/Edit.h"
+#include "ui/ListView.h"
+#include "ui/Panel.h"
+#include "ui/RadioButton.h"
+#include "ui/ShellTreeView.h"
+#include "ui/SpeedButton.h"
+#include "ui/StatusBar.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <vector>
+
+namespace {
+
+struct TBox {
+    std::wstring Text, Caption;
+    UINT Flags;
+};
+
+const std::wstring CountsPrefix = L" folder(s) searched and ";
+
+class MainWindow : public ::testing::Test {
+protected:
+    MainWindow() {
+        FPreviousBox = SetMessageBoxHandler([this](HWND, const std::wstring& text, const std::wstring& caption, UINT flags) {
+            boxes.push_back({text, caption, flags});
+            return answer;
+        });
+        FPreviousStarter = SetCommandStarter([this](const std::wstring& line) {
+            commands.push_back(line);
+            return true;
+        });
+        form = new TForm1(nullptr);
+        form->Show();
+        Application().ProcessMessages();
+    }
+    ~MainWindow() override {
+        if (form) TCustomForm::Free(form);
+        SetMessageBoxHandler(std::move(FPreviousBox));
+        SetCommandStarter(std::move(FPreviousStarter));
+    }
+
+    // A real press and release of the left button in the middle of a glyph button (it has no window:
+    // the form's window gets the mouse and hands it on).
+    void ClickButton(TSpeedButton* button) {
+        PostClick(button);
+        Application().ProcessMessages();
+    }
+    void PostClick(TSpeedButton* button) {
+        LPARAM at = MAKELPARAM(button->Left() + button->Width() / 2, button->Top() + button->Height() / 2);
+        HWND wnd = form->Handle();
+        PostMessageW(wnd, WM_MOUSEMOVE, 0, at);
+        PostMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(wnd, WM_LBUTTONUP, 0, at);
+    }
+    // Handles queued messages up to and including the next button release (ProcessMessages would go on
+    // for as long as a running search keeps posting).
+    void HandleUntilRelease() {
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0)) {
+            const bool release = msg.message == WM_LBUTTONUP;
+            Application().ProcessMessage(msg);
+            if (release) break;
+        }
+    }
+
+    // A real click on the selected node of the folder tree.
+    void ClickSelectedNode() {
+        HWND tree = form->ShellTreeView1->Handle();
+        RECT rc{};
+        ASSERT_TRUE(TreeView_GetItemRect(tree, form->ShellTreeView1->Selected(), &rc, TRUE));
+        LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(tree, WM_LBUTTONUP, 0, at);
+        Application().ProcessMessages();
+    }
+
+    void ChooseFolder(const std::wstring& folder) {
+        ASSERT_TRUE(form->ShellTreeView1->SetPath(folder)) << "the tree cannot reach the test folder";
+    }
+
+    // Waits (serving messages) until the window is idle again after a search.
+    void WaitForIdle() {
+        for (int i = 0; i < 3000 && !form->FindButton->Enabled(); ++i) {
+            Application().ProcessMessages();
+            Sleep(10);
+        }
+        Application().ProcessMessages();
+        ASSERT_TRUE(form->FindButton->Enabled()) << "the search did not end";
+    }
+
+    void Search(const std::wstring& folder, bool files) {
+        ChooseFolder(folder);
+        (files ? form->Checkfile : form->RadioButton1)->SetChecked(true);
+        ClickButton(form->FindButton);
+        WaitForIdle();
+    }
+
+    std::vector<std::wstring> Names() {
+        std::vector<std::wstring> names;
+        for (int i = 0; i < form->FoundFiles->Count(); ++i) names.push_back(form->FoundFiles->Caption(i));
+        return names;
+    }
+    std::wstring Status() { return form->StatusBar1->SimpleText(); }
+
+    TForm1* form = nullptr;
+    std::vector<TBox> boxes;
+    std::vector<std::wstring> commands;
+    int answer = IDOK;
+
+private:
+    TMessageBoxHandler FPreviousBox;
+    TCommandStarter FPreviousStarter;
+};
+
+TEST_F(MainWindow, StartsIdleWithAnEmptyListAndZeroCounts) {
+    EXPECT_EQ(form->ClientWidth(), 949);
+    EXPECT_EQ(form->ClientHeight(), 559);
+    EXPECT_EQ(form->Caption(), L"Clarivo");
+    EXPECT_TRUE(form->FindButton->Enabled());
+    EXPECT_FALSE(form->StopButton->Enabled());
+    EXPECT_FALSE(form->Animate->Active());
+    EXPECT_TRUE(form->FoundFiles->ColumnClick());
+    EXPECT_EQ(form->FoundFiles->Count(), 0);
+    EXPECT_EQ(Status().rfind(L"0 folder(s) searched and 0 file(s) found - 0.", 0), 0u) << Status();
+    EXPECT_EQ(form->Edit1->Text(), L"My Computer");
+    EXPECT_FALSE(form->Panel1->Visible());
+    EXPECT_FALSE(form->CustomFind->Visible());
+    ASSERT_EQ(form->FoundFiles->ColumnCount(), 4);
+    EXPECT_EQ(form->FoundFiles->Column(1).Caption, L"Location");
+    EXPECT_EQ(form->FoundFiles->Column(1).Width, 303);
+}
+
+TEST_F(MainWindow, FindsHiddenFoldersInNameOrderAndCountsEveryFolderVisited) {
+    TFileFixture fx;
+    fx.Folder(L"zeta", HiddenSystem);
+    fx.Folder(L"zeta\\alpha", HiddenSystem);  // nested: found and walked too
+    fx.Folder(L"plain");
+    fx.Folder(L"hiddenOnly", FILE_ATTRIBUTE_HIDDEN);  // not system: no exact match
+    fx.File(L"file.bin", HiddenSystem);
+    Search(fx.Root(), false);
+
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"alpha", L"zeta"}));
+    EXPECT_EQ(form->FoundFiles->SubItem(0, 1), fx.Root() + L"zeta\\") << "Location ends in a backslash";
+    EXPECT_EQ(form->FoundFiles->SubItem(1, 1), fx.Root());
+    EXPECT_EQ(form->FoundFiles->SubItem(0, 2), L"Folder");
+    EXPECT_EQ(Status().rfind(L"5" + CountsPrefix + L"2 file(s) found - ", 0), 0u) << Status();
+    EXPECT_EQ(form->FolderCount(), 5);
+    EXPECT_FALSE(form->StopButton->Enabled());
+    EXPECT_TRUE(form->FoundFiles->ColumnClick());
+}
+
+TEST_F(MainWindow, FindsHiddenFilesWithTheirSizesAndClearsEarlierRows) {
+    TFileFixture fx;
+    fx.File(L"b-empty.bin", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE, 0);
+    fx.File(L"a-small.bin", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE, 1025);
+    fx.File(L"c-huge.bin", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE, 5ull << 30);  // sparse: takes no space
+    fx.File(L"\u0434\u043e\u043a\u0443\u043c\u0435\u043d\u0442.txt", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE, 1);
+    fx.File(L"readonly.bin", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
+    fx.Folder(L"sub", HiddenSystem);
+    fx.File(L"sub\\\u6587\u4ef6.bin", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE, 2048);
+
+    Search(fx.Root(), false);
+    ASSERT_EQ(Names(), (std::vector<std::wstring>{L"sub"}));
+    Search(fx.Root(), true);  // "Find" again: the folder row goes first
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"a-small.bin", L"b-empty.bin", L"c-huge.bin",
+                                                  L"\u0434\u043e\u043a\u0443\u043c\u0435\u043d\u0442.txt",
+                                                  L"\u6587\u4ef6.bin"}));
+    EXPECT_EQ(form->FoundFiles->SubItem(0, 2), L"2KB");
+    EXPECT_EQ(form->FoundFiles->SubItem(1, 2), L"0KB");
+    EXPECT_EQ(form->FoundFiles->SubItem(2, 2), L"5242880KB");
+    EXPECT_EQ(form->FoundFiles->SubItem(4, 1), fx.Root() + L"sub\\");
+    EXPECT_FALSE(form->FoundFiles->SubItem(0, 3).empty()) << "Modified";
+    EXPECT_EQ(Status().rfind(L"2" + CountsPrefix + L"5 file(s) found - ", 0), 0u) << Status();
+    SetFileAttributesW(fx.Path(L"readonly.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(MainWindow, StopAbortsTheSearchAndSaysSo) {
+    TFileFixture fx;
+    for (int i = 0; i < 40; ++i) {
+        fx.Folder(L"d" + std::to_wstring(i), HiddenSystem);
+        for (int j = 0; j < 40; ++j) fx.Folder(L"d" + std::to_wstring(i) + L"\\e" + std::to_wstring(j));
+    }
+    ChooseFolder(fx.Root());
+    PostClick(form->FindButton);
+    HandleUntilRelease();
+    EXPECT_FALSE(form->FindButton->Enabled());
+    EXPECT_TRUE(form->StopButton->Enabled());
+    EXPECT_TRUE(form->Animate->Active());
+    EXPECT_FALSE(form->FoundFiles->ColumnClick()) << "header clicks are off while searching";
+    ClickButton(form->StopButton);
+
+    EXPECT_TRUE(form->FindButton->Enabled());
+    EXPECT_FALSE(form->StopButton->Enabled());
+    EXPECT_FALSE(form->Animate->Active());
+    const std::wstring expected = L"Search aborted - " + std::to_wstring(form->FolderCount()) + CountsPrefix +
+                                  std::to_wstring(form->FoundFiles->Count()) + L" file(s) found - ";
+    EXPECT_EQ(Status().rfind(expected, 0), 0u) << Status();
+    EXPECT_LT(form->FolderCount(), 1641) << "stopped before the end";
+}
+
+TEST_F(MainWindow, ClosingDuringASearchEndsItWithoutFinishing) {
+    TFileFixture fx;
+    for (int i = 0; i < 30; ++i) {
+        fx.Folder(L"d" + std::to_wstring(i));
+        for (int j = 0; j < 30; ++j) fx.Folder(L"d" + std::to_wstring(i) + L"\\e" + std::to_wstring(j), HiddenSystem);
+    }
+    bool finished = false;
+    ChooseFolder(fx.Root());
+    PostClick(form->FindButton);
+    HandleUntilRelease();
+    form->FindFile1->OnSearchFinish = [&](TFindFile*) { finished = true; };
+    TCustomForm::Free(form);
+    form = nullptr;
+    for (int i = 0; i < 20; ++i) {
+        Application().ProcessMessages();
+        Sleep(5);
+    }
+    EXPECT_FALSE(finished);
+}
+
+class RowActions : public MainWindow {
+protected:
+    // Four hidden files, listed a.txt, b.txt, c.txt, d.txt.
+    void SetUpFiles() {
+        for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt"}) fx.File(name, HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
+        Search(fx.Root(), true);
+        ASSERT_EQ(form->FoundFiles->Count(), 4);
+    }
+    bool Hidden(const wchar_t* name) { return (fx.Attributes(name) & HiddenSystem) != 0; }
+    void ExpectCompleted() {
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].Text, L"proposition Complate!");
+        EXPECT_EQ(boxes[0].Caption, L"Clarivo");
+        EXPECT_EQ(boxes[0].Flags & (MB_ICONMASK | MB_TYPEMASK), static_cast<UINT>(MB_OK)) << "no icon, one OK button";
+    }
+
+    TFileFixture fx;
+};
+
+TEST_F(RowActions, UnhideSelectedDealsWithTheTickedRowsOnly) {
+    SetUpFiles();
+    form->FoundFiles->SetChecked(0, true);
+    form->FoundFiles->SetChecked(2, true);
+    ClickButton(form->SpeedButton1);
+    ExpectCompleted();
+    EXPECT_FALSE(Hidden(L"a.txt"));
+    EXPECT_TRUE(Hidden(L"b.txt"));
+    EXPECT_FALSE(Hidden(L"c.txt"));
+    EXPECT_TRUE(Hidden(L"d.txt"));
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"b.txt", L"d.txt"}));
+    EXPECT_TRUE(fx.Attributes(L"b.txt") & FILE_ATTRIBUTE_ARCHIVE);
+}
+
+TEST_F(RowActions, UnhideAllEmptiesTheListAndAlwaysReports) {
+    ClickButton(form->SpeedButton2);
+    ExpectCompleted() ;  // an empty list still says it is done
+    boxes.clear();
+    SetUpFiles();
+    ClickButton(form->SpeedButton2);
+    ExpectCompleted();
+    EXPECT_EQ(form->FoundFiles->Count(), 0);
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt"}) EXPECT_FALSE(Hidden(name)) << name;
+}
+
+TEST_F(RowActions, DeleteAsksInPersianAndCancelLeavesEverything) {
+    SetUpFiles();
+    answer = IDCANCEL;
+    ClickButton(form->SpeedButton4);
+    ASSERT_EQ(boxes.size(), 1u) << "only the question, no completion message";
+    EXPECT_EQ(boxes[0].Caption, L"Warning");
+    EXPECT_EQ(boxes[0].Text.size(), 62u);
+    EXPECT_EQ(boxes[0].Text.substr(0, 3), L"\u0622\u064A\u0627");
+    EXPECT_TRUE(boxes[0].Flags & MB_RTLREADING);
+    EXPECT_EQ(boxes[0].Flags & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));
+    EXPECT_EQ(boxes[0].Flags & MB_TYPEMASK, static_cast<UINT>(MB_OKCANCEL));
+    EXPECT_EQ(form->FoundFiles->Count(), 4);
+    EXPECT_TRUE(fx.Exists(L"a.txt"));
+
+    boxes.clear();
+    form->FoundFiles->SetChecked(1, true);
+    ClickButton(form->SpeedButton5);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text.size(), 67u) << "the question for the ticked rows";
+    EXPECT_TRUE(fx.Exists(L"b.txt"));
+}
+
+TEST_F(RowActions, DeleteSelectedAndAllRemoveFilesAndRows) {
+    SetUpFiles();
+    form->FoundFiles->SetChecked(3, true);
+    ClickButton(form->SpeedButton5);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].Text, L"proposition Complate!");
+    EXPECT_FALSE(fx.Exists(L"d.txt"));
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"a.txt", L"b.txt", L"c.txt"}));
+    ClickButton(form->SpeedButton4);
+    EXPECT_EQ(form->FoundFiles->Count(), 0);
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt"}) EXPECT_FALSE(fx.Exists(name)) << name;
+}
+
+TEST_F(RowActions, FailuresKeepTheirRowsAndAreCounted) {
+    fx.File(L"locked.bin", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
+    fx.File(L"vanishing.bin", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
+    fx.File(L"fine.bin", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
+    fx.Folder(L"full", HiddenSystem);
+    fx.File(L"full\\keep.txt");
+    fx.Folder(L"empty", HiddenSystem);
+    Search(fx.Root(), true);
+    ASSERT_EQ(form->FoundFiles->Count(), 3);
+    SetFileAttributesW(fx.Path(L"vanishing.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(fx.Path(L"vanishing.bin").c_str());
+    {
+        UniqueFileHandle held(CreateFileW(fx.Path(L"locked.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        ClickButton(form->SpeedButton4);
+    }
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].Text, L"2 of 3 object(s) could not be deleted.");
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"locked.bin", L"vanishing.bin"}));
+    EXPECT_FALSE(fx.Exists(L"fine.bin"));
+
+    boxes.clear();
+    Search(fx.Root(), false);  // the folders: one empty, one not
+    ASSERT_EQ(Names(), (std::vector<std::wstring>{L"empty", L"full"}));
+    ClickButton(form->SpeedButton4);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].Text, L"1 of 2 object(s) could not be deleted.");
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"full"}));
+    EXPECT_TRUE(fx.Exists(L"full\\keep.txt"));
+}
+
+TEST_F(RowActions, CheckedAllTicksAndClearsEveryRow) {
+    SetUpFiles();
+    SendMessageW(form->CheckBox1->Handle(), BM_CLICK, 0, 0);
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(form->FoundFiles->Checked(i)) << i;
+    SendMessageW(form->CheckBox1->Handle(), BM_CLICK, 0, 0);
+    for (int i = 0; i < 4; ++i) EXPECT_FALSE(form->FoundFiles->Checked(i)) << i;
+}
+
+TEST_F(MainWindow, TreeClickShowsThePathOfTheClickedNode) {
+    ChooseFolder(L"C:\\");
+    ClickSelectedNode();
+    EXPECT_EQ(form->Edit1->Text(), L"C:\\");
+    form->ShellTreeView1->Select(form->ShellTreeView1->RootNode());
+    EXPECT_EQ(form->Edit1->Text(), L"C:\\") << "moving the selection without a click leaves the field";
+    ClickSelectedNode();
+    EXPECT_EQ(form->Edit1->Text().rfind(L"::{", 0), 0u) << "the root's shell identifier: " << form->Edit1->Text();
+}
+
+TEST_F(MainWindow, ViewSwitchesSetTheTreesObjectTypesFromTheirOwnState) {
+    auto click = [](TCheckBox* box) { SendMessageW(box->Handle(), BM_CLICK, 0, 0); };
+    ChooseFolder(L"C:\\windows");
+    ClickSelectedNode();
+    const std::wstring clicked = form->Edit1->Text();
+    EXPECT_EQ(_wcsicmp(clicked.c_str(), L"C:\\windows"), 0) << clicked;
+
+    const uint32_t folders = 1, files = 2, hidden = 4;
+    struct Step { TCheckBox* box; uint32_t types; };
+    const Step steps[] = {
+        {form->ShowHide, folders | files | hidden}, {form->ShowHide, folders | files},
+        {form->ShowFile, folders | files | hidden}, {form->ShowFile, folders | hidden},
+    };
+    for (const auto& step : steps) {
+        click(step.box);
+        EXPECT_EQ(form->ShellTreeView1->ObjectTypes(), step.types);
+        EXPECT_EQ(form->ShellTreeView1->Selected(), form->ShellTreeView1->RootNode()) << "the root ends selected";
+        EXPECT_TRUE(form->ShellTreeView1->Expanded(form->ShellTreeView1->RootNode()));
+    }
+    EXPECT_EQ(form->Edit1->Text(), clicked) << "the switches leave the path field alone";
+}
+
+TEST_F(MainWindow, CustomSwitchShowsAndHidesThePanel) {
+    form->CustomFindClick(form->CustomFind);
+    EXPECT_TRUE(form->Panel1->Visible());
+    EXPECT_EQ(form->CustomFind->Caption(), L"Find Hiden Object Only");
+    for (TControl* c : std::initializer_list<TControl*>{form->SpeedButton2, form->SpeedButton1, form->RadioButton1, form->Checkfile})
+        EXPECT_FALSE(c->Enabled());
+    form->CustomFindClick(form->CustomFind);
+    EXPECT_FALSE(form->Panel1->Visible());
+    EXPECT_EQ(form->CustomFind->Caption(), L"Custom");
+    EXPECT_TRUE(form->Checkfile->Enabled());
+}
+
+TEST_F(MainWindow, AboutShowsTheAddressesAndClosingOpensTheMakersPage) {
+    ClickButton(form->SpeedButton3);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, std::wstring(AuthorEmail) + L"||" + MakerWebAddress);
+    EXPECT_EQ(boxes[0].Caption, L"Clarivo");
+    EXPECT_EQ(boxes[0].Flags & MB_ICONMASK, 0u);
+    form->Close();
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(commands[0], L"explorer \"" + std::wstring(MakerWebAddress) + L"\"");
+}
+
+}  // namespace
