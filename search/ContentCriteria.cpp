@@ -9,8 +9,8 @@
 #include "search/CharTables.h"
 #include "search/Paths.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
 #endif
 
 namespace {
@@ -25,39 +25,82 @@ std::string Encode(const std::wstring& text, UINT codePage, BOOL* lossy) {
     return out;
 }
 
-// Finds the next byte that can start an occurrence: one whose table image is the phrase's first byte.
-// With one or two such bytes (the usual case: a letter in both cases) sixteen bytes are tested at once.
+// Finds the next position that can start an occurrence. Where the whole phrase lies inside the data,
+// 32 or 16 positions at a time are tested on the phrase's first and last bytes (each in every case the
+// table folds together, usually two), which rules out nearly every false start; nearer the end only the
+// first byte can be tested, as the rest may still be unread.
 class TCandidateFinder {
 public:
-    TCandidateFinder(const uint8_t* table, uint8_t first) {
-        for (unsigned k = 0; k < 256; ++k)
-            if (table[k] == first) {
-                FStarts[k] = true;
-                if (FCount < 2) FBytes[FCount] = static_cast<uint8_t>(k);
-                ++FCount;
-            }
+    TCandidateFinder(const uint8_t* table, std::string_view phrase) : FLastOffset(phrase.size() - 1) {
+        const auto first = static_cast<uint8_t>(phrase.front()), last = static_cast<uint8_t>(phrase.back());
+        int firstCount = 0, lastCount = 0;
+        for (unsigned k = 0; k < 256; ++k) {
+            if (table[k] == first) FStarts[k] = true, Note(FFirst, firstCount, k);
+            if (table[k] == last) Note(FLast, lastCount, k);
+        }
+        FVector = firstCount <= 2 && lastCount <= 2;
     }
 
     const uint8_t* Find(const uint8_t* p, const uint8_t* end) const {
-#if defined(__SSE2__)
-        if (FCount <= 2) {
-            const __m128i a = _mm_set1_epi8(static_cast<char>(FBytes[0]));
-            const __m128i b = _mm_set1_epi8(static_cast<char>(FBytes[FCount - 1]));
-            for (; end - p >= 16; p += 16) {
-                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-                const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, a), _mm_cmpeq_epi8(v, b)));
-                if (hits) return p + __builtin_ctz(static_cast<unsigned>(hits));
-            }
-        }
+#if defined(__x86_64__)
+        if (FVector) p = HasAvx2() ? FindAvx2(p, end) : FindSse2(p, end);
 #endif
         while (p < end && !FStarts[*p]) ++p;
         return p;
     }
 
 private:
+    // Up to two bytes per end of the phrase; with one the same byte is noted twice.
+    static void Note(uint8_t (&bytes)[2], int& count, unsigned k) {
+        if (count == 0) bytes[1] = static_cast<uint8_t>(k);
+        if (count < 2) bytes[count] = static_cast<uint8_t>(k);
+        ++count;
+    }
+
+#if defined(__x86_64__)
+    static bool HasAvx2() {
+        static const bool has = __builtin_cpu_supports("avx2");
+        return has;
+    }
+
+    // Each returns the first position whose first and last bytes both fit, or where it stopped testing.
+    __attribute__((target("avx2"))) const uint8_t* FindAvx2(const uint8_t* p, const uint8_t* end) const {
+        const __m256i firstA = _mm256_set1_epi8(static_cast<char>(FFirst[0]));
+        const __m256i firstB = _mm256_set1_epi8(static_cast<char>(FFirst[1]));
+        const __m256i lastA = _mm256_set1_epi8(static_cast<char>(FLast[0]));
+        const __m256i lastB = _mm256_set1_epi8(static_cast<char>(FLast[1]));
+        for (const ptrdiff_t reach = static_cast<ptrdiff_t>(32 + FLastOffset); end - p >= reach; p += 32) {
+            const __m256i head = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+            const __m256i tail = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + FLastOffset));
+            const __m256i starts = _mm256_or_si256(_mm256_cmpeq_epi8(head, firstA), _mm256_cmpeq_epi8(head, firstB));
+            const __m256i ends = _mm256_or_si256(_mm256_cmpeq_epi8(tail, lastA), _mm256_cmpeq_epi8(tail, lastB));
+            if (const auto hits = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_and_si256(starts, ends))))
+                return p + __builtin_ctz(hits);
+        }
+        return FindSse2(p, end);
+    }
+
+    const uint8_t* FindSse2(const uint8_t* p, const uint8_t* end) const {
+        const __m128i firstA = _mm_set1_epi8(static_cast<char>(FFirst[0]));
+        const __m128i firstB = _mm_set1_epi8(static_cast<char>(FFirst[1]));
+        const __m128i lastA = _mm_set1_epi8(static_cast<char>(FLast[0]));
+        const __m128i lastB = _mm_set1_epi8(static_cast<char>(FLast[1]));
+        for (const ptrdiff_t reach = static_cast<ptrdiff_t>(16 + FLastOffset); end - p >= reach; p += 16) {
+            const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + FLastOffset));
+            const __m128i starts = _mm_or_si128(_mm_cmpeq_epi8(head, firstA), _mm_cmpeq_epi8(head, firstB));
+            const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(tail, lastA), _mm_cmpeq_epi8(tail, lastB));
+            if (const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(starts, ends))))
+                return p + __builtin_ctz(hits);
+        }
+        return p;
+    }
+#endif
+
+    size_t FLastOffset;
     bool FStarts[256] = {};
-    uint8_t FBytes[2] = {};
-    int FCount = 0;
+    uint8_t FFirst[2] = {}, FLast[2] = {};
+    bool FVector = false;
 };
 
 }  // namespace
@@ -109,7 +152,7 @@ bool ContainsPhrase(const TPhraseScan& scan, uint64_t size, const TReadFn& read,
     const auto* phrase = reinterpret_cast<const uint8_t*>(scan.Phrase.data());
     const uint8_t* table = scan.Table;
     const std::bitset<256>& delimiters = *scan.Delimiters;
-    const TCandidateFinder finder(table, phrase[0]);
+    const TCandidateFinder finder(table, scan.Phrase);
 
     uint8_t before = 0;   // the byte before buf[0]; 0 is a delimiter, so the file's start is a word boundary
     size_t filled = read(buf, bufferSize);
