@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 // ---- TListRows ----
 
@@ -71,8 +72,8 @@ constexpr UINT MergeDelayMs = 100;
 
 // Asks the list to bring its window up to date; posted messages come before input and painting, so the
 // window never shows or takes a click on rows that have moved.
-UINT PushRowsMessage() {
-    static const UINT message = RegisterWindowMessageW(L"Clarivo.ListView.PushRows");
+UINT SyncMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Clarivo.ListView.Sync");
     return message;
 }
 
@@ -207,8 +208,12 @@ void TListView::SetChecked(int index, bool checked) {
     TListRow& row = Row(index);
     if (row.Checked == checked) return;
     row.Checked = checked;
-    if (HandleAllocated() && !FWindowStale && FUpdateCount == 0)
-        SendMessageW(WindowHandle(), LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
+    // One repaint after the caller is done: "tick all" sets every row, and a message to the window for
+    // each costs more than the whole repaint.
+    if (HandleAllocated()) {
+        FRepaintWanted = true;
+        PostSync();
+    }
 }
 
 void TListView::Delete(int index) {
@@ -249,6 +254,7 @@ void TListView::EndUpdate() {
     if (!HandleAllocated()) return;
     MergePending();
     PushRows();
+    FRepaintWanted = false;
     SendMessageW(WindowHandle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(WindowHandle(), nullptr, TRUE);
 }
@@ -271,7 +277,11 @@ void TListView::RowsChanging() {
         FFocusedRow = RowAtWindowIndex(FFocusedAt);
         FWindowStale = true;
     }
-    if (FUpdateCount == 0 && !FPushPosted) FPushPosted = PostMessageW(WindowHandle(), PushRowsMessage(), 0, 0) != FALSE;
+    PostSync();
+}
+
+void TListView::PostSync() {
+    if (FUpdateCount == 0 && !FSyncPosted) FSyncPosted = PostMessageW(WindowHandle(), SyncMessage(), 0, 0) != FALSE;
 }
 
 TListRow* TListView::RowAtWindowIndex(int windowIndex) {
@@ -316,11 +326,12 @@ void TListView::Toggle(int index) {
 // ---- messages ----
 
 void TListView::WndProc(TMessage& message) {
-    if (message.Msg == PushRowsMessage()) {
-        FPushPosted = false;
+    if (message.Msg == SyncMessage()) {
+        FSyncPosted = false;
         if (FUpdateCount == 0) {
             MergePending();
             PushRows();
+            if (std::exchange(FRepaintWanted, false)) InvalidateRect(WindowHandle(), nullptr, FALSE);
         }
         return;
     }
@@ -337,7 +348,7 @@ void TListView::WndProc(TMessage& message) {
         }
         break;
     case WM_DESTROY:
-        FMergeTimer = FPushPosted = false;
+        FMergeTimer = FSyncPosted = FRepaintWanted = false;
         break;
     case CN_NOTIFY:
         if (OnNotify(*reinterpret_cast<NMHDR*>(message.LParam), message.Result)) return;

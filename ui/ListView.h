@@ -128,6 +128,7 @@ private:
     void PushRows();
     void ScheduleMerge();
     TListRow* RowAtWindowIndex(int windowIndex);
+    void PostSync();
     void Toggle(int index);
 
     bool OnNotify(NMHDR& header, LRESULT& result);
@@ -139,7 +140,8 @@ private:
     bool FColumnClick = true;
     int FUpdateCount = 0;
     bool FWindowStale = false;      // the window still shows the rows as they were at the last push
-    bool FPushPosted = false;
+    bool FSyncPosted = false;        // a sync message is on its way to the window
+    bool FRepaintWanted = false;     // check marks changed: repaint at the next sync
     bool FMergeTimer = false;
     std::uint64_t FLastPush = 0;    // GetTickCount64 at the last push
     // Noted at the first change after a push: the selected and focused rows and where the window has them.
