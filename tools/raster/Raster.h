@@ -12,6 +12,12 @@ struct TRgb {
   double R = 0, G = 0, B = 0;
 };
 
+// A colour with its coverage, straight (not premultiplied): what an icon with an alpha channel holds.
+struct TRgba8 {
+  std::uint8_t R = 0, G = 0, B = 0, A = 0;
+  bool operator==(const TRgba8&) const = default;
+};
+
 TRgb Mix(TRgb a, TRgb b, double t);  // t = 0 gives a, 1 gives b
 TRgb Lighten(TRgb c, double t);      // towards white
 TRgb Darken(TRgb c, double t);       // towards black
@@ -72,6 +78,8 @@ public:
   TPixmap Flatten(const TPaint& matte) const;
   // For images drawn opaquely: every pixel over the matte, no key colour.
   TPixmap Opaque(const TPaint& matte) const;
+  // The pixel as drawn, over nothing: for images that carry their own alpha channel.
+  TRgba8 Straight(int x, int y) const;
 
 private:
   struct TPixel {

@@ -178,3 +178,12 @@ TPixmap TRaster::Opaque(const TPaint& matte) const {
     }
   return out;
 }
+
+TRgba8 TRaster::Straight(int x, int y) const {
+  if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) throw std::out_of_range("pixel outside the raster");
+  const TPixel& p = FPixels[static_cast<size_t>(y) * static_cast<size_t>(FWidth) + static_cast<size_t>(x)];
+  const auto alpha = static_cast<std::uint8_t>(std::lround(std::clamp(p.A, 0.0, 1.0) * 255));
+  if (alpha == 0) return {};
+  const TRgb8 c = ToRgb8({p.R / p.A, p.G / p.A, p.B / p.A});
+  return {c.R, c.G, c.B, alpha};
+}

@@ -1,5 +1,5 @@
 #pragma once
-// An 8-bit RGB picture: what a skin bitmap finally holds, and what the BMP writer stores.
+// An 8-bit RGB picture: what a drawn bitmap finally holds, and what the BMP writer stores.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,7 +9,7 @@ struct TRgb8 {
   bool operator==(const TRgb8&) const = default;
 };
 
-// The transparent key colour of every skin image.
+// The transparent key colour of every drawn image (skin images and button glyphs).
 inline constexpr TRgb8 KeyColour{255, 0, 255};
 
 class TPixmap {
