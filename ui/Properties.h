@@ -43,55 +43,40 @@ inline TPropInfo Make(const char* name, TPropKind kind, std::initializer_list<co
     p.Names.assign(names.begin(), names.end());
     return p;
 }
-template <typename C, typename Get>
-auto OrdGetter(Get get) {
-    return [get](const TObject& o) -> int64_t {
+
+// An ordinal property whose setter takes a V.
+template <typename C, typename V, typename Get, typename Set>
+TPropInfo Ordinal(const char* name, TPropKind kind, std::initializer_list<const char*> names, Get get, Set set) {
+    TPropInfo p = Make(name, kind, names);
+    p.GetOrd = [get](const TObject& o) -> int64_t {
         return static_cast<int64_t>(std::invoke(get, static_cast<const C&>(o)));
     };
-}
-template <typename C, typename V, typename Set>
-std::function<void(TObject&, int64_t)> OrdSetter(Set set) {
-    if constexpr (std::is_null_pointer_v<Set>) {
-        return {};
-    } else {
-        return [set](TObject& o, int64_t v) { std::invoke(set, static_cast<C&>(o), static_cast<V>(v)); };
-    }
+    if constexpr (!std::is_null_pointer_v<Set>)
+        p.SetOrd = [set](TObject& o, int64_t v) { std::invoke(set, static_cast<C&>(o), static_cast<V>(v)); };
+    return p;
 }
 }  // namespace prop_detail
 
 template <typename C, typename Get, typename Set>
 TPropInfo IntProp(const char* name, Get get, Set set) {
-    TPropInfo p = prop_detail::Make(name, TPropKind::pkInteger);
-    p.GetOrd = prop_detail::OrdGetter<C>(get);
-    p.SetOrd = prop_detail::OrdSetter<C, int>(set);
-    return p;
+    return prop_detail::Ordinal<C, int>(name, TPropKind::pkInteger, {}, get, set);
 }
 
 template <typename C, typename Get, typename Set>
 TPropInfo BoolProp(const char* name, Get get, Set set) {
-    TPropInfo p = prop_detail::Make(name, TPropKind::pkBoolean, {"False", "True"});
-    p.GetOrd = prop_detail::OrdGetter<C>(get);
-    if constexpr (!std::is_null_pointer_v<Set>)
-        p.SetOrd = [set](TObject& o, int64_t v) { std::invoke(set, static_cast<C&>(o), v != 0); };
-    return p;
+    return prop_detail::Ordinal<C, bool>(name, TPropKind::pkBoolean, {"False", "True"}, get, set);
 }
 
 // E is the enumeration type; names are its values' names in order.
 template <typename C, typename E, typename Get, typename Set>
 TPropInfo EnumProp(const char* name, std::initializer_list<const char*> names, Get get, Set set) {
-    TPropInfo p = prop_detail::Make(name, TPropKind::pkEnumeration, names);
-    p.GetOrd = prop_detail::OrdGetter<C>(get);
-    p.SetOrd = prop_detail::OrdSetter<C, E>(set);
-    return p;
+    return prop_detail::Ordinal<C, E>(name, TPropKind::pkEnumeration, names, get, set);
 }
 
 // A set held as a bit mask (element n = bit n) of type S.
 template <typename C, typename S, typename Get, typename Set>
 TPropInfo SetProp(const char* name, std::initializer_list<const char*> names, Get get, Set set) {
-    TPropInfo p = prop_detail::Make(name, TPropKind::pkSet, names);
-    p.GetOrd = prop_detail::OrdGetter<C>(get);
-    p.SetOrd = prop_detail::OrdSetter<C, S>(set);
-    return p;
+    return prop_detail::Ordinal<C, S>(name, TPropKind::pkSet, names, get, set);
 }
 
 template <typename C, typename Get, typename Set>
