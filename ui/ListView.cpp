@@ -194,7 +194,7 @@ TListRow& TListView::Row(int index) {
     return FRows[static_cast<std::size_t>(index)];
 }
 
-std::wstring TListView::Caption(int index) { return Row(index).Caption; }
+std::wstring TListView::ItemCaption(int index) { return Row(index).Caption; }
 
 std::wstring TListView::SubItem(int index, int column) {
     const TListRow& row = Row(index);

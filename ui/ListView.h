@@ -89,7 +89,7 @@ public:
     void AddItem(std::wstring caption, std::vector<std::wstring> subItems = {});
     void Clear();
     int Count() const { return static_cast<int>(FRows.Count()); }
-    std::wstring Caption(int index);
+    std::wstring ItemCaption(int index);
     // Column 1 is the first after the caption; "" past the row's last sub-item.
     std::wstring SubItem(int index, int column);
     bool Checked(int index);

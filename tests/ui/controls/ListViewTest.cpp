@@ -32,7 +32,7 @@ protected:
 
     std::vector<std::wstring> Captions() {
         std::vector<std::wstring> captions;
-        for (int i = 0; i < FList->Count(); ++i) captions.push_back(FList->Caption(i));
+        for (int i = 0; i < FList->Count(); ++i) captions.push_back(FList->ItemCaption(i));
         return captions;
     }
 
@@ -52,7 +52,7 @@ protected:
     std::vector<std::wstring> CheckedCaptions() {
         std::vector<std::wstring> checked;
         for (int i = 0; i < FList->Count(); ++i)
-            if (FList->Checked(i)) checked.push_back(FList->Caption(i));
+            if (FList->Checked(i)) checked.push_back(FList->ItemCaption(i));
         return checked;
     }
 
@@ -138,12 +138,12 @@ TEST_F(ListViewTest, SelectionStaysOnItsRowWhenRowsAreAddedOrDeletedAboveIt) {
     AddNames({L"a", L"b", L"c"});
     Pump();
     EXPECT_EQ(FList->ItemIndex(), 3);
-    EXPECT_EQ(FList->Caption(FList->ItemIndex()), L"m");
+    EXPECT_EQ(FList->ItemCaption(FList->ItemIndex()), L"m");
 
     FList->Delete(IndexOf(L"b"));
     Pump();
     ASSERT_EQ(FList->ItemIndex(), 2);
-    EXPECT_EQ(FList->Caption(FList->ItemIndex()), L"m");
+    EXPECT_EQ(FList->ItemCaption(FList->ItemIndex()), L"m");
     EXPECT_EQ(ListView_GetNextItem(Wnd(), -1, LVNI_SELECTED), 2);
 }
 
@@ -163,7 +163,7 @@ TEST_F(ListViewTest, DeleteRemovesOneRowAndKeepsTheOthersAndTheirMarks) {
 
 TEST_F(ListViewTest, IndexOutsideTheRowsIsAnError) {
     AddNames({L"a"});
-    EXPECT_THROW(FList->Caption(1), EListError);
+    EXPECT_THROW(FList->ItemCaption(1), EListError);
     EXPECT_THROW(FList->Delete(-1), EListError);
     EXPECT_THROW(FList->SetChecked(5, true), EListError);
     EXPECT_EQ(FList->Count(), 1);
@@ -226,7 +226,7 @@ std::vector<std::wstring> ManyNames(std::size_t count) {
 void ExpectSortedAndComplete(TListView& list, std::vector<std::wstring> added) {
     ASSERT_EQ(list.Count(), static_cast<int>(added.size()));
     std::vector<std::wstring> shown;
-    for (int i = 0; i < list.Count(); ++i) shown.push_back(list.Caption(i));
+    for (int i = 0; i < list.Count(); ++i) shown.push_back(list.ItemCaption(i));
     for (std::size_t i = 1; i < shown.size(); ++i)
         ASSERT_LE(TListRows::Compare(shown[i - 1], shown[i]), 0) << "rows " << i - 1 << " and " << i;
     std::sort(shown.begin(), shown.end());
@@ -244,7 +244,7 @@ TEST_F(ListViewTest, HundredThousandRowsAddedInBatchesAreAllThereInOrder) {
     EXPECT_EQ(ListView_GetItemCount(Wnd()), 100000);
     ExpectSortedAndComplete(*FList, names);
     Pump();
-    EXPECT_EQ(WindowText(99999, 0), FList->Caption(99999));
+    EXPECT_EQ(WindowText(99999, 0), FList->ItemCaption(99999));
 }
 
 // Rows added one at a time outside an update reach the window in batches of their own.
@@ -254,8 +254,8 @@ TEST_F(ListViewTest, RowsAddedOneByOneReachTheWindow) {
     EXPECT_EQ(FList->Count(), 5000);
     EXPECT_TRUE(WaitFor([this] { return ListView_GetItemCount(Wnd()) == 5000; }));
     ExpectSortedAndComplete(*FList, names);
-    EXPECT_EQ(WindowText(0, 0), FList->Caption(0));
-    EXPECT_EQ(WindowText(4999, 0), FList->Caption(4999));
+    EXPECT_EQ(WindowText(0, 0), FList->ItemCaption(0));
+    EXPECT_EQ(WindowText(4999, 0), FList->ItemCaption(4999));
 }
 
 }  // namespace
