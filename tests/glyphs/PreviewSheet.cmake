@@ -1,0 +1,17 @@
+# Writes WORK/glyphs-preview.png: every glyph and icon image, real size and enlarged.
+foreach(var GLYPHGEN WORK)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "PreviewSheet.cmake needs -D${var}=...")
+  endif()
+endforeach()
+find_program(CONVERT convert REQUIRED)
+file(MAKE_DIRECTORY ${WORK})
+foreach(step "${GLYPHGEN};--preview;${WORK}/glyphs-preview.bmp"
+             "${CONVERT};${WORK}/glyphs-preview.bmp;${WORK}/glyphs-preview.png")
+  execute_process(COMMAND ${step} RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "failed (${rc}): ${step}")
+  endif()
+endforeach()
+file(REMOVE ${WORK}/glyphs-preview.bmp)
+message(STATUS "preview sheet: ${WORK}/glyphs-preview.png")
