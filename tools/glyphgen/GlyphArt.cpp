@@ -104,13 +104,13 @@ void Document(TRaster& r, double x0, double y0, double x1, double y1) {
     r.Fill(Box(x0 + 2, y, (static_cast<int>(y) % 4 ? x1 - 2 : x1 - 4), y + 1), Lines);
 }
 
-// A small square box with a tick, for "checked rows".
+// A small check box; a ticked one carries a bold tick that reaches past its top right corner, as
+// list views show checked rows at small sizes.
 void TickedBox(TRaster& r, double x, double y, double size, bool ticked) {
   Outlined(r, Box(x, y, x + size, y + size, 0.5), PaperEdge, Down(y, PaperTop, y + size, PaperBottom));
-  if (ticked) {
-    const TPoints tick{{x + 1.5, y + size * 0.5}, {x + size * 0.45, y + size - 1.5}, {x + size + 0.5, y}};
-    r.Fill(Polyline(tick, 0.7), GreenBottom);
-  }
+  if (ticked)
+    r.Fill(Polyline({{x + 1.4, y + size * 0.5}, {x + size * 0.42, y + size - 1.3}, {x + size + 0.7, y + 0.3}}, 0.8),
+           GreenEdge);
 }
 
 // A cog wheel of eight teeth with a hole.

@@ -1,17 +1,10 @@
 #include "IconWriter.h"
 
+#include "LittleEndian.h"
+
 #include <stdexcept>
 
 namespace {
-void Put16(std::vector<std::uint8_t>& out, unsigned v) {
-  out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-  out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-}
-void Put32(std::vector<std::uint8_t>& out, unsigned v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
 unsigned MaskRowBytes(int size) { return (static_cast<unsigned>(size) + 31) / 32 * 4; }
 
 unsigned ImageBytes(int size) {

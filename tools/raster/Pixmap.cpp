@@ -1,5 +1,7 @@
 #include "Pixmap.h"
 
+#include "LittleEndian.h"
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -52,14 +54,6 @@ TPixmap TPixmap::Strip(const std::vector<TPixmap>& frames, bool vertical) {
 }
 
 namespace {
-void Put16(std::vector<std::uint8_t>& out, unsigned v) {
-  out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-  out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-}
-void Put32(std::vector<std::uint8_t>& out, unsigned v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 unsigned Get32(const std::vector<std::uint8_t>& in, size_t at) {
   if (at + 4 > in.size()) throw std::runtime_error("BMP too short");
   return unsigned(in[at]) | unsigned(in[at + 1]) << 8 | unsigned(in[at + 2]) << 16 | unsigned(in[at + 3]) << 24;
