@@ -188,8 +188,8 @@ TRaster UnhideAllArt() {
 
 TRaster UnhideSelectedArt() {
   TRaster r(21, 18);
-  Eye(r, 9, 7, 8, 5.5);
-  Check(r, {{10.5, 11.5}, {13.5, 15}, {19.5, 7.5}}, 1.2, 7, 17);
+  Eye(r, 9.5, 7.5, 9, 6);
+  Check(r, {{11, 12}, {14, 15.3}, {19.6, 8.6}}, 1.2, 8, 17);
   return r;
 }
 
