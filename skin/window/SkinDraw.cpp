@@ -1,0 +1,284 @@
+#include "skin/window/SkinDraw.h"
+
+#include "ui/Bitmap.h"
+#include "ui/Control.h"
+#include "ui/WinControl.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// A stretching copy between two rectangles; empty or inverted rectangles copy nothing (StretchBlt
+// would mirror them).
+void Stretch(HDC dest, const TRect& to, HDC source, const TRect& from) {
+    if (to.Width() <= 0 || to.Height() <= 0 || from.Width() <= 0 || from.Height() <= 0) return;
+    StretchBlt(dest, to.Left, to.Top, to.Width(), to.Height(), source, from.Left, from.Top, from.Width(), from.Height(),
+               SRCCOPY);
+}
+
+bool Inverted(const TRect& r) { return r.Right < r.Left || r.Bottom < r.Top; }
+
+std::unique_ptr<TBitmap> NewBitmap(int width, int height) {
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetPixelFormat(pf24bit);
+    bitmap->SetSize(std::max(width, 0), std::max(height, 0));
+    SetStretchBltMode(bitmap->Canvas()->Handle(), COLORONCOLOR);
+    return bitmap;
+}
+
+// Draws a finished temporary bitmap at Dest's top-left, colour-keyed or opaque.
+void Present(HDC dc, const TRect& dest, TBitmap& bitmap, bool trans) {
+    if (bitmap.Empty()) return;
+    const TRect at = TRect::FromBounds(dest.Left, dest.Top, bitmap.Width(), bitmap.Height());
+    if (trans)
+        DrawTransparent(dc, at, bitmap, SkinKeyColor);
+    else
+        BitBlt(dc, at.Left, at.Top, at.Width(), at.Height(), bitmap.Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+int ScratchUses = 0;
+std::unique_ptr<TBitmap>& Scratch() {
+    static std::unique_ptr<TBitmap> bitmap;
+    return bitmap;
+}
+
+}  // namespace
+
+TRect SkinFrameRect(const TBitmap& Image, bool Vertical, int Count, int Index) {
+    const int count = std::max(Count, 1);
+    if (Vertical) {
+        const int fh = Image.Height() / count;
+        return TRect::FromBounds(0, (Index - 1) * fh, Image.Width(), fh);
+    }
+    const int fw = Image.Width() / count;
+    return TRect::FromBounds((Index - 1) * fw, 0, fw, Image.Height());
+}
+
+std::unique_ptr<TBitmap> BuildSkinImage(const TRect& Dest, TBitmap& Image, const TSkinMargins& Margins, bool Vertical,
+                                        bool Tile, int Count, int Index) {
+    const TRect f = SkinFrameRect(Image, Vertical, Count, Index);
+    const int x0 = f.Left, y0 = f.Top, fw = f.Width(), fh = f.Height();
+    const int W = Dest.Width(), H = Dest.Height();
+    auto result = NewBitmap(W, H);
+    if (result->Empty() || Image.Empty()) return result;
+
+    int L = Margins.Left, T = Margins.Top, R = Margins.Right, B = Margins.Bottom;
+    if (W < L + R) L = R = 0;
+    if (H < T + B) T = B = 0;
+    HDC to = result->Canvas()->Handle();
+    HDC from = Image.Canvas()->Handle();
+    auto piece = [&](const TRect& d, const TRect& s) { Stretch(to, d, from, s); };
+
+    // The order matters: a tiled centre overhangs right and bottom, and the pieces after it cover that.
+    if (L * T > 0) piece({0, 0, L, T}, {x0, y0, x0 + L, y0 + T});
+    if (L * B > 0) piece({0, H - B, L, H}, {x0, y0 + fh - B, x0 + L, y0 + fh});
+    if (R * T > 0) piece({W - R, 0, W, T}, {x0 + fw - R, y0, x0 + fw, y0 + T});
+    if (L > 0) piece({0, T, L, H - B}, {x0, y0 + T, x0 + L, y0 + fh - B});
+    if (T > 0) piece({L, 0, W - R, T}, {x0 + L, y0, x0 + fw - R, y0 + T});
+    const TRect centre{L, T, W - R, H - B}, centreSource{x0 + L, y0 + T, x0 + fw - R, y0 + fh - B};
+    if (Tile)
+        TileImage(*result->Canvas(), centre, Image, centreSource);
+    else
+        piece(centre, centreSource);
+    if (R * B > 0) piece({W - R, H - B, W, H}, {x0 + fw - R, y0 + fh - B, x0 + fw, y0 + fh});
+    if (R > 0) piece({W - R, T, W, H - B}, {x0 + fw - R, y0 + T, x0 + fw, y0 + fh - B});
+    if (B > 0) piece({L, H - B, W - R, H}, {x0 + L, y0 + fh - B, x0 + fw - R, y0 + fh});
+    return result;
+}
+
+void DrawSkinImage(HDC DC, const TRect& Dest, TBitmap& Image, bool Vertical, bool Tile, bool Trans, int Count, int Index,
+                   const TSkinMargins& Margins) {
+    if (Inverted(Dest)) return;
+    auto image = BuildSkinImage(Dest, Image, Margins, Vertical, Tile, Count, Index);
+    Present(DC, Dest, *image, Trans);
+}
+
+void DrawSkinBar(TCanvas& Canvas, const TRect& Dest, TBitmap& Image, bool Vertical, bool Trans, int Count, int Index,
+                 const TSkinMargins& Margins) {
+    if (Inverted(Dest)) return;
+    const TRect f = SkinFrameRect(Image, Vertical, Count, Index);
+    const int x0 = f.Left, y0 = f.Top, fw = f.Width(), fh = f.Height();
+    const int W = Dest.Width(), H = Dest.Height(), L = Margins.Left, R = Margins.Right;
+    auto bar = NewBitmap(W, H);
+    if (bar->Empty() || Image.Empty()) return;
+    // Whatever no piece covers (no middle when the caps fill the frame) stays out of a transparent draw.
+    bar->Canvas()->Brush()->SetColor(SkinKeyColor);
+    bar->Canvas()->FillRect({0, 0, W, H});
+    HDC to = bar->Canvas()->Handle();
+    HDC from = Image.Canvas()->Handle();
+    Stretch(to, {0, 0, L, H}, from, {x0, y0, x0 + L, y0 + fh});
+    const int m = fw - L - R;
+    if (m > 0)
+        for (int x = L; x < W - R; x += m) Stretch(to, {x, 0, x + m, H}, from, {x0 + L, y0, x0 + L + m, y0 + fh});
+    Stretch(to, {W - R, 0, W, H}, from, {x0 + fw - R, y0, x0 + fw, y0 + fh});
+    bar->SetTransparent(Trans);
+    bar->SetTransparentColor(SkinKeyColor);
+    Canvas.Draw(Dest.Left, Dest.Top, *bar);
+}
+
+void DrawSkinFrame(HDC DC, const TRect& Dest, TBitmap& Image, bool Trans, int Count, int Index) {
+    if (Inverted(Dest)) return;
+    const TRect f = SkinFrameRect(Image, false, Count, Index);
+    auto frame = NewBitmap(Dest.Width(), Dest.Height());
+    if (frame->Empty() || Image.Empty()) return;
+    Stretch(frame->Canvas()->Handle(), {0, 0, Dest.Width(), Dest.Height()}, Image.Canvas()->Handle(), f);
+    Present(DC, Dest, *frame, Trans);
+}
+
+void DrawSkinGlyph(HDC DC, const TRect& Dest, TBitmap& Image, bool Trans, int Count, int Index) {
+    if (Inverted(Dest)) return;
+    const TRect f = SkinFrameRect(Image, false, Count, Index);
+    auto glyph = NewBitmap(f.Width(), f.Height());
+    if (glyph->Empty()) return;
+    BitBlt(glyph->Canvas()->Handle(), 0, 0, f.Width(), f.Height(), Image.Canvas()->Handle(), f.Left, f.Top, SRCCOPY);
+    // Truncating toward zero, so a glyph larger than Dest overhangs equally on both sides.
+    const int x = Dest.Left + (Dest.Width() - f.Width()) / 2;
+    const int y = Dest.Top + (Dest.Height() - f.Height()) / 2;
+    Present(DC, TRect::FromBounds(x, y, f.Width(), f.Height()), *glyph, Trans);
+}
+
+void DrawSkinHBar(HDC DC, const TRect& Dest, TBitmap& Image, bool Vertical, int Count, int Index,
+                  const TSkinMargins& Margins) {
+    if (Inverted(Dest) || Image.Empty()) return;
+    const TRect f = SkinFrameRect(Image, Vertical, Count, Index);
+    const int x0 = f.Left, y0 = f.Top, fw = f.Width(), fh = f.Height();
+    const int W = Dest.Width(), L = Margins.Left, R = Margins.Right;
+    HDC from = Image.Canvas()->Handle();
+    SetStretchBltMode(DC, COLORONCOLOR);
+    if (fw > W) {
+        Stretch(DC, Dest, from, f);
+        return;
+    }
+    Stretch(DC, {Dest.Left, Dest.Top, Dest.Left + L, Dest.Bottom}, from, {x0, y0, x0 + L, y0 + fh});
+    Stretch(DC, {Dest.Left + L, Dest.Top, Dest.Right - R, Dest.Bottom}, from, {x0 + L, y0, x0 + fw - R, y0 + fh});
+    Stretch(DC, {Dest.Right - R, Dest.Top, Dest.Right, Dest.Bottom}, from, {x0 + fw - R, y0, x0 + fw, y0 + fh});
+}
+
+void DrawTransparent(HDC DC, const TRect& Dest, TBitmap& Bitmap, TColor Key) {
+    if (Inverted(Dest) || Bitmap.Empty()) return;
+    const int w = Dest.Width(), h = Dest.Height();
+    if (w == 0 || h == 0) return;
+    HDC source = Bitmap.Canvas()->Handle();
+    // The mask: white where the source has the key colour (a colour-to-monochrome copy turns the source
+    // DC's background colour into white), black elsewhere.
+    UniqueBitmap mask(CreateBitmap(w, h, 1, 1, nullptr));
+    UniqueMemoryDC maskDC(CreateCompatibleDC(nullptr));
+    if (!mask || !maskDC) return;
+    {
+        TSelectObject select(maskDC.get(), mask.get());
+        const COLORREF oldBack = SetBkColor(source, ColorToRGB(Key));
+        PatBlt(maskDC.get(), 0, 0, w, h, WHITENESS);  // outside the source: nothing is drawn
+        BitBlt(maskDC.get(), 0, 0, std::min(w, Bitmap.Width()), std::min(h, Bitmap.Height()), source, 0, 0, SRCCOPY);
+        SetBkColor(source, oldBack);
+    }
+    // Where the mask is white keep the destination, where it is black copy the source.
+    MaskBlt(DC, Dest.Left, Dest.Top, w, h, source, 0, 0, mask.get(), 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
+}
+
+void TileImage(TCanvas& Canvas, const TRect& Dest, TBitmap& Image, const TRect& Source) {
+    const int w = Source.Width(), h = Source.Height();
+    if (w <= 0 || h <= 0) return;
+    auto piece = NewBitmap(w, h);
+    BitBlt(piece->Canvas()->Handle(), 0, 0, w, h, Image.Canvas()->Handle(), Source.Left, Source.Top, SRCCOPY);
+    HDC to = Canvas.Handle();
+    for (int x = Dest.Left; x < Dest.Right; x += w)
+        for (int y = Dest.Top; y < Dest.Bottom; y += h) BitBlt(to, x, y, w, h, piece->Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+UniqueRegion RegionFromBitmap(const TBitmap& Bitmap, int XOffset, int YOffset, int BlueTolerance, int GreenTolerance,
+                              int RedTolerance, TColor Key) {
+    constexpr size_t Growth = 500;
+    constexpr size_t Batch = 2000;
+    if (Bitmap.Empty()) return {};
+    TBitmap pixels;
+    pixels.Assign(&Bitmap);
+    pixels.SetPixelFormat(pf32bit);
+
+    const int keyR = Key & 0xFF, keyG = (Key >> 8) & 0xFF, keyB = (Key >> 16) & 0xFF;
+    const int highR = std::min(keyR + RedTolerance, 255), highG = std::min(keyG + GreenTolerance, 255),
+              highB = std::min(keyB + BlueTolerance, 255);
+    auto isKey = [&](const unsigned char* p) {
+        return p[0] >= keyB && p[0] <= highB && p[1] >= keyG && p[1] <= highG && p[2] >= keyR && p[2] <= highR;
+    };
+
+    UniqueRegion result;
+    std::vector<RECT> rects;
+    rects.reserve(Growth);
+    RECT bounds{INT_MAX, INT_MAX, 0, 0};
+    auto flush = [&] {
+        if (rects.empty()) return;
+        std::vector<unsigned char> data(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+        RGNDATAHEADER header{};
+        header.dwSize = sizeof(RGNDATAHEADER);
+        header.iType = RDH_RECTANGLES;
+        header.nCount = static_cast<DWORD>(rects.size());
+        header.rcBound = bounds;
+        std::memcpy(data.data(), &header, sizeof header);
+        std::memcpy(data.data() + sizeof header, rects.data(), rects.size() * sizeof(RECT));
+        UniqueRegion part(ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<RGNDATA*>(data.data())));
+        if (!result)
+            result = std::move(part);
+        else if (part)
+            CombineRgn(result.get(), result.get(), part.get(), RGN_OR);
+        rects.clear();
+        bounds = {INT_MAX, INT_MAX, 0, 0};
+    };
+    auto add = [&](int x1, int x2, int y) {
+        RECT r{x1 + XOffset, y + YOffset, x2 + XOffset, y + YOffset + 1};
+        if (rects.size() == rects.capacity()) rects.reserve(rects.capacity() + Growth);
+        rects.push_back(r);
+        bounds.left = std::min(bounds.left, r.left);
+        bounds.top = std::min(bounds.top, r.top);
+        bounds.right = std::max(bounds.right, r.right);
+        bounds.bottom = std::max(bounds.bottom, r.bottom);
+        if (rects.size() == Batch) flush();
+    };
+
+    const int w = pixels.Width();
+    for (int y = 0; y < pixels.Height(); ++y) {
+        const auto* row = static_cast<const unsigned char*>(pixels.ScanLine(y));
+        int x = 0;
+        while (x < w) {
+            while (x < w && isKey(row + x * 4)) ++x;
+            const int start = x;
+            while (x < w && !isKey(row + x * 4)) ++x;
+            if (x > start) add(start, x, y);
+        }
+    }
+    flush();
+    return result;
+}
+
+void DrawParentBackground(TControl& Control, HDC DC) {
+    TWinControl* parent = Control.Parent();
+    if (!parent) return;
+    TSavedDC saved(DC);
+    POINT origin{};
+    GetViewportOrgEx(DC, &origin);
+    SetViewportOrgEx(DC, origin.x - Control.Left(), origin.y - Control.Top(), nullptr);
+    const TRect client = Control.ClientRect().Offset(Control.Left(), Control.Top());
+    IntersectClipRect(DC, client.Left, client.Top, client.Right, client.Bottom);
+    HWND wnd = parent->Handle();
+    SendMessageW(wnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+    SendMessageW(wnd, WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+}
+
+int SkinDrawText(HDC DC, const std::wstring& Text, TRect& Rect, UINT Format) {
+    RECT r = Rect.ToRECT();
+    const int result = DrawTextW(DC, Text.c_str(), static_cast<int>(Text.size()), &r, Format);
+    Rect = TRect::FromRECT(r);
+    return result;
+}
+
+TSkinDrawUse::TSkinDrawUse() {
+    if (ScratchUses++ == 0) Scratch() = NewBitmap(0, 0);
+}
+
+TSkinDrawUse::~TSkinDrawUse() {
+    if (--ScratchUses == 0) Scratch().reset();
+}
+
+TBitmap* ScratchBitmap() { return Scratch().get(); }
