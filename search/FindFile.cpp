@@ -32,7 +32,10 @@ bool IsInputMessage(UINT message) {
 TFindFile::~TFindFile() {
     FDestroying = true;
     try {
-        Abort();
+        if (FAborted)
+            AwaitWorker();   // destroyed while an Abort waits: the worker must still end first
+        else
+            Abort();
     } catch (...) {
     }
 }
@@ -70,9 +73,18 @@ void TFindFile::Abort() {
     if (!FBusy || FAborted) return;
     FAborted = true;
     DoSearchAbort();
+    AwaitWorker();
+}
+
+void TFindFile::AwaitWorker() {
     if (!FThreadHandle || GetCurrentThreadId() == FWorkerId) return;
-    // The wait keeps the handle, so ThreadTerminated (which empties ThreadHandle) cannot close it under us.
-    const UniqueKernelHandle worker = std::move(FThreadHandle);
+    // A handle of our own: ThreadTerminated closes ThreadHandle while we wait, and this object may even be
+    // destroyed by a message served during the wait (its destructor then waits too), so nothing here
+    // touches the object once the wait has begun.
+    HANDLE handle = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), FThreadHandle.get(), GetCurrentProcess(), &handle, SYNCHRONIZE, FALSE, 0))
+        throw EThread("Cannot wait for the search thread");
+    const UniqueKernelHandle worker(handle);
     if (WaitForWorker(worker.get(), INFINITE) == WAIT_OBJECT_0 + 1) {
         // The program is quitting, but the worker still runs and may need the main thread: wait on,
         // serving only its hand-overs, so that nothing it uses goes away under it.

@@ -76,6 +76,7 @@ private:
     friend class TSearchThread;
 
     void StartWorker();
+    void AwaitWorker();
     void RunSearch();
     void SearchFolder(const std::wstring& folder);
     void FinishSearch();

@@ -145,6 +145,7 @@ TEST_F(WalkRules, MasksLevelsAndExclusions) {
         {L"< switches descent off", L"*.txt", L"<", 0, 0, {}, {L"a.txt"}, 1},
         {L"one folder named twice reports twice", L"*.txt", L";sub\\..", 0, 1, {}, {L"a.txt", L"a.txt"}, 1},
         {L"a missing folder is entered once and gives nothing", L"*", L"missing", 0, 0, {}, {}, 1},
+        {L"a folder that cannot be listed gives nothing", L"*", L"a.txt", 0, 0, {}, {}, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);

@@ -126,6 +126,46 @@ TEST_F(ThreadedSearch, DestroyingMidSearchWaitsForTheWorkerWithoutAbortOrFinish)
     EXPECT_EQ(MainThreadEvents.size(), 2u);
 }
 
+// A message-only window that runs Action when it receives WM_APP.
+struct TActionWindow {
+    TActionWindow() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = [](HWND window, UINT message, WPARAM w, LPARAM l) -> LRESULT {
+            auto* self = reinterpret_cast<TActionWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+            if (self && message == WM_APP) self->Action();
+            return DefWindowProcW(window, message, w, l);
+        };
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"ClarivoActionTest";
+        RegisterClassW(&wc);
+        Window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~TActionWindow() { DestroyWindow(Window); }
+    HWND Window;
+    std::function<void()> Action;
+};
+
+TEST_F(ThreadedSearch, DestroyedByAMessageServedWhileAbortWaits) {
+    HandOverEvents(2);
+    TActionWindow closer;
+    closer.Action = [&] { FindFile.reset(); };   // as a window closing during Stop would
+    FindFile->OnSearchAbort = [&](TFindFile*) { PostMessageW(closer.Window, WM_APP, 0, 0); };
+    HANDLE worker = nullptr;
+    bool abortReturned = false;
+    FindFile->Execute();
+    DuplicateHandle(GetCurrentProcess(), FindFile->ThreadHandle(), GetCurrentProcess(), &worker, SYNCHRONIZE, FALSE, 0);
+    const UniqueKernelHandle workerHandle(worker);
+    Pump([&] { return abortReturned; },
+         [&] {
+             FindFile->Abort();
+             abortReturned = true;
+         });
+    EXPECT_FALSE(FindFile);
+    EXPECT_EQ(WaitForSingleObject(workerHandle.get(), 0), WAIT_OBJECT_0);   // ended before the component went
+    EXPECT_EQ(Events.Log, Strings{L"begin"});
+}
+
 TEST_F(ThreadedSearch, AFailingWalkStillFinishesQuietly) {
     FindFile->OnFileMatch = [](TFindFile*, const std::wstring&, const TSearchRec&) { throw std::runtime_error("boom"); };
     FindFile->Execute();
