@@ -116,23 +116,9 @@ void TCustomForm::SetBorderIcons(TBorderIcons icons) {
     RecreateWnd();
 }
 
-TSize TCustomForm::FrameSize() const {
-    TCreateParams params;
-    const_cast<TCustomForm*>(this)->CreateParams(params);
-    RECT r{0, 0, 0, 0};
-    AdjustWindowRectEx(&r, params.Style, FALSE, params.ExStyle);
-    return {r.right - r.left, r.bottom - r.top};
-}
-
 void TCustomForm::SetClientSize(TSize size) {
-    TSize frame = HandleAllocated() ? TSize{Width() - ClientWidth(), Height() - ClientHeight()} : FrameSize();
+    TSize frame{Width() - ClientWidth(), Height() - ClientHeight()};
     SetBounds(Left(), Top(), size.Width + frame.Width, size.Height + frame.Height);
-}
-
-TRect TCustomForm::ClientRect() const {
-    if (HandleAllocated()) return TWinControl::ClientRect();
-    TSize frame = FrameSize();
-    return TRect::FromBounds(0, 0, Width() - frame.Width, Height() - frame.Height);
 }
 
 void TCustomForm::SetMenu(HMENU menu) {

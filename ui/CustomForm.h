@@ -58,7 +58,6 @@ public:
     void SetClientWidth(int width) { SetClientSize({width, ClientHeight()}); }
     void SetClientHeight(int height) { SetClientSize({ClientWidth(), height}); }
     void SetClientSize(TSize size);
-    TRect ClientRect() const override;
 
     bool Active() const;
 
@@ -83,8 +82,6 @@ protected:
     virtual void DoShow();
 
 private:
-    // Frame size around the client area for the current style.
-    TSize FrameSize() const;
     void PlaceOnScreen();
 
     TNameBindings FBindings;

@@ -115,7 +115,6 @@ void TWinControl::CreateParams(TCreateParams& params) {
     params.Y = Top();
     params.Width = Width();
     params.Height = Height();
-    if (FParent) params.WndParent = FParent->Handle();
 }
 
 const wchar_t* TWinControl::RegisterOwnClass(const wchar_t* name, UINT classStyle) {
@@ -141,6 +140,7 @@ const wchar_t* TWinControl::RegisterOwnClass(const wchar_t* name, UINT classStyl
 void TWinControl::CreateWnd() {
     TCreateParams params;
     CreateParams(params);
+    if ((params.Style & WS_CHILD) && !params.WndParent && FParent) params.WndParent = FParent->Handle();
     if ((params.Style & WS_CHILD) && !params.WndParent)
         throw EInvalidOperation("Control '" + Name() + "' has no parent window");
     WNDCLASSEXW wc{};
@@ -556,7 +556,16 @@ void TWinControl::SetFocus() {
 }
 
 TRect TWinControl::ClientRect() const {
-    if (!FHandle) return TControl::ClientRect();
+    if (!FHandle) {
+        // Before the window exists: the bounds less the frame its styles will give it.
+        TCreateParams params;
+        const_cast<TWinControl*>(this)->CreateParams(params);
+        RECT frame{0, 0, 0, 0};
+        AdjustWindowRectEx(&frame, params.Style, FALSE, params.ExStyle);
+        int width = Width() - static_cast<int>(frame.right - frame.left);
+        int height = Height() - static_cast<int>(frame.bottom - frame.top);
+        return TRect::FromBounds(0, 0, std::max(0, width), std::max(0, height));
+    }
     RECT r;
     GetClientRect(FHandle.get(), &r);
     return TRect::FromRECT(r);

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+// What CreateParams gives for making the window. CreateParams has no other effect (ClientRect asks it
+// for the frame before the window exists); a child's parent window is filled in by CreateWnd.
 struct TCreateParams {
     std::wstring WinClassName;  // an existing class (system control) or the control's own
     std::wstring Caption;

@@ -158,6 +158,22 @@ TEST_F(StandardControls, AnchorsFollowTheParentsSize) {
     EXPECT_EQ(corner->Top(), 270);
 }
 
+TEST(ClientArea, KnownBeforeTheWindowExists) {
+    TForm form(nullptr);
+    form.SetClientSize({300, 200});
+    EXPECT_EQ(form.ClientWidth(), 300);
+    EXPECT_EQ(form.ClientHeight(), 200);
+    TPanel panel(nullptr);
+    panel.SetBorderStyle(bsSingleBorder);
+    panel.SetBounds(0, 0, 100, 50);
+    EXPECT_EQ(panel.ClientWidth(), 98) << "a single-line border takes a pixel on each side";
+    form.Show();
+    panel.SetParent(&form);
+    EXPECT_EQ(form.ClientWidth(), 300);
+    EXPECT_EQ(panel.ClientWidth(), 98);
+    panel.SetParent(nullptr);
+}
+
 TEST_F(StandardControls, EditHeightFollowsItsFont) {
     auto* edit = Add<TEdit>(form, 10, 10, 200, 40);
     edit->HandleNeeded();
