@@ -397,9 +397,11 @@ int TShellTreeView::FillChildren(HTREEITEM node) {
             children.push_back({std::move(owned), attributes});
         }
     }
-    // The shell's own order (folders first, then by name).
-    std::sort(children.begin(), children.end(), [&folder](const TChild& a, const TChild& b) {
-        return static_cast<short>(HRESULT_CODE(folder->CompareIDs(0, a.Relative.get(), b.Relative.get()))) < 0;
+    // The shell's own order (folders first, then by name). A merge sort: it stays within bounds even if a
+    // folder's comparison fails or contradicts itself.
+    std::stable_sort(children.begin(), children.end(), [&folder](const TChild& a, const TChild& b) {
+        HRESULT order = folder->CompareIDs(0, a.Relative.get(), b.Relative.get());
+        return SUCCEEDED(order) && static_cast<short>(HRESULT_CODE(order)) < 0;
     });
 
     HWND wnd = WindowHandle();
