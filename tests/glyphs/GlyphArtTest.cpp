@@ -24,9 +24,8 @@ TEST(Glyphs, EachButtonGetsAGlyphOfItsSize) {
   struct {
     const char* Button;
     int Width, Height;
-  } const buttons[] = {{"Find", 32, 32},       {"Stop", 32, 32},        {"UnHide All", 17, 19},
-                       {"UnHide Selected", 21, 18}, {"Custom", 33, 33}, {"About", 32, 32},
-                       {"Delete All", 21, 17}, {"Delete Selected", 39, 17}};
+  } const buttons[] = {{"Find", 32, 32},   {"Stop", 32, 32},  {"UnHide All", 17, 19}, {"UnHide Selected", 21, 18},
+                       {"Custom", 33, 33}, {"About", 32, 32}, {"Delete All", 21, 17}, {"Delete Selected", 39, 17}};
   for (const auto& b : buttons) {
     const TGlyphImage* g = Find(b.Button);
     ASSERT_NE(g, nullptr) << b.Button;

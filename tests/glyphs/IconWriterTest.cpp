@@ -7,7 +7,9 @@
 
 namespace {
 
-unsigned Get16(const std::vector<std::uint8_t>& b, size_t at) { return unsigned(b.at(at)) | unsigned(b.at(at + 1)) << 8; }
+unsigned Get16(const std::vector<std::uint8_t>& b, size_t at) {
+  return unsigned(b.at(at)) | unsigned(b.at(at + 1)) << 8;
+}
 unsigned Get32(const std::vector<std::uint8_t>& b, size_t at) { return Get16(b, at) | Get16(b, at + 2) << 16; }
 
 TRaster Sample(int size) {

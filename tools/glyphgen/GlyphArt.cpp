@@ -2,6 +2,7 @@
 
 #include "IconWriter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
@@ -34,20 +35,19 @@ void Outlined(TRaster& r, const TField& shape, TRgb edge, const TPaint& fill, do
   r.Fill(Grow(shape, -width), fill);
 }
 
-TPaint Down(double y0, TRgb top, double y1, TRgb bottom) { return Vertical(y0, top, y1, bottom); }
-
 // A manila folder: tab and back panel, a sheet of paper, and a lighter front panel over its lower part.
 void Folder(TRaster& r, double x0, double y0, double x1, double y1, double edge = 1) {
   const double h = y1 - y0, tabRight = x0 + (x1 - x0) * 0.45, tabBottom = y0 + std::max(2.0, std::round(h * 0.2));
   const double radius = std::min(1.5, h * 0.08);
   Outlined(r, Union(Box(x0, y0, tabRight, tabBottom + 2, radius), Box(x0, tabBottom - 1, x1, y1, radius)), FolderEdge,
-           Down(y0, FolderBackTop, y1, FolderBackBottom), edge);
+           Vertical(y0, FolderBackTop, y1, FolderBackBottom), edge);
   const double frontTop = std::round(y0 + h * 0.36);
   if (frontTop - tabBottom >= 3)
     Outlined(r, Box(x0 + 2 * edge, tabBottom + edge, x1 - 2 * edge, frontTop + 1), PaperEdge, Solid(PaperTop), edge);
   const TField front = Box(x0, frontTop, x1, y1, radius);
-  Outlined(r, front, FolderEdge, Down(frontTop, FolderFrontTop, y1, FolderFrontBottom), edge);
-  r.Fill(Box(x0 + edge, frontTop + edge, x1 - edge, frontTop + 2 * edge), White, 0.55);  // light on the front's top edge
+  Outlined(r, front, FolderEdge, Vertical(frontTop, FolderFrontTop, y1, FolderFrontBottom), edge);
+  r.Fill(Box(x0 + edge, frontTop + edge, x1 - edge, frontTop + 2 * edge), White,
+         0.55);  // light on the front's top edge
 }
 
 // A magnifying glass: steel ring round a pale lens, handle from the ring's lower right to (hx, hy).
@@ -55,11 +55,11 @@ void Magnifier(TRaster& r, double cx, double cy, double radius, double ring, dou
                double edge = 1) {
   const double d = std::numbers::sqrt2 / 2;
   const TField grip = Segment(cx + radius * d, cy + radius * d, hx, hy, handle);
-  Outlined(r, grip, SteelEdge, Down(cy, {96, 84, 76}, hy, {52, 40, 34}), edge);
+  Outlined(r, grip, SteelEdge, Vertical(cy, {96, 84, 76}, hy, {52, 40, 34}), edge);
   r.Fill(Segment(cx + radius * d + 0.4, cy + radius * d - 0.6, hx - 0.6, hy - 1.4, handle * 0.3), {150, 132, 118}, 0.7);
-  Outlined(r, Circle(cx, cy, radius), SteelEdge, Down(cy - radius, SteelLight, cy + radius, SteelDark), edge);
+  Outlined(r, Circle(cx, cy, radius), SteelEdge, Vertical(cy - radius, SteelLight, cy + radius, SteelDark), edge);
   const double lens = radius - ring;
-  Outlined(r, Circle(cx, cy, lens), SteelEdge, Down(cy - radius, White, cy + radius, Glass), edge);
+  Outlined(r, Circle(cx, cy, lens), SteelEdge, Vertical(cy - radius, White, cy + radius, Glass), edge);
   // A glint in the lens's upper left says glass.
   if (lens > 4)
     r.Fill(Shape::Intersect(Circle(cx, cy, lens - 1.5),
@@ -74,9 +74,9 @@ void Eye(TRaster& r, double cx, double cy, double halfWidth, double halfHeight) 
       Shape::Intersect(Circle(cx, cy + bend - halfHeight, bend), Circle(cx, cy - bend + halfHeight, bend));
   r.Fill(almond, InkEdge);
   const TField inside = Grow(almond, -1);
-  r.Fill(inside, Down(cy - halfHeight, White, cy + halfHeight, Sclera));
+  r.Fill(inside, Vertical(cy - halfHeight, White, cy + halfHeight, Sclera));
   const double iris = halfHeight * 0.95;
-  r.Fill(Shape::Intersect(inside, Circle(cx, cy, iris)), Down(cy - iris, IrisTop, cy + iris, IrisBottom));
+  r.Fill(Shape::Intersect(inside, Circle(cx, cy, iris)), Vertical(cy - iris, IrisTop, cy + iris, IrisBottom));
   r.Fill(Circle(cx, cy, iris * 0.45), Pupil);
   r.Fill(Circle(cx - iris * 0.35, cy - iris * 0.35, std::max(0.7, iris * 0.22)), White);
 }
@@ -84,21 +84,22 @@ void Eye(TRaster& r, double cx, double cy, double halfWidth, double halfHeight) 
 // A bold check mark through the given points, edged in dark green.
 void Check(TRaster& r, const TPoints& points, double halfWidth, double top, double bottom) {
   r.Fill(Polyline(points, halfWidth + 1), GreenEdge);
-  r.Fill(Polyline(points, halfWidth), Down(top, GreenTop, bottom, GreenBottom));
+  r.Fill(Polyline(points, halfWidth), Vertical(top, GreenTop, bottom, GreenBottom));
 }
 
 // A red X filling the square of side size at (x, y).
 void Cross(TRaster& r, double x, double y, double size, double halfWidth) {
   const double a = halfWidth + 1, b = size - a;
-  const TField cross = Union(Segment(x + a, y + a, x + b, y + b, halfWidth + 1), Segment(x + b, y + a, x + a, y + b, halfWidth + 1));
-  Outlined(r, cross, RedEdge, Down(y, RedTop, y + size, RedBottom));
+  const TField cross =
+      Union(Segment(x + a, y + a, x + b, y + b, halfWidth + 1), Segment(x + b, y + a, x + a, y + b, halfWidth + 1));
+  Outlined(r, cross, RedEdge, Vertical(y, RedTop, y + size, RedBottom));
 }
 
 // A sheet of paper with a folded corner and lines of text.
 void Document(TRaster& r, double x0, double y0, double x1, double y1) {
   const double fold = std::min(4.0, (x1 - x0) * 0.35);
   const TField sheet = Polygon({{x0, y0}, {x1 - fold, y0}, {x1, y0 + fold}, {x1, y1}, {x0, y1}});
-  Outlined(r, sheet, PaperEdge, Down(y0, PaperTop, y1, PaperBottom));
+  Outlined(r, sheet, PaperEdge, Vertical(y0, PaperTop, y1, PaperBottom));
   Outlined(r, Polygon({{x1 - fold, y0}, {x1 - fold, y0 + fold}, {x1, y0 + fold}}), PaperEdge, Solid({206, 214, 228}));
   for (double y = y0 + fold + 1; y + 1 <= y1 - 1.5; y += 2)
     r.Fill(Box(x0 + 2, y, (static_cast<int>(y) % 4 ? x1 - 2 : x1 - 4), y + 1), Lines);
@@ -107,7 +108,7 @@ void Document(TRaster& r, double x0, double y0, double x1, double y1) {
 // A small check box; a ticked one carries a bold tick that reaches past its top right corner, as
 // list views show checked rows at small sizes.
 void TickedBox(TRaster& r, double x, double y, double size, bool ticked) {
-  Outlined(r, Box(x, y, x + size, y + size, 0.5), PaperEdge, Down(y, PaperTop, y + size, PaperBottom));
+  Outlined(r, Box(x, y, x + size, y + size, 0.5), PaperEdge, Vertical(y, PaperTop, y + size, PaperBottom));
   if (ticked)
     r.Fill(Polyline({{x + 1.4, y + size * 0.5}, {x + size * 0.42, y + size - 1.3}, {x + size + 0.7, y + 0.3}}, 0.8),
            GreenEdge);
@@ -118,23 +119,27 @@ void Gear(TRaster& r, double cx, double cy, double radius) {
   TField wheel = Circle(cx, cy, radius * 0.74);
   for (int k = 0; k < 8; ++k) {
     const double a = k * std::numbers::pi / 4, c = std::cos(a), s = std::sin(a), w = radius * 0.2;
-    auto at = [&](double along, double across) { return std::pair{cx + along * c - across * s, cy + along * s + across * c}; };
+    auto at = [&](double along, double across) {
+      return std::pair{cx + along * c - across * s, cy + along * s + across * c};
+    };
     wheel = Union(wheel, Polygon({at(0, -w), at(radius, -w * 0.75), at(radius, w * 0.75), at(0, w)}));
   }
   const TField gear = Shape::Subtract(wheel, Circle(cx, cy, radius * 0.3));
-  Outlined(r, gear, SteelEdge, Down(cy - radius, {214, 220, 230}, cy + radius, {120, 130, 148}));
+  Outlined(r, gear, SteelEdge, Vertical(cy - radius, {214, 220, 230}, cy + radius, {120, 130, 148}));
 }
 
 // A funnel seen from a little above: an open elliptic rim, a cone and a short spout.
 void Funnel(TRaster& r, double x0, double y0, double x1, double y1) {
   const double w = x1 - x0, mid = (x0 + x1) / 2, rim = std::round(w * 0.14), neck = y0 + (y1 - y0) * 0.55;
   const double spout = std::round(w * 0.12);
-  const TField funnel = Union(Union(Shape::Ellipse(mid, y0 + rim, w / 2, rim),
-                                    Polygon({{x0, y0 + rim}, {x1, y0 + rim}, {mid + spout, neck}, {mid - spout, neck}})),
-                              Box(mid - spout, neck - 1, mid + spout, y1, 0.5));
+  const TField funnel =
+      Union(Union(Shape::Ellipse(mid, y0 + rim, w / 2, rim),
+                  Polygon({{x0, y0 + rim}, {x1, y0 + rim}, {mid + spout, neck}, {mid - spout, neck}})),
+            Box(mid - spout, neck - 1, mid + spout, y1, 0.5));
   Outlined(r, funnel, BlueEdge, Horizontal(x0, BlueTop, x1, BlueBottom));
   // The inside seen through the opening: darker at the back.
-  Outlined(r, Shape::Ellipse(mid, y0 + rim, w / 2 - 1, rim - 1), BlueEdge, Down(y0, {24, 70, 150}, y0 + 2 * rim, {70, 140, 220}), 0.8);
+  Outlined(r, Shape::Ellipse(mid, y0 + rim, w / 2 - 1, rim - 1), BlueEdge,
+           Vertical(y0, {24, 70, 150}, y0 + 2 * rim, {70, 140, 220}), 0.8);
 }
 
 TPixmap Finish(const TRaster& r) { return r.Flatten(Solid(GlyphMatte)); }
@@ -173,9 +178,9 @@ TRaster StopArt() {
     octagon.emplace_back(16 + corner * std::cos(a), 16 + corner * std::sin(a));
   }
   const TField sign = Polygon(octagon);
-  Outlined(r, sign, RedEdge, Down(2, RedTop, 30, RedBottom));
+  Outlined(r, sign, RedEdge, Vertical(2, RedTop, 30, RedBottom));
   r.Fill(Shape::Inner(Grow(sign, -2), 1.2), White, 0.9);
-  r.Fill(Box(8, 13.5, 24, 18.5, 1), White);
+  r.Fill(Box(8, 13, 24, 19, 1), White);
   return r;
 }
 
@@ -203,7 +208,7 @@ TRaster CustomArt() {
 TRaster AboutArt() {
   TRaster r(32, 32);
   const TField disc = Circle(16, 16, 14.5);
-  Outlined(r, disc, BlueEdge, Down(1.5, BlueTop, 30.5, BlueBottom));
+  Outlined(r, disc, BlueEdge, Vertical(1.5, BlueTop, 30.5, BlueBottom));
   r.Fill(Shape::Ellipse(16, 9, 10, 6.5), White, 0.28);  // gloss on the upper half
   r.Fill(Circle(16, 9, 2.4), White);
   r.Fill(Union(Box(14, 13, 18, 24.5, 0.8), Box(12, 13, 16, 15, 0.5)), White);
