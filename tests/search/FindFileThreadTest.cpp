@@ -216,7 +216,7 @@ TEST_F(WaitWindow, WaitForWorkerDispatchesMessagesButDropsInput) {
     PostMessageW(Window, WM_APP, 0, 0);
     MSG seen;
     PeekMessageW(&seen, nullptr, 0, 0, PM_NOREMOVE);   // already seen messages must still be served
-    EXPECT_EQ(TFindFile::WaitForWorker(Signal.get(), INFINITE), WAIT_OBJECT_0);
+    EXPECT_EQ(TFindFile::WaitForWorker(Signal.get(), 20000), WAIT_OBJECT_0);   // not WAIT_TIMEOUT: never woken
     EXPECT_EQ(Received, std::vector<UINT>{WM_APP});
     MSG message;
     EXPECT_FALSE(PeekMessageW(&message, Window, 0, 0, PM_REMOVE));   // the input is gone, not queued
