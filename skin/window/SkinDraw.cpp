@@ -159,23 +159,12 @@ void DrawSkinHBar(HDC DC, const TRect& Dest, TBitmap& Image, bool Vertical, int 
 
 void DrawTransparent(HDC DC, const TRect& Dest, TBitmap& Bitmap, TColor Key) {
     if (Inverted(Dest) || Bitmap.Empty()) return;
-    const int w = Dest.Width(), h = Dest.Height();
-    if (w == 0 || h == 0) return;
-    HDC source = Bitmap.Canvas()->Handle();
-    // The mask: white where the source has the key colour (a colour-to-monochrome copy turns the source
-    // DC's background colour into white), black elsewhere.
-    UniqueBitmap mask(CreateBitmap(w, h, 1, 1, nullptr));
-    UniqueMemoryDC maskDC(CreateCompatibleDC(nullptr));
-    if (!mask || !maskDC) return;
-    {
-        TSelectObject select(maskDC.get(), mask.get());
-        const COLORREF oldBack = SetBkColor(source, ColorToRGB(Key));
-        PatBlt(maskDC.get(), 0, 0, w, h, WHITENESS);  // outside the source: nothing is drawn
-        BitBlt(maskDC.get(), 0, 0, std::min(w, Bitmap.Width()), std::min(h, Bitmap.Height()), source, 0, 0, SRCCOPY);
-        SetBkColor(source, oldBack);
-    }
-    // Where the mask is white keep the destination, where it is black copy the source.
-    MaskBlt(DC, Dest.Left, Dest.Top, w, h, source, 0, 0, mask.get(), 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
+    // Only the part the bitmap really has is copied; beyond it the destination stays as it is.
+    const int w = std::min(Dest.Width(), Bitmap.Width()), h = std::min(Dest.Height(), Bitmap.Height());
+    if (w <= 0 || h <= 0) return;
+    // Unscaled, so every pixel is compared with the key exactly: key-coloured pixels leave the
+    // destination untouched. (One call; a monochrome mask and MaskBlt give the same result, slower.)
+    TransparentBlt(DC, Dest.Left, Dest.Top, w, h, Bitmap.Canvas()->Handle(), 0, 0, w, h, ColorToRGB(Key));
 }
 
 void TileImage(TCanvas& Canvas, const TRect& Dest, TBitmap& Image, const TRect& Source) {

@@ -172,6 +172,43 @@ TEST_F(DefaultSkinTest, FrameColourAndToolbarGradient) {
     EXPECT_EQ(PixelAt(*back.Bitmap, 9, 39), RGBOf(149, 181, 235));
 }
 
+// The graphite skin names every section and key the loaders read.
+TEST_F(SkinDataTest, GraphiteSkinFillsEveryElement) {
+    TSkinData skin(nullptr);
+    SetSkinStream(skin, ReadWholeFile(std::string(CLARIVO_SKINS_DIR) + "/graphite.skn"));
+    ASSERT_TRUE(skin.LoadSkin());
+    EXPECT_EQ(skin.SkinName, "Graphite");
+    const TDataSkinObject* elements[] = {
+        skin.Progress.get(), skin.ProgressChunk.get(), skin.MenuBar.get(), skin.GroupBoxEdge.get(),
+        skin.GroupBox.get(), skin.Tabs.get(), skin.StatusBarEdges.get(), skin.TabPane.get(), skin.ToolBars.get(),
+        skin.ComboButton.get(), skin.SunkEdge.get(), skin.ExtraImages.get(), skin.Headerbar.get(),
+        skin.MenuItem.get(), skin.MenuBackground.get(), skin.Scrollbar.get(), skin.HorzScroll.get(),
+        skin.VertScroll.get(), skin.HorzScrollThumb.get(), skin.VertScrollThumb.get(), skin.TrackbarThumbHorz.get(),
+        skin.TrackbarThumbVert.get(), skin.TrackbarThumbLeft.get(), skin.TrackbarThumbRight.get(),
+        skin.TrackbarThumbUp.get(), skin.TrackbarThumbDown.get(), skin.UpDownHorz.get(), skin.UpDownVert.get(),
+        skin.Track.get(), skin.TrackVert.get(), skin.ComboArrow.get(), skin.ToolbarBack.get()};
+    for (size_t i = 0; i < std::size(elements); ++i) {
+        ASSERT_NE(elements[i], nullptr) << i;
+        EXPECT_FALSE(elements[i]->Bitmap->Empty()) << elements[i]->Name;
+        EXPECT_GT(elements[i]->FrameCount, 0) << elements[i]->Name;
+    }
+    EXPECT_EQ(skin.Track->Name, "Track");  // the skin's own channel, not the program's
+    EXPECT_FALSE(skin.UpDownHorz->Bitmap2->Empty());
+    EXPECT_EQ(skin.UpDownVert->FrameCount, 8);
+    EXPECT_FALSE(skin.Title->Bitmap->Empty());
+    EXPECT_EQ(skin.Title->ActiveTextColor, RGBOf(240, 242, 244));
+    EXPECT_EQ(skin.Title->InactiveTextColor, RGBOf(60, 64, 70));
+    for (const TDataSkinObject* edge : {skin.BorderLeft.get(), skin.BorderTop.get(), skin.BorderRight.get(),
+                                         skin.BorderBottom.get()})
+        EXPECT_FALSE(edge->Bitmap->Empty()) << edge->Name;
+    // BUTTON0 to BUTTON9 all stay (the one switched off is visible in no state), then the three of a
+    // maximised child window with their images cut from the MDI image.
+    ASSERT_EQ(skin.CaptionButtons.size(), 13u);
+    EXPECT_EQ(skin.CaptionButtons[8]->Action, -1);
+    EXPECT_EQ(skin.CaptionButtons[8]->FrameCount, 2);
+    for (size_t i = 10; i < 13; ++i) EXPECT_FALSE(skin.CaptionButtons[i]->Bitmap->Empty());
+}
+
 TEST_F(SkinDataTest, DerivedImagesOfASkinWithoutComboParts) {
     // A grey frame counts as saturation 200: the bottom of the gradient is 54 % frame colour, 46 % white.
     auto skin = LoadedSkin("[Personality]\nTop=top.bmp\nTopFrame=2\n[Colours]\nButtonFace=200 200 200\n",
