@@ -235,7 +235,7 @@ void TForm1::ActOnRows(TRowAction action, bool tickedOnly) {
     // From the last row to the first, so removing a row never moves one still to come.
     for (int i = FoundFiles->Count() - 1; i >= 0; --i) {
         if (tickedOnly && !FoundFiles->Checked(i)) continue;
-        const std::wstring path = FoundFiles->SubItem(i, 1) + FoundFiles->Caption(i);
+        const std::wstring path = FoundFiles->SubItem(i, 1) + FoundFiles->ItemCaption(i);
         const bool done = action == TRowAction::Unhide ? UnhideObject(path) : DeleteObject(path);
         ++tried;
         if (done)

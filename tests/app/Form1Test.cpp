@@ -109,7 +109,7 @@ protected:
 
     std::vector<std::wstring> Names() {
         std::vector<std::wstring> names;
-        for (int i = 0; i < form->FoundFiles->Count(); ++i) names.push_back(form->FoundFiles->Caption(i));
+        for (int i = 0; i < form->FoundFiles->Count(); ++i) names.push_back(form->FoundFiles->ItemCaption(i));
         return names;
     }
     std::wstring Status() { return form->StatusBar1->SimpleText(); }
