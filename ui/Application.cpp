@@ -1,6 +1,8 @@
 #include "ui/Application.h"
 
+#include "base/StrUtils.h"
 #include "ui/CustomForm.h"
+#include "ui/Dialogs.h"
 #include "ui/Errors.h"
 #include "ui/Properties.h"
 #include "ui/Screen.h"
@@ -23,7 +25,7 @@ LRESULT CALLBACK ApplicationWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM
             try {
                 TCustomForm::Free(form);
             } catch (...) {
-                // Nothing may unwind through the system's message dispatch.
+                Application().HandleException(std::current_exception());
             }
         }
         return 0;
@@ -110,6 +112,28 @@ void TApplication::HandleMessage() {
         return;
     }
     ProcessMessage(msg);
+}
+
+void TApplication::HandleException(std::exception_ptr error) noexcept {
+    try {
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+            if (OnException) {
+                OnException(this, e);
+            } else {
+                ShowMessageBox(Utf8ToWide(e.what()), Title(), MB_OK | MB_ICONSTOP);
+            }
+        } catch (...) {
+            std::runtime_error unknown("Unknown exception");
+            if (OnException)
+                OnException(this, unknown);
+            else
+                ShowMessageBox(L"Unknown exception", Title(), MB_OK | MB_ICONSTOP);
+        }
+    } catch (...) {
+        // The report itself failed; there is nothing left to tell it to.
+    }
 }
 
 void TApplication::Terminate() {

@@ -5,9 +5,13 @@
 #include "ui/Component.h"
 #include "ui/Handles.h"
 
+#include <exception>
+#include <functional>
 #include <string>
 
 class TCustomForm;
+
+using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
 
 class TApplication : public TComponent {
 public:
@@ -44,6 +48,12 @@ public:
     void HandleMessage();
     void Terminate();
     bool Terminated() const { return FTerminated; }
+
+    // An exception stopped at a window procedure, timer or other entry from the system (where it must
+    // not unwind further): OnException hears of it, or, when that is not assigned, a message box with
+    // its text (an exception of unknown type is reported as such).
+    void HandleException(std::exception_ptr error) noexcept;
+    TExceptionEvent OnException;
 
     // Dispatches one message the framework's way: accelerator characters (CM_DIALOGCHAR) and dialog
     // keys of the form the message is for, then the window. Returns false on WM_QUIT.

@@ -1,5 +1,6 @@
 #include "ui/Timer.h"
 
+#include "ui/Application.h"
 #include "ui/Errors.h"
 #include "ui/Properties.h"
 
@@ -66,7 +67,7 @@ LRESULT CALLBACK TTimer::WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lP
             try {
                 timer->DoTimer();
             } catch (...) {
-                // Nothing may unwind through the system's message dispatch.
+                Application().HandleException(std::current_exception());
             }
         }
         return 0;

@@ -1,6 +1,7 @@
 #include "ui/WinControl.h"
 
 #include "base/StrUtils.h"
+#include "ui/Application.h"
 #include "ui/Errors.h"
 #include "ui/GraphicControl.h"
 #include "ui/Properties.h"
@@ -218,6 +219,7 @@ LRESULT CALLBACK TWinControl::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LP
     } catch (...) {
         // Nothing may unwind through the system's message dispatch.
         message.Result = 0;
+        Application().HandleException(std::current_exception());
     }
     --self->FSubclassDepth;
     if (msg == WM_NCDESTROY && self->FHandle.get() == wnd) self->DetachHandle();

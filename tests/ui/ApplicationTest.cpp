@@ -2,6 +2,7 @@
 #include "GuiFixture.h"
 #include "ui/Dialogs.h"
 #include "ui/Screen.h"
+#include "ui/SpeedButton.h"
 #include "ui/Timer.h"
 
 #include <algorithm>
@@ -162,6 +163,35 @@ TEST(MessageBoxes, TheSeamAnswersInsteadOfTheSystem) {
     EXPECT_FALSE(ConfirmBox(L"Delete?", L"Confirm", true));
     EXPECT_EQ(flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_RTLREADING | MB_RIGHT));
     SetMessageBoxHandler(previous);
+}
+
+class Exceptions : public GuiTest {};
+
+TEST_F(Exceptions, AHandlerFailureStopsAtTheWindowAndIsReported) {
+    auto* button = new TSpeedButton(form);
+    button->SetParent(form);
+    button->SetBounds(0, 0, 50, 30);
+    button->OnClick = [](TObject*) { throw Exception("Folder is gone"); };
+    std::wstring boxText;
+    UINT boxFlags = 0;
+    TMessageBoxHandler previous = SetMessageBoxHandler([&](HWND, const std::wstring& t, const std::wstring&, UINT f) {
+        boxText = t;
+        boxFlags = f;
+        return IDOK;
+    });
+    Click(form->Handle(), 10, 10);
+    EXPECT_EQ(boxText, L"Folder is gone") << "by default the user is told";
+    EXPECT_TRUE(boxFlags & MB_ICONSTOP);
+
+    std::string reported;
+    Application().OnException = [&](TObject*, const std::exception& e) { reported = e.what(); };
+    boxText.clear();
+    Click(form->Handle(), 10, 10);
+    EXPECT_EQ(reported, "Folder is gone");
+    EXPECT_EQ(boxText, L"") << "OnException replaces the box";
+    Application().OnException = nullptr;
+    SetMessageBoxHandler(previous);
+    EXPECT_TRUE(IsWindow(form->WindowHandle())) << "the window goes on";
 }
 
 }  // namespace
