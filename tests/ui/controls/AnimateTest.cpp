@@ -1,7 +1,5 @@
 #include "ui/Animate.h"
 
-#include "ui/Handles.h"
-
 #include "ControlsFixture.h"
 
 #include <algorithm>
@@ -17,28 +15,7 @@ protected:
         FAnimate = Place(new TAnimate(FForm), 20, 20, 46, 29);
     }
 
-    // The control's pixels as the screen shows them (0x00RRGGBB).
-    std::vector<std::uint32_t> Picture() {
-        HWND wnd = FAnimate->WindowHandle();
-        UpdateWindow(wnd);
-        RECT client{};
-        GetClientRect(wnd, &client);
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        TWindowDC screen(wnd, false);
-        UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
-        UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (!memory || !bitmap) return {};
-        {
-            TSelectObject select(memory.get(), bitmap.get());
-            BitBlt(memory.get(), 0, 0, client.right, client.bottom, screen.get(), 0, 0, SRCCOPY);
-        }
-        auto* pixels = static_cast<const std::uint32_t*>(bits);
-        std::vector<std::uint32_t> picture(pixels, pixels + client.right * client.bottom);
-        for (std::uint32_t& p : picture) p &= 0xFFFFFF;
-        return picture;
-    }
+    std::vector<std::uint32_t> Picture() { return TFormFixture::Picture(FAnimate->WindowHandle()); }
 
     TAnimate* FAnimate = nullptr;
 };

@@ -1,11 +1,16 @@
 #pragma once
 // A shown form to put one control on, and ways to let its messages run.
 #include "ui/Application.h"
+#include "ui/Bitmap.h"
+#include "ui/Canvas.h"
 #include "ui/CustomForm.h"
+#include "ui/Handles.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 class TFormFixture : public ::testing::Test {
 protected:
@@ -50,6 +55,30 @@ protected:
         PostMessageW(wnd, up, 0, MAKELPARAM(at.x, at.y));
         SendMessageW(wnd, down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, MAKELPARAM(at.x, at.y));
         Pump();
+    }
+
+    // The window's client area as the screen shows it now, 24 bits a pixel.
+    static void Capture(HWND wnd, TBitmap& shot) {
+        UpdateWindow(wnd);
+        RECT client{};
+        GetClientRect(wnd, &client);
+        shot.SetPixelFormat(pf24bit);
+        shot.SetSize(client.right, client.bottom);
+        TWindowDC screen(wnd, false);
+        BitBlt(shot.Canvas()->Handle(), 0, 0, client.right, client.bottom, screen.get(), 0, 0, SRCCOPY);
+    }
+
+    // The same as 0x00RRGGBB values, row by row.
+    static std::vector<std::uint32_t> Picture(HWND wnd) {
+        TBitmap shot;
+        Capture(wnd, shot);
+        std::vector<std::uint32_t> picture;
+        for (int y = 0; y < shot.Height(); ++y) {
+            auto* row = static_cast<const std::uint8_t*>(shot.ScanLine(y));  // blue, green, red
+            for (int x = 0; x < shot.Width(); ++x, row += 3)
+                picture.push_back(static_cast<std::uint32_t>(row[2] << 16 | row[1] << 8 | row[0]));
+        }
+        return picture;
     }
 
     TForm* FForm = nullptr;
