@@ -13,14 +13,15 @@ void TGraphicControl::WndProc(TMessage& message) {
     case WM_PAINT: {
         auto dc = reinterpret_cast<HDC>(message.WParam);
         if (!dc) break;
-        FCanvas.SetHandle(dc);
+        bool borrowed = FCanvas.Handle() != dc;  // the parent has usually set it already
+        if (borrowed) FCanvas.SetHandle(dc);
         FCanvas.Font()->Assign(Font());
         try {
             Paint();
         } catch (...) {
             // A failed paint leaves the area as it is; it must not take the parent's paint with it.
         }
-        FCanvas.SetHandle(nullptr);
+        if (borrowed) FCanvas.SetHandle(nullptr);
         message.Result = 0;
         return;
     }

@@ -11,7 +11,8 @@ public:
 
     explicit TGraphicControl(TComponent* owner);
 
-    // Valid while the control paints (it draws on the parent's DC).
+    // Valid while the control paints: from the moment the parent sends WM_PAINT through WindowProc until
+    // that returns, it draws on the parent's DC with the origin at the control's top-left corner.
     TCanvas* Canvas() { return &FCanvas; }
 
 protected:

@@ -474,7 +474,12 @@ void TWinControl::PaintControls(HDC dc) {
         TSavedDC saved(dc);
         OffsetViewportOrgEx(dc, b.Left, b.Top, nullptr);
         IntersectClipRect(dc, 0, 0, b.Width(), b.Height());
+        // The control's canvas draws on this DC for the whole way through its WindowProc, so that a
+        // painter in front of it can use the canvas too.
+        auto* graphic = dynamic_cast<TGraphicControl*>(c);
+        if (graphic) graphic->Canvas()->SetHandle(dc);
         c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        if (graphic) graphic->Canvas()->SetHandle(nullptr);
     }
 }
 

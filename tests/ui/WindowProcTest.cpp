@@ -109,6 +109,30 @@ TEST_F(WindowProc, WindowlessControlReplacementSeesMouseAndPaint) {
     EXPECT_TRUE(recorder.Saw(CM_MOUSELEAVE));
 }
 
+TEST_F(WindowProc, WindowlessPainterInFrontDrawsOnTheControlsCanvas) {
+    auto* button = new TSpeedButton(form);
+    button->SetParent(form);
+    button->SetBounds(30, 20, 40, 20);
+    TWndMethod old = button->WindowProc;
+    bool hadCanvas = false;
+    button->WindowProc = [&](TMessage& m) {
+        if (m.Msg != WM_PAINT) return old(m);
+        // A painter that keeps WM_PAINT and draws the whole control itself, origin at its corner.
+        TCanvas* canvas = button->Canvas();
+        hadCanvas = canvas->Handle() == reinterpret_cast<HDC>(m.WParam);
+        canvas->Brush()->SetColor(clRed);
+        canvas->FillRect(TRect::FromBounds(0, 0, 40, 20));
+    };
+    form->Repaint();
+    button->WindowProc = old;
+    EXPECT_TRUE(hadCanvas);
+    TWindowDC dc(form->Handle(), false);
+    EXPECT_EQ(GetPixel(dc.get(), 30, 20), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc.get(), 69, 39), RGB(255, 0, 0));
+    EXPECT_NE(GetPixel(dc.get(), 70, 40), RGB(255, 0, 0)) << "clipped to the control";
+    EXPECT_NE(GetPixel(dc.get(), 29, 19), RGB(255, 0, 0));
+}
+
 TEST_F(WindowProc, WindowlessControlKeepingTheMouseGetsNoClick) {
     auto* button = new TSpeedButton(form);
     button->SetParent(form);
