@@ -49,12 +49,14 @@ std::unique_ptr<TBitmap>& Scratch() {
 
 TRect SkinFrameRect(const TBitmap& Image, bool Vertical, int Count, int Index) {
     const int count = std::max(Count, 1);
+    // A frame past the last one would read outside the image; painters ask for states a skin may lack.
+    const int index = std::clamp(Index, 1, count);
     if (Vertical) {
         const int fh = Image.Height() / count;
-        return TRect::FromBounds(0, (Index - 1) * fh, Image.Width(), fh);
+        return TRect::FromBounds(0, (index - 1) * fh, Image.Width(), fh);
     }
     const int fw = Image.Width() / count;
-    return TRect::FromBounds((Index - 1) * fw, 0, fw, Image.Height());
+    return TRect::FromBounds((index - 1) * fw, 0, fw, Image.Height());
 }
 
 std::unique_ptr<TBitmap> BuildSkinImage(const TRect& Dest, TBitmap& Image, const TSkinMargins& Margins, bool Vertical,

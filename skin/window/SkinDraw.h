@@ -27,7 +27,8 @@ struct TSkinMargins {
 };
 
 // Frame Index (from 1) of Count equal frames side by side, or stacked when Vertical. Leftover columns
-// or rows at the end of the image belong to no frame. A count below 1 counts as 1.
+// or rows at the end of the image belong to no frame. A count below 1 counts as 1, and an index outside
+// 1 ... Count as the nearest frame.
 TRect SkinFrameRect(const TBitmap& Image, bool Vertical, int Count, int Index);
 
 // A new bitmap of Dest's size holding the nine-part image of the frame.

@@ -1,6 +1,8 @@
 // The shared drawing routines, checked pixel by pixel on small bitmaps.
 #include "SkinTestKit.h"
 #include "skin/window/SkinDraw.h"
+#include "ui/CustomForm.h"
+#include "ui/Panel.h"
 
 #include <gtest/gtest.h>
 
@@ -155,6 +157,16 @@ TEST(DrawSkinFrame, StretchesOneFrameAndIgnoresLeftoverColumns) {
     for (int x = 0; x < 6; ++x) EXPECT_EQ(PixelAt(*dest, x, 1), RGBOf(0, 255, 0));
 }
 
+TEST(SkinFrameRect, FramesStayInsideTheImage) {
+    TBitmap strip;
+    strip.SetSize(31, 8);
+    EXPECT_EQ(SkinFrameRect(strip, false, 3, 2), (TRect{10, 0, 20, 8}));
+    EXPECT_EQ(SkinFrameRect(strip, false, 3, 9), (TRect{20, 0, 30, 8}));
+    EXPECT_EQ(SkinFrameRect(strip, false, 0, 1), (TRect{0, 0, 31, 8}));
+    EXPECT_EQ(SkinFrameRect(strip, true, 4, 0), (TRect{0, 0, 31, 2}));
+    EXPECT_EQ(SkinFrameRect(strip, true, 4, 4), (TRect{0, 6, 31, 8}));
+}
+
 TEST(DrawSkinBar, CapsStretchedToFullHeightWithTiledMiddle) {
     // Frame 6 wide: left cap 1 (L), middle 4 of two colours (M1, M2), right cap 1 (R).
     const TColor L = RGBOf(1, 0, 0), M1 = RGBOf(2, 0, 0), M2 = RGBOf(3, 0, 0), R = RGBOf(4, 0, 0);
@@ -265,6 +277,33 @@ TEST(ScratchBitmap, LivesWhileTheModuleIsUsed) {
         EXPECT_EQ(GetStretchBltMode(scratch->Canvas()->Handle()), COLORONCOLOR);
     }
     EXPECT_EQ(ScratchBitmap(), nullptr);
+}
+
+TEST(DrawParentBackground, TheParentPaintsBehindTheControlOnly) {
+    const TColor FormColour = RGBOf(10, 20, 30), Before = RGBOf(200, 200, 200);
+    TForm* form = new TForm(nullptr);
+    form->SetClientSize({200, 150});
+    form->SetColor(FormColour);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(30, 40, 50, 20);
+    auto surface = SolidBitmap(80, 40, Before);
+    HDC dc = surface->Canvas()->Handle();
+    DrawParentBackground(*panel, dc);
+    EXPECT_EQ(PixelAt(*surface, 0, 0), FormColour);
+    EXPECT_EQ(PixelAt(*surface, 49, 19), FormColour);
+    EXPECT_EQ(PixelAt(*surface, 50, 5), Before);  // outside the control: clipped
+    EXPECT_EQ(PixelAt(*surface, 5, 20), Before);
+    POINT origin{-1, -1};
+    GetViewportOrgEx(dc, &origin);
+    EXPECT_EQ(origin.x, 0);  // the context is given back as it was
+    EXPECT_EQ(origin.y, 0);
+
+    TPanel orphan(nullptr);
+    auto untouched = SolidBitmap(4, 4, Before);
+    DrawParentBackground(orphan, untouched->Canvas()->Handle());
+    EXPECT_EQ(PixelAt(*untouched, 1, 1), Before);
+    TCustomForm::Free(form);
 }
 
 TEST(SkinDrawText, MeasuresWithCalcRect) {
