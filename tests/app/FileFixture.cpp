@@ -33,11 +33,11 @@ void RemoveTree(const std::wstring& folder) {
 
 }  // namespace
 
-TFileFixture::TFileFixture() {
+TFileFixture::TFileFixture(const std::wstring& parent) {
     static std::atomic<int> counter{0};
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    FRoot = std::wstring(temp) + L"clarivo-app-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+    FRoot = (parent.empty() ? std::wstring(temp) : parent) + L"clarivo-app-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
             std::to_wstring(counter++) + L"\\";
     RemoveTree(FRoot);
     EXPECT_TRUE(CreateDirectoryW(FRoot.c_str(), nullptr));

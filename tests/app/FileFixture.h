@@ -8,7 +8,8 @@
 
 class TFileFixture {
 public:
-    TFileFixture();
+    // The tree goes into parent (ending in a backslash), or into the temporary folder when none is given.
+    explicit TFileFixture(const std::wstring& parent = {});
     ~TFileFixture();
     TFileFixture(const TFileFixture&) = delete;
     TFileFixture& operator=(const TFileFixture&) = delete;
