@@ -10,68 +10,17 @@
 #include <string>
 
 #include "BenchUtil.h"
+#include "WalkTree.h"
 #include "base/Thread.h"
 #include "base/WinHandle.h"
 #include "search/FindFile.h"
 
 namespace {
 
-constexpr int kTop = 20, kMiddle = 20, kLeaves = 50, kFilesPerLeaf = 10;
-constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
-void GenerateTree(const std::wstring& root) {
-    std::printf("generating the tree (once)...\n");
-    CreateFolders(root);
-    long folders = 0, files = 0;
-    auto makeFolder = [&](const std::wstring& path) {
-        CreateDirectoryW(path.c_str(), nullptr);
-        if (++folders % 100 == 0) SetFileAttributesW(path.c_str(), kHiddenSystem);
-    };
-    for (int t = 0; t < kTop; ++t) {
-        const std::wstring top = root + L"top" + std::to_wstring(t) + L"\\";
-        makeFolder(top);
-        for (int m = 0; m < kMiddle; ++m) {
-            const std::wstring middle = top + L"middle" + std::to_wstring(m) + L"\\";
-            makeFolder(middle);
-            for (int l = 0; l < kLeaves; ++l) {
-                const std::wstring leaf = middle + L"leaf" + std::to_wstring(l) + L"\\";
-                makeFolder(leaf);
-                for (int f = 0; f < kFilesPerLeaf; ++f) {
-                    const DWORD attributes = ++files % 100 == 0 ? FILE_ATTRIBUTE_ARCHIVE | kHiddenSystem : FILE_ATTRIBUTE_ARCHIVE;
-                    UniqueFileHandle file(CreateFileW((leaf + L"file" + std::to_wstring(f) + L".dat").c_str(), GENERIC_WRITE,
-                                                      0, nullptr, CREATE_ALWAYS, attributes, nullptr));
-                }
-            }
-        }
-        std::printf("  %d of %d\n", t + 1, kTop);
-    }
-    MarkComplete(root);
-}
-
-struct TCounts {
-    long Folders = 0, Matches = 0;
-};
-
-// The platform's limit: every folder listed once, attributes taken from the listing.
-void RawWalk(const std::wstring& folder, TCounts& counts) {
-    ++counts.Folders;
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileExW((folder + L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                           nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) return;
-    do {
-        const wchar_t* name = data.cFileName;
-        if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) continue;
-        if ((data.dwFileAttributes & kSearchAttributeMask) == (FILE_ATTRIBUTE_ARCHIVE | kHiddenSystem)) ++counts.Matches;
-        if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY)
-            RawWalk(folder + name + L"\\", counts);
-    } while (FindNextFileW(find.get(), &data));
-}
-
 // threaded: every folder-change and file-match event is handed to the main thread, as the window does,
 // while the main thread services its message queue.
-TCounts SearchWithFindFile(const std::wstring& root, bool fileMode, bool threaded) {
-    TCounts counts;
+TWalkCounts SearchWithFindFile(const std::wstring& root, bool fileMode, bool threaded) {
+    TWalkCounts counts;
     TFindFile findFile;
     findFile.Threaded = threaded;
     findFile.Criteria.Files.FileName = L"*";
@@ -121,15 +70,15 @@ int main(int argc, char** argv) {
 
     struct TMeasure {
         const char* Name;
-        std::function<TCounts()> Run;
+        std::function<TWalkCounts()> Run;
         bool Once;   // slow enough that one run tells enough
         std::vector<double> Seconds;
-        TCounts Counts;
+        TWalkCounts Counts;
     } measures[] = {
-        {"raw FindFirstFileExW walk", [&] { TCounts c; RawWalk(root, c); return c; }, false, {}, {}},
+        {"raw FindFirstFileExW walk", [&] { TWalkCounts c; RawWalk(root, c); return c; }, false, {}, {}},
         {"TFindFile unthreaded", [&] { return SearchWithFindFile(root, true, false); }, false, {}, {}},
         {"TFindFile threaded, every event handed over", [&] { return SearchWithFindFile(root, true, true); }, false, {}, {}},
-        {"cmd /c dir /s /b /a", [&] { RunDir(root); return TCounts{}; }, true, {}, {}},
+        {"cmd /c dir /s /b /a", [&] { RunDir(root); return TWalkCounts{}; }, true, {}, {}},
         {"TFindFile unthreaded, all files match", [&] { return SearchWithFindFile(root, false, false); }, false, {}, {}},
         {"TFindFile threaded, all files match, handed over", [&] { return SearchWithFindFile(root, false, true); }, false, {}, {}},
     };
