@@ -3,7 +3,8 @@
 #include "ui/CustomForm.h"
 #include "ui/ListView.h"
 
-#include <cstdint>
+#include "tests/ui/controls/RowNames.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -11,20 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::wstring> Names(int count) {
-    std::vector<std::wstring> names;
-    std::uint32_t seed = 12345;
-    for (int i = 0; i < count; ++i) {
-        std::wstring name;
-        for (int c = 0; c < 8; ++c) {
-            seed = seed * 1664525u + 1013904223u;
-            name += static_cast<wchar_t>(L'a' + (seed >> 24) % 26);
-        }
-        names.push_back(name);
-    }
-    return names;
-}
 
 void Time(const char* what, const std::function<void()>& work) {
     ULONGLONG start = GetTickCount64();
@@ -54,7 +41,7 @@ int main(int argc, char** argv) {
     list->SetBounds(8, 8, 730, 480);
     for (const wchar_t* column : {L"Name", L"Location", L"Size", L"Modified"}) list->AddColumn(column, 120);
     list->HandleNeeded();
-    const std::vector<std::wstring> names = Names(rows);
+    const std::vector<std::wstring> names = ManyNames(static_cast<std::size_t>(rows));
     std::printf("%d rows\n", rows);
 
     Time("added one at a time, messages handled every 50 rows", [&] {

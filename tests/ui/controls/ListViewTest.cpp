@@ -1,6 +1,7 @@
 #include "ui/ListView.h"
 
 #include "ControlsFixture.h"
+#include "RowNames.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -206,21 +207,6 @@ TEST_F(ListViewTest, TypingALetterSelectsTheFirstRowStartingWithIt) {
     SendMessageW(Wnd(), WM_CHAR, L'c', 1);
     Pump();
     EXPECT_EQ(FList->ItemIndex(), IndexOf(L"Charlie"));
-}
-
-// A deterministic spread of names: eight lower-case letters each.
-std::vector<std::wstring> ManyNames(std::size_t count) {
-    std::vector<std::wstring> names;
-    std::uint32_t seed = 12345;
-    for (std::size_t i = 0; i < count; ++i) {
-        std::wstring name;
-        for (int c = 0; c < 8; ++c) {
-            seed = seed * 1664525u + 1013904223u;
-            name += static_cast<wchar_t>(L'a' + (seed >> 24) % 26);
-        }
-        names.push_back(name);
-    }
-    return names;
 }
 
 void ExpectSortedAndComplete(TListView& list, std::vector<std::wstring> added) {
