@@ -5,7 +5,8 @@
 //    transparent;
 //  - the window frame of that size: the four border elements, each drawn as the frame painter does.
 //
-// usage: bench_skin [SKIN.SKN]
+// usage: bench_skin [SKIN.SKN [PICTURE.BMP]]   (the picture: the drawn frame with a button, a combo box
+//        and the tool bar background in it, for a person to look at)
 #include "base/MemoryStream.h"
 #include "base/StrUtils.h"
 #include "skin/data/SkinData.h"
@@ -39,11 +40,28 @@ double MedianMs(int runs, const std::function<void()>& f) {
 
 TSkinMargins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
 
-void Draw(HDC dc, const TRect& at, TDataSkinObject& e, bool vertical) {
-    DrawSkinImage(dc, at, *e.Bitmap, vertical, e.Tile != 0, e.Trans != 0, std::max(e.FrameCount, 1), 1, MarginsOf(e));
+// A border piece as the frame painter draws it: opaque, the centre tiled unless the skin asks for
+// stretching (Tile 1); side images are frames side by side, top and bottom images stacked frames.
+void DrawBorder(HDC dc, const TRect& at, TDataSkinObject& e, bool vertical) {
+    auto piece = BuildSkinImage(at, *e.Bitmap, MarginsOf(e), vertical, e.Tile != 1, std::max(e.FrameCount, 1), 1);
+    BitBlt(dc, at.Left, at.Top, at.Width(), at.Height(), piece->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
-int Run(const std::wstring& path) {
+// A button, a combo box in each of its states and the tool bar background inside the drawn frame.
+void DrawSample(HDC dc, TSkinData& skin) {
+    TDataSkinButton& b = *skin.Buttons;
+    DrawSkinImage(dc, {40, 60, 160, 85}, *b.Bitmap, false, b.Tile != 0, b.Trans != 0, b.FrameCount, 1, MarginsOf(b));
+    for (int k = 1; skin.ComboButton && k <= skin.ComboButton->FrameCount; ++k) {
+        TDataSkinBorder& combo = *skin.ComboButton;
+        DrawSkinImage(dc, TRect::FromBounds(40, 100 + 30 * k, 180, 21), *combo.Bitmap, false, false, true,
+                      combo.FrameCount, k, MarginsOf(combo));
+        DrawSkinImage(dc, TRect::FromBounds(240, 100 + 30 * k, 180, 21), *skin.SunkEdge->Bitmap, false, false, true,
+                      skin.SunkEdge->FrameCount, k, MarginsOf(*skin.SunkEdge));
+    }
+    if (skin.ToolbarBack) DrawSkinFrame(dc, {400, 60, 900, 100}, *skin.ToolbarBack->Bitmap, false, 1, 1);
+}
+
+int Run(const std::wstring& path, const std::wstring& picture) {
     TMemoryStream packed;
     packed.LoadFromFile(path);
     TMemoryStream stored;
@@ -63,6 +81,8 @@ int Run(const std::wstring& path) {
     target.SetPixelFormat(pf24bit);
     target.SetSize(957, 593);
     HDC dc = target.Canvas()->Handle();
+    target.Canvas()->Brush()->SetColor(skin.FaceColor);
+    target.Canvas()->FillRect({0, 0, 957, 593});
     const TRect window{0, 0, 957, 593};
     TDataSkinButton& button = *skin.Buttons;
     for (bool trans : {false, true}) {
@@ -72,20 +92,26 @@ int Run(const std::wstring& path) {
         std::printf("nine-part image 957 x 593 (%s): %.2f ms\n", trans ? "transparent" : "opaque", ms);
     }
 
-    // The frame as the window painter lays it out: top and bottom strips across the whole width, the
-    // sides between them.
-    const int top = skin.BorderTop->Bitmap->Height() / std::max(skin.BorderTop->FrameCount, 1);
-    const int bottom = skin.BorderBottom->Bitmap->Height() / std::max(skin.BorderBottom->FrameCount, 1);
-    const int left = skin.BorderLeft->Bitmap->Width() / std::max(skin.BorderLeft->FrameCount, 1);
-    const int right = skin.BorderRight->Bitmap->Width() / std::max(skin.BorderRight->FrameCount, 1);
+    // The frame as the window painter lays it out: the sides over the whole height, the top and bottom
+    // strips between them.
+    const int top = SkinFrameRect(*skin.BorderTop->Bitmap, true, skin.BorderTop->FrameCount, 1).Height();
+    const int bottom = SkinFrameRect(*skin.BorderBottom->Bitmap, true, skin.BorderBottom->FrameCount, 1).Height();
+    const int left = SkinFrameRect(*skin.BorderLeft->Bitmap, false, skin.BorderLeft->FrameCount, 1).Width();
+    const int right = SkinFrameRect(*skin.BorderRight->Bitmap, false, skin.BorderRight->FrameCount, 1).Width();
     const double frame = MedianMs(20, [&] {
-        Draw(dc, {0, 0, 957, top}, *skin.BorderTop, false);
-        Draw(dc, {0, 593 - bottom, 957, 593}, *skin.BorderBottom, false);
-        Draw(dc, {0, top, left, 593 - bottom}, *skin.BorderLeft, false);
-        Draw(dc, {957 - right, top, 957, 593 - bottom}, *skin.BorderRight, false);
+        DrawBorder(dc, {0, 0, left, 593}, *skin.BorderLeft, false);
+        DrawBorder(dc, {957 - right, 0, 957, 593}, *skin.BorderRight, false);
+        DrawBorder(dc, {left, 593 - bottom, 957 - right, 593}, *skin.BorderBottom, true);
+        DrawBorder(dc, {left, 0, 957 - right, top}, *skin.BorderTop, true);
     });
     std::printf("window frame 957 x 593 (four borders: top %d, bottom %d, left %d, right %d px): %.2f ms\n", top,
                 bottom, left, right, frame);
+    if (!picture.empty()) {
+        DrawSample(dc, skin);
+        TMemoryStream out;
+        target.SaveToStream(out);
+        out.SaveToFile(picture);
+    }
     return 0;
 }
 
@@ -94,7 +120,7 @@ int Run(const std::wstring& path) {
 int main(int argc, char** argv) {
     try {
         const std::string path = argc > 1 ? argv[1] : std::string(CLARIVO_SKINS_DIR) + "/default.skn";
-        return Run(Utf8ToWide(path));
+        return Run(Utf8ToWide(path), argc > 2 ? Utf8ToWide(argv[2]) : std::wstring());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench_skin: %s\n", e.what());
         return 1;

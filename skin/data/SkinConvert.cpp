@@ -81,6 +81,19 @@ void MirrorBitmap(TBitmap& Bitmap) {
     });
 }
 
+void MirrorFrames(TBitmap& Bitmap, int Count) {
+    Make24Bit(Bitmap);
+    if (Count < 1) return;
+    const int fw = Bitmap.Width() / Count;
+    for (int y = 0; y < Bitmap.Height(); ++y) {
+        auto* row = static_cast<unsigned char*>(Bitmap.ScanLine(y));
+        for (int frame = 0; frame < Count; ++frame)
+            for (int x = 0; x < fw / 2; ++x)
+                std::swap_ranges(row + (frame * fw + x) * 3, row + (frame * fw + x) * 3 + 3,
+                                 row + (frame * fw + fw - 1 - x) * 3);
+    }
+}
+
 void FlipBitmap(TBitmap& Bitmap) {
     Rearrange(Bitmap, Bitmap.Width(), Bitmap.Height(), [&](TBitmap& result) {
         const int h = Bitmap.Height();

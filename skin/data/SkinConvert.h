@@ -17,6 +17,9 @@ void GrayscaleBitmap(TBitmap& Bitmap);
 void ReplaceMagenta(TBitmap& Bitmap, TColor Color);
 // In place, on 24-bit pixels (any other format is converted to 24-bit first).
 void MirrorBitmap(TBitmap& Bitmap);  // left to right
+// Each of Count frames side by side mirrored left to right where it stands, so frame k stays frame k
+// (mirroring the whole strip would turn the state order around). Leftover columns are left alone.
+void MirrorFrames(TBitmap& Bitmap, int Count);
 void FlipBitmap(TBitmap& Bitmap);    // top to bottom
 void RotateLeft(TBitmap& Bitmap);    // 90 degrees counter-clockwise: (x, y) moves to (y, width - 1 - x)
 void RotateRight(TBitmap& Bitmap);   // 90 degrees clockwise: (x, y) moves to (height - 1 - y, x)

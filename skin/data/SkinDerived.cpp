@@ -72,7 +72,8 @@ void BuildComboImages(TSkinData& Skin) {
     button.BottomHeight = edge.BottomHeight;
     button.Bitmap = CopyOf(*strip);
 
-    MirrorBitmap(*strip);
+    // The same frames with the button on the left, for right-to-left combo boxes.
+    MirrorFrames(*strip, n);
     edge.Bitmap = std::move(strip);
     edge.LeftWidth = bw + 2;
     edge.RightWidth = 2;

@@ -17,7 +17,9 @@ void BuildComboArrow(TSkinData& Skin);
 // ToolbarBack: a 10 x 40 vertical gradient from a pale face colour to a lighter frame colour.
 void BuildToolbarBack(TSkinData& Skin);
 
-// The combo frame cell and the arrow cell.
+// The combo button's state frames (normal, pressed, disabled, hot), the combo frame cell and the arrow
+// cell.
+constexpr int ComboButtonFrames = 4;
 constexpr int ComboCellWidth = 50;
 constexpr int ComboCellHeight = 21;
 constexpr int ComboArrowSize = 17;

@@ -317,7 +317,7 @@ void TSkinLoader::FixFrameCounts() {
     fix(FSkin.StatusBarEdges, 3);
     fix(FSkin.TabPane, 1);
     fix(FSkin.ToolBars, 5);
-    fix(FSkin.ComboButton, 4);
+    fix(FSkin.ComboButton, ComboButtonFrames);
     fix(FSkin.SunkEdge, 4);
     fix(FSkin.ExtraImages, 5);
     if (FSkin.Headerbar && FSkin.Headerbar->FrameCount == 0) FSkin.Headerbar->FrameCount = 5;
@@ -362,11 +362,12 @@ void TSkinLoader::ParseSkin() {
     LoadBorderElement(FSkin.ComboButton, "ComboButton", "****");
     LoadElement(FSkin.SunkEdge, "SunkEdge");
     if (FSkin.ComboButton && !FSkin.ComboButton->Bitmap->Empty()) {
-        // The button as a right-to-left combo box shows it.
+        // The button as a right-to-left combo box shows it, each of its four state frames mirrored
+        // where it stands.
         TDataSkinBorder& combo = *FSkin.ComboButton;
         combo.Bitmap2->Assign(combo.Bitmap.get());
         combo.Bitmap2->SetPixelFormat(pf24bit);
-        MirrorBitmap(*combo.Bitmap2);
+        MirrorFrames(*combo.Bitmap2, ComboButtonFrames);
     }
     LoadElement(FSkin.ExtraImages, "ExtraImages");
     LoadElement(FSkin.Headerbar, "Headerbar");

@@ -103,6 +103,14 @@ TEST(ImageConversions, MirrorFlipAndRotateMovePixelsWhereSaid) {
         for (int x = 0; x < 3; ++x) EXPECT_EQ(PixelAt(*left, x, y), PixelAt(*original, x, y));
 }
 
+TEST(ImageConversions, MirrorFramesKeepsTheFrameOrder) {
+    // Three frames of 3 columns and a leftover column: 0 1 2 | 3 4 5 | 6 7 8 | 9.
+    auto bitmap = MakeBitmap(10, 1, [](int x, int) { return RGBOf(x, 0, 0); });
+    MirrorFrames(*bitmap, 3);
+    const int expected[] = {2, 1, 0, 5, 4, 3, 8, 7, 6, 9};
+    for (int x = 0; x < 10; ++x) EXPECT_EQ(PixelAt(*bitmap, x, 0), RGBOf(expected[x], 0, 0)) << x;
+}
+
 TEST(ImageConversions, ConvertOtherFormatsToTwentyFourBits) {
     auto bitmap = SolidBitmap(2, 2, RGBOf(255, 0, 0));
     bitmap->SetPixelFormat(pf32bit);

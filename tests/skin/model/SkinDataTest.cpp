@@ -141,12 +141,13 @@ TEST_F(DefaultSkinTest, DerivedComboImages) {
     const TDataSkinObject& sunk = *Skin->SunkEdge;
     EXPECT_EQ(sunk.LeftWidth, bw + 2);
     EXPECT_EQ(sunk.RightWidth, 2);
-    // The edit area of every frame is transparent; the mirrored strip is the same frames the other way.
+    // The edit area of every frame is transparent; the mirrored strip holds the same frames in the same
+    // order, each turned the other way.
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ(PixelAt(*combo.Bitmap, 50 * k + 10, 10), Magenta);
         for (int x : {0, 1, 30, 49})
             for (int y : {0, 10, 20})
-                ASSERT_EQ(PixelAt(*sunk.Bitmap, 199 - (50 * k + x), y), PixelAt(*combo.Bitmap, 50 * k + x, y));
+                ASSERT_EQ(PixelAt(*sunk.Bitmap, 50 * k + 49 - x, y), PixelAt(*combo.Bitmap, 50 * k + x, y));
     }
     // The arrow cells are the 17 x 17 buttons two pixels in from each frame's right and top.
     const TDataSkinObject& arrow = *Skin->ComboArrow;
