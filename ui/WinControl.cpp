@@ -9,6 +9,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <optional>
 #include <set>
@@ -528,12 +529,28 @@ int TWinControl::TabOrder() const {
 }
 
 void TWinControl::SetTabOrder(int order) {
+    // While a description is read the later controls are not there yet: the parent puts its children
+    // in the order asked for once all have been read (Loaded).
+    if (IsLoading()) FTabOrderWanted = order;
     if (!FParent) return;
     auto& list = FParent->FTabList;
     std::erase(list, this);
     size_t at = order < 0 ? list.size() : std::min(static_cast<size_t>(order), list.size());
     list.insert(list.begin() + static_cast<ptrdiff_t>(at), this);
     if (FParent->HandleAllocated()) FParent->UpdateZOrder();
+}
+
+void TWinControl::Loaded() {
+    TControl::Loaded();
+    // Children that asked for a place come in that order; the others keep theirs, after them.
+    std::vector<TWinControl*> ordered = FTabList;
+    std::stable_sort(ordered.begin(), ordered.end(), [](TWinControl* a, TWinControl* b) {
+        auto key = [](TWinControl* c) { return c->FTabOrderWanted < 0 ? INT_MAX : c->FTabOrderWanted; };
+        return key(a) < key(b);
+    });
+    FTabList = std::move(ordered);
+    for (TWinControl* child : FTabList) child->FTabOrderWanted = -1;
+    if (HandleAllocated()) UpdateZOrder();
 }
 
 void TWinControl::SetTabStop(bool value) {

@@ -80,6 +80,8 @@ public:
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
 
+    void Loaded() override;
+
 protected:
     friend class TControl;
 
@@ -129,6 +131,7 @@ private:
     std::vector<TControl*> FControls;
     std::vector<TWinControl*> FTabList;
     bool FTabStop = false;
+    int FTabOrderWanted = -1;  // TabOrder read from a description, applied by the parent's Loaded
     TBrush FBrush;
     TControl* FMouseControl = nullptr;    // windowless child under the mouse
     TControl* FCaptureControl = nullptr;  // windowless child that took the mouse with a button press

@@ -191,6 +191,29 @@ TEST_F(FormReading, ShowsTheReadForm) {
     EXPECT_EQ(clicks, 1);
 }
 
+TEST(FormTabOrder, FollowsTheTabOrderReadNotTheReadingOrder) {
+    TForm form(nullptr);
+    form.ReadDescription(R"(object F: TForm
+  object C: TEdit
+    TabOrder = 2
+  end
+  object A: TEdit
+    TabOrder = 0
+  end
+  object Free: TEdit
+  end
+  object B: TCheckBox
+    TabOrder = 1
+  end
+end
+)");
+    std::vector<TWinControl*> order;
+    form.GetTabOrderList(order);
+    std::vector<std::string> names;
+    for (TWinControl* c : order) names.push_back(c->Name());
+    EXPECT_EQ(names, (std::vector<std::string>{"A", "B", "C", "Free"}));
+}
+
 TEST(FormResource, ReadsTheDescriptionCompiledIntoTheProgram) {
     TForm* form = new TForm(nullptr);
     form->ReadDescriptionResource(L"TRESOURCEFORM");
