@@ -237,15 +237,20 @@ void TSkinData::Loaded() {
 void TSkinData::SetActive(bool value) {
     if (value == FActive) return;
     FActive = value;
-    if (IsLoading()) return;
-    if (FSkinFormtype == sfDialog || FSkinFormtype == sfDLL) return;
+    if (IsLoading() || FSkinFormtype == sfDialog || FSkinFormtype == sfDLL) return;
     // A component whose Loaded never ran still gets a manager to ask.
     TSkinManage& manager = CreateSkinManager();
     manager.RegisterSkinData(this);
+    // Switching on waits for a skin; switching off is always asked for.
+    if (FSkinFormtype == sfOnlyThisForm) {
+        manager.Requester = this;
+        if (!(value && SkinPending)) manager.RequestChange(value ? scActivate : scDeactivate, RequestDelay);
+        return;
+    }
     if (value && SkinPending) return;
     manager.Requester = this;
     manager.RequestChange(value ? scActivate : scDeactivate, RequestDelay);
-    if (value && FSkinFormtype == sfMainform) manager.State = smRunning;
+    if (value) manager.State = smRunning;
 }
 
 void TSkinData::CheckFormSkin(HWND Window, const std::wstring& ClassName, bool& DoSkin) {

@@ -456,6 +456,25 @@ TEST_F(SkinDataTest, ActiveRequestsFollowThePendingSkinAndTheFormType) {
     dialog.SetSkinFormtype(sfDialog);
     dialog.SetActive(true);
     EXPECT_EQ(SkinManager->PendingChange(), scDeactivate);  // dialogs ask for nothing
+    EXPECT_EQ(SkinManager->Requester, nullptr);
+}
+
+TEST_F(SkinDataTest, OneFormComponentsAskForTheirOwnChanges) {
+    TSkinData own(nullptr);
+    own.SetSkinFormtype(sfOnlyThisForm);
+    own.SetActive(true);  // no skin yet: the component asks, but nothing is requested
+    ASSERT_NE(SkinManager, nullptr);
+    EXPECT_EQ(SkinManager->Requester, &own);
+    EXPECT_EQ(SkinManager->PendingChange(), scNone);
+    own.SetActive(false);
+    EXPECT_EQ(SkinManager->PendingChange(), scDeactivate);
+
+    SetSkinStream(own, DefaultSkin());
+    ASSERT_TRUE(own.LoadSkin());
+    own.SetActive(true);
+    EXPECT_EQ(SkinManager->PendingChange(), scActivate);
+    EXPECT_EQ(SkinManager->State, smWaiting);  // only the main form's component starts the manager
+    EXPECT_TRUE(SkinManager->Active);
 }
 
 TEST_F(SkinDataTest, TheDelayedChangeRunsOnTheTimer) {
