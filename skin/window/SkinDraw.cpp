@@ -21,6 +21,14 @@ void Stretch(HDC dest, const TRect& to, HDC source, const TRect& from) {
 
 bool Inverted(const TRect& r) { return r.Right < r.Left || r.Bottom < r.Top; }
 
+// Margins come from skin files: negative ones count as none, and none is larger than a bitmap can be,
+// so that sums and differences of them cannot overflow.
+TSkinMargins Sane(const TSkinMargins& m) {
+    constexpr int Largest = 1 << 16;
+    return {std::clamp(m.Left, 0, Largest), std::clamp(m.Top, 0, Largest), std::clamp(m.Right, 0, Largest),
+            std::clamp(m.Bottom, 0, Largest)};
+}
+
 std::unique_ptr<TBitmap> NewBitmap(int width, int height) {
     auto bitmap = std::make_unique<TBitmap>();
     bitmap->SetPixelFormat(pf24bit);
@@ -67,7 +75,7 @@ std::unique_ptr<TBitmap> BuildSkinImage(const TRect& Dest, TBitmap& Image, const
     auto result = NewBitmap(W, H);
     if (result->Empty() || Image.Empty()) return result;
 
-    int L = Margins.Left, T = Margins.Top, R = Margins.Right, B = Margins.Bottom;
+    auto [L, T, R, B] = Sane(Margins);
     if (W < L + R) L = R = 0;
     if (H < T + B) T = B = 0;
     HDC to = result->Canvas()->Handle();
@@ -103,7 +111,8 @@ void DrawSkinBar(TCanvas& Canvas, const TRect& Dest, TBitmap& Image, bool Vertic
     if (Inverted(Dest)) return;
     const TRect f = SkinFrameRect(Image, Vertical, Count, Index);
     const int x0 = f.Left, y0 = f.Top, fw = f.Width(), fh = f.Height();
-    const int W = Dest.Width(), H = Dest.Height(), L = Margins.Left, R = Margins.Right;
+    const TSkinMargins m = Sane(Margins);
+    const int W = Dest.Width(), H = Dest.Height(), L = m.Left, R = m.Right;
     auto bar = NewBitmap(W, H);
     if (bar->Empty() || Image.Empty()) return;
     // Whatever no piece covers (no middle when the caps fill the frame) stays out of a transparent draw.
@@ -112,9 +121,10 @@ void DrawSkinBar(TCanvas& Canvas, const TRect& Dest, TBitmap& Image, bool Vertic
     HDC to = bar->Canvas()->Handle();
     HDC from = Image.Canvas()->Handle();
     Stretch(to, {0, 0, L, H}, from, {x0, y0, x0 + L, y0 + fh});
-    const int m = fw - L - R;
-    if (m > 0)
-        for (int x = L; x < W - R; x += m) Stretch(to, {x, 0, x + m, H}, from, {x0 + L, y0, x0 + L + m, y0 + fh});
+    const int middle = fw - L - R;
+    if (middle > 0)
+        for (int x = L; x < W - R; x += middle)
+            Stretch(to, {x, 0, x + middle, H}, from, {x0 + L, y0, x0 + L + middle, y0 + fh});
     Stretch(to, {W - R, 0, W, H}, from, {x0 + fw - R, y0, x0 + fw, y0 + fh});
     bar->SetTransparent(Trans);
     bar->SetTransparentColor(SkinKeyColor);
@@ -147,7 +157,8 @@ void DrawSkinHBar(HDC DC, const TRect& Dest, TBitmap& Image, bool Vertical, int 
     if (Inverted(Dest) || Image.Empty()) return;
     const TRect f = SkinFrameRect(Image, Vertical, Count, Index);
     const int x0 = f.Left, y0 = f.Top, fw = f.Width(), fh = f.Height();
-    const int W = Dest.Width(), L = Margins.Left, R = Margins.Right;
+    const TSkinMargins m = Sane(Margins);
+    const int W = Dest.Width(), L = m.Left, R = m.Right;
     HDC from = Image.Canvas()->Handle();
     SetStretchBltMode(DC, COLORONCOLOR);
     if (fw > W) {

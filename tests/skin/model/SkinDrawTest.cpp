@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <vector>
 
 namespace {
@@ -71,6 +72,19 @@ TEST(BuildSkinImage, DropsMarginsThatDoNotFit) {
     auto kept = BuildSkinImage({0, 0, 6, 1}, *row, {3, 0, 3, 0}, false, true, 1, 1);
     const TColor keptExpected[] = {c[0], c[1], c[2], c[1], c[2], c[3]};
     for (int x = 0; x < 6; ++x) EXPECT_EQ(PixelAt(*kept, x, 0), keptExpected[x]) << x;
+}
+
+TEST(BuildSkinImage, MarginsFromAMalformedSkinAreTamed) {
+    // Negative margins count as none; margins near the integer limit are simply too wide.
+    auto strip = ZonedStrip();
+    auto negative = BuildSkinImage({0, 0, 6, 6}, *strip, {-5, -5, -5, -5}, false, false, 2, 2);
+    auto none = BuildSkinImage({0, 0, 6, 6}, *strip, {}, false, false, 2, 2);
+    auto huge = BuildSkinImage({0, 0, 6, 6}, *strip, {INT_MAX, INT_MAX, INT_MAX, INT_MAX}, false, false, 2, 2);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x) {
+            ASSERT_EQ(PixelAt(*negative, x, y), PixelAt(*none, x, y));
+            ASSERT_EQ(PixelAt(*huge, x, y), PixelAt(*none, x, y));
+        }
 }
 
 TEST(BuildSkinImage, ZeroMarginLetsTheCentreReachThatBorder) {
