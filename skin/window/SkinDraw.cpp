@@ -47,11 +47,9 @@ void Present(HDC dc, const TRect& dest, TBitmap& bitmap, bool trans) {
         BitBlt(dc, at.Left, at.Top, at.Width(), at.Height(), bitmap.Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
+// Constant-initialised, so it outlives every holder, including one freed when the program ends.
 int ScratchUses = 0;
-std::unique_ptr<TBitmap>& Scratch() {
-    static std::unique_ptr<TBitmap> bitmap;
-    return bitmap;
-}
+std::unique_ptr<TBitmap> ScratchImage;
 
 }  // namespace
 
@@ -276,11 +274,11 @@ int SkinDrawText(HDC DC, const std::wstring& Text, TRect& Rect, UINT Format) {
 }
 
 TSkinDrawUse::TSkinDrawUse() {
-    if (ScratchUses++ == 0) Scratch() = NewBitmap(0, 0);
+    if (ScratchUses++ == 0) ScratchImage = NewBitmap(0, 0);
 }
 
 TSkinDrawUse::~TSkinDrawUse() {
-    if (--ScratchUses == 0) Scratch().reset();
+    if (--ScratchUses == 0) ScratchImage.reset();
 }
 
-TBitmap* ScratchBitmap() { return Scratch().get(); }
+TBitmap* ScratchBitmap() { return ScratchImage.get(); }
