@@ -4,6 +4,10 @@
 // started the program), delivered through its message queue: a main-thread wait that services its
 // queue, or one of the waits below, lets them run. Windows only.
 //
+// The wake-ups go to a message-only window that the first TThread created on the main thread makes;
+// until one exists, synchronised calls from other threads (std::thread, say) run only when the main
+// thread calls CheckSynchronize or waits in WaitFor / WaitForHandle.
+//
 // A derived class whose Execute uses the derived object's own members must end the thread (Terminate,
 // WaitFor) in its own destructor: by the time ~TThread runs those members are gone.
 #include <windows.h>
