@@ -174,7 +174,6 @@ void TWinControl::DetachHandle() {
     FMouseControl = nullptr;
     FCaptureControl = nullptr;
     FMouseInControl = false;
-    FTrackingLeave = false;
 }
 
 void TWinControl::DestroyWnd() {
@@ -295,7 +294,7 @@ void TWinControl::WndProc(TMessage& message) {
             track.cbSize = sizeof track;
             track.dwFlags = TME_LEAVE;
             track.hwndTrack = FHandle.get();
-            FTrackingLeave = TrackMouseEvent(&track) != 0;
+            TrackMouseEvent(&track);
             Perform(CM_MOUSEENTER);
         }
         [[fallthrough]];
@@ -307,11 +306,9 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
-        MouseToControls(message);
-        if (message.Msg == 0) return;  // a windowless child took it
+        if (MouseToControls(message)) return;  // a windowless child took it
         break;
     case WM_MOUSELEAVE:
-        FTrackingLeave = false;
         SetMouseControl(nullptr);
         if (FMouseInControl) {
             FMouseInControl = false;
@@ -413,12 +410,12 @@ bool TWinControl::ReflectNotification(TMessage& message) {
     return true;
 }
 
-void TWinControl::MouseToControls(TMessage& message) {
+bool TWinControl::MouseToControls(const TMessage& message) {
     TPoint p{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
     TControl* under = ControlAtPos(p, false);
     SetMouseControl(under);
     TControl* target = FCaptureControl ? FCaptureControl : under;
-    if (!target) return;
+    if (!target) return false;
     bool down = message.Msg == WM_LBUTTONDOWN || message.Msg == WM_RBUTTONDOWN || message.Msg == WM_MBUTTONDOWN ||
                 message.Msg == WM_LBUTTONDBLCLK || message.Msg == WM_RBUTTONDBLCLK;
     bool up = message.Msg == WM_LBUTTONUP || message.Msg == WM_RBUTTONUP || message.Msg == WM_MBUTTONUP;
@@ -432,7 +429,7 @@ void TWinControl::MouseToControls(TMessage& message) {
         FCaptureControl = nullptr;
         if (GetCapture() == FHandle.get()) ReleaseCapture();
     }
-    message.Msg = 0;  // taken
+    return true;
 }
 
 void TWinControl::SetMouseControl(TControl* control) {

@@ -121,7 +121,8 @@ private:
     void RemoveControl(TControl* control);
     void UpdateZOrder();
     bool ReflectNotification(TMessage& message);
-    void MouseToControls(TMessage& message);
+    // Hands a mouse message over a windowless child to it; true when one took it.
+    bool MouseToControls(const TMessage& message);
     void SetMouseControl(TControl* control);
     void PaintHandler(TMessage& message);
 
@@ -135,5 +136,4 @@ private:
     TBrush FBrush;
     TControl* FMouseControl = nullptr;    // windowless child under the mouse
     TControl* FCaptureControl = nullptr;  // windowless child that took the mouse with a button press
-    bool FTrackingLeave = false;
 };

@@ -133,6 +133,22 @@ TEST_F(WindowProc, WindowlessPainterInFrontDrawsOnTheControlsCanvas) {
     EXPECT_NE(GetPixel(dc.get(), 29, 19), RGB(255, 0, 0));
 }
 
+TEST_F(WindowProc, ParentsReplacementSeesTheMessageUnchangedAfterAChildTookIt) {
+    auto* button = new TSpeedButton(form);
+    button->SetParent(form);
+    button->SetBounds(10, 10, 80, 30);
+    std::vector<UINT> after;
+    TWndMethod old = form->WindowProc;
+    form->WindowProc = [&](TMessage& m) {
+        old(m);
+        after.push_back(m.Msg);  // what a painter's after-message step looks at
+    };
+    Click(form->Handle(), 20, 20);
+    form->WindowProc = old;
+    EXPECT_NE(std::find(after.begin(), after.end(), static_cast<UINT>(WM_LBUTTONDOWN)), after.end());
+    EXPECT_NE(std::find(after.begin(), after.end(), static_cast<UINT>(WM_LBUTTONUP)), after.end());
+}
+
 TEST_F(WindowProc, WindowlessControlKeepingTheMouseGetsNoClick) {
     auto* button = new TSpeedButton(form);
     button->SetParent(form);
