@@ -509,8 +509,9 @@ void TWinControl::RemoveControl(TControl* control) {
     if (control == FMouseControl) FMouseControl = nullptr;
     if (control == FCaptureControl) FCaptureControl = nullptr;
     std::erase(FControls, control);
+    // Compared as controls: from ~TControl the leaving object is no longer a TWinControl to dynamic_cast.
+    std::erase_if(FTabList, [control](TWinControl* w) { return static_cast<TControl*>(w) == control; });
     if (auto* win = dynamic_cast<TWinControl*>(control)) {
-        std::erase(FTabList, win);
         // The window cannot live on without a parent window.
         if (win->HandleAllocated() && (GetWindowLongW(win->WindowHandle(), GWL_STYLE) & WS_CHILD))
             win->DestroyHandle();

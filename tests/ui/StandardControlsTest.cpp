@@ -243,6 +243,23 @@ TEST_F(StandardControls, TabOrderStacksTheWindows) {
     EXPECT_EQ(GetNextDlgTabItem(form->Handle(), c->Handle(), FALSE), a->Handle());
 }
 
+TEST_F(StandardControls, FreedChildLeavesItsParentsLists) {
+    auto* a = Add<TEdit>(form, 10, 10, 100, 21);
+    auto* b = Add<TEdit>(form, 10, 40, 100, 21);
+    auto* label = Add<TLabel>(form, 10, 70, 50, 13);
+    HWND wnd = a->Handle();
+    delete a;
+    delete label;
+    EXPECT_FALSE(IsWindow(wnd));
+    std::vector<TWinControl*> order;
+    form->GetTabOrderList(order);
+    EXPECT_EQ(order, std::vector<TWinControl*>{b});
+    EXPECT_EQ(form->ControlCount(), 1);
+    b->SetTabOrder(0);  // walks the tab list again
+    form->Repaint();    // and the windowless children
+    Click(form->Handle(), 20, 75);
+}
+
 TEST_F(StandardControls, RecreatedWindowKeepsItsChildrenAndState) {
     auto* panel = Add<TPanel>(form, 10, 10, 200, 100);
     auto* box = Add<TCheckBox>(panel, 5, 5, 100, 17);
