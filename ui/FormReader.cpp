@@ -360,6 +360,13 @@ private:
         case TToken::Ident:
             v.Ident = FTokenText;
             Next();
+            // resource 'NAME': the bytes of the program's RCDATA resource of that name, so that large
+            // binary values (glyphs, a packed skin) stay in their own files instead of hex in the text.
+            if (v.Ident == "resource" && FToken == TToken::String) {
+                const int line = FTokenLine;
+                v.Kind = TToken::Binary;
+                v.Bytes = ResourceBytes(TakeString(), line);
+            }
             return v;
         case TToken::Symbol:
             if (IsSymbol('-')) {
@@ -385,6 +392,16 @@ private:
             break;
         }
         Fail("value expected");
+    }
+
+    std::vector<unsigned char> ResourceBytes(const std::wstring& name, int line) {
+        HMODULE module = GetModuleHandleW(nullptr);
+        HRSRC info = FindResourceW(module, name.c_str(), RT_RCDATA);
+        HGLOBAL data = info ? LoadResource(module, info) : nullptr;
+        const void* bytes = data ? LockResource(data) : nullptr;
+        if (!bytes) FailAt(line, "the program has no resource " + WideToUtf8(name));
+        const auto* first = static_cast<const unsigned char*>(bytes);
+        return std::vector<unsigned char>(first, first + SizeofResource(module, info));
     }
 
     std::wstring ReadStringExpression() {

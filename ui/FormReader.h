@@ -21,6 +21,9 @@
 //       object SkinData1: TSkinData
 //         SkinStream = {0000000001FF}           // bytes in hex, may run over several lines
 //       end
+//       object FindButton: TSpeedButton
+//         Glyph.Data = resource 'FINDGLYPH'     // bytes: the program's RCDATA resource of that name
+//       end
 //     end
 //
 // Lines may end in // comments. Any error (syntax, unknown class or property, a value of the wrong

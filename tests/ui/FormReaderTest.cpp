@@ -225,6 +225,23 @@ TEST(FormResource, ReadsTheDescriptionCompiledIntoTheProgram) {
     EXPECT_THROW(other.ReadDescriptionResource(L"TNOSUCHFORM"), EComponentError);
 }
 
+TEST(FormResource, BinaryValueFromAResource) {
+    TSmallForm form(nullptr);
+    std::string text = SmallDescription();
+    size_t at = text.find("Blob = {");
+    text.replace(at, text.find('}', at) + 1 - at, "Blob = resource 'BLOBDATA'");
+    form.ReadDescription(text);
+    EXPECT_EQ(form.Probe1->Blob, (std::vector<unsigned char>{0x0A, 0x0B, 0x0C}));
+    TSmallForm other(nullptr);
+    try {
+        other.ReadDescription("object F: TSmallForm\n  object P: TProbe\n    Blob = resource 'NOSUCH'\n  end\nend\n");
+        FAIL() << "no error";
+    } catch (const EFormReadError& e) {
+        EXPECT_NE(std::string(e.what()).find("line 3: the program has no resource NOSUCH"), std::string::npos)
+            << e.what();
+    }
+}
+
 TEST(FormReadingErrors, MalformedDescriptionsNameTheLine) {
     const struct {
         const char* text;
