@@ -8,6 +8,8 @@
 #include "ui/CheckBox.h"
 #include "ui/Dialogs.h"
 #include "ui/Edit.h"
+#include "ui/FormReader.h"
+#include "base/StrUtils.h"
 #include "ui/ListView.h"
 #include "ui/Panel.h"
 #include "ui/RadioButton.h"
@@ -137,6 +139,13 @@ TEST_F(MainWindow, StartsIdleWithAnEmptyListAndZeroCounts) {
     EXPECT_EQ(form->Edit1->Text(), L"My Computer");
     EXPECT_FALSE(form->Panel1->Visible());
     EXPECT_FALSE(form->CustomFind->Visible());
+    struct Glyph { TSpeedButton* button; int width, height; };
+    for (const Glyph& g : {Glyph{form->FindButton, 32, 32}, Glyph{form->SpeedButton2, 17, 19}, Glyph{form->SpeedButton1, 21, 18},
+                           Glyph{form->CustomFind, 33, 33}, Glyph{form->SpeedButton3, 32, 32}, Glyph{form->SpeedButton4, 21, 17},
+                           Glyph{form->SpeedButton5, 39, 17}}) {
+        EXPECT_EQ(g.button->Glyph()->Width(), g.width) << WideToUtf8(g.button->Caption());
+        EXPECT_EQ(g.button->Glyph()->Height(), g.height) << WideToUtf8(g.button->Caption());
+    }
     ASSERT_EQ(form->FoundFiles->ColumnCount(), 4);
     EXPECT_EQ(form->FoundFiles->Column(1).Caption, L"Location");
     EXPECT_EQ(form->FoundFiles->Column(1).Width, 303);
@@ -401,6 +410,25 @@ TEST_F(MainWindow, AboutShowsTheAddressesAndClosingOpensTheMakersPage) {
     form->Close();
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0], L"explorer \"" + std::wstring(MakerWebAddress) + L"\"");
+}
+
+TEST(FormDescription, BinaryValuesComeFromTheProgramsResources) {
+    TForm form(nullptr);
+    TFormReader reader(form, nullptr);
+    reader.Read("object F: TForm\n  object B: TSpeedButton\n    Glyph.Data = resource 'ABOUTGLYPH'\n  end\nend\n");
+    auto* button = dynamic_cast<TSpeedButton*>(form.FindComponent("B"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->Glyph()->Width(), 32);
+
+    TForm other(nullptr);
+    TFormReader failing(other, nullptr);
+    try {
+        failing.Read("object F: TForm\n  object B: TSpeedButton\n    Glyph.Data = resource 'NO_SUCH_THING'\n  end\nend\n");
+        ADD_FAILURE() << "a missing resource must fail";
+    } catch (const EFormReadError& e) {
+        EXPECT_NE(std::string(e.what()).find("line 3"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("NO_SUCH_THING"), std::string::npos) << e.what();
+    }
 }
 
 }  // namespace
