@@ -18,6 +18,7 @@ class TListView;
 class TPanel;
 class TRadioButton;
 class TShellTreeView;
+class TSkinData;
 class TSpeedButton;
 class TSpinEdit;
 class TStatusBar;
@@ -57,6 +58,7 @@ public:
     TSpeedButton* SpeedButton4 = nullptr;
     TSpeedButton* SpeedButton5 = nullptr;
     TCheckBox* CheckBox1 = nullptr;
+    TSkinData* SkinData1 = nullptr;
     TFindFileComponent* FindFile1 = nullptr;
 
     // Search run.

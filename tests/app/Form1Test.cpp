@@ -3,6 +3,7 @@
 #include "app/Form1.h"
 #include "app/Launcher.h"
 #include "FileFixture.h"
+#include "skin/data/SkinData.h"
 #include "ui/Animate.h"
 #include "ui/Application.h"
 #include "ui/CheckBox.h"
@@ -146,6 +147,10 @@ TEST_F(MainWindow, StartsIdleWithAnEmptyListAndZeroCounts) {
         EXPECT_EQ(g.button->Glyph()->Width(), g.width) << WideToUtf8(g.button->Caption());
         EXPECT_EQ(g.button->Glyph()->Height(), g.height) << WideToUtf8(g.button->Caption());
     }
+    ASSERT_NE(form->SkinData1, nullptr);
+    EXPECT_FALSE(form->SkinData1->SkinPending) << "the stored skin is loaded while the window is read";
+    EXPECT_EQ(form->SkinData1->FaceColor, static_cast<TColor>(RGB(213, 222, 242)));
+    EXPECT_EQ(form->SkinData1->DisableTag(), 99);
     ASSERT_EQ(form->FoundFiles->ColumnCount(), 4);
     EXPECT_EQ(form->FoundFiles->Column(1).Caption, L"Location");
     EXPECT_EQ(form->FoundFiles->Column(1).Width, 303);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 
 #include "SearchRecorder.h"
@@ -26,7 +27,12 @@ protected:
     // main thread acts while the worker waits on that very hand-over.
     void HandOverEvents(int actAtFolder) {
         FindFile->OnFolderChange = [this, actAtFolder](TFindFile*, const std::wstring& folder, TFolderIgnore&) {
-            if (++WorkerFolderEvents == actAtFolder) PostThreadMessageW(TThread::MainThreadID(), WM_TEST_ACTION, 0, 0);
+            if (++WorkerFolderEvents == actAtFolder) {
+                PostThreadMessageW(TThread::MainThreadID(), WM_TEST_ACTION, 0, 0);
+                // Hand over only once the main thread has begun to act, so that the hand-over is queued
+                // while it acts, however the two threads happen to be scheduled.
+                for (int i = 0; i < 10000 && !ActionStarted; ++i) Sleep(1);
+            }
             TThread::Synchronize([&] {
                 MainThreadEvents.push_back(L"folder " + Events.Relative(folder));
                 EXPECT_TRUE(TThread::IsMainThread());
@@ -45,7 +51,10 @@ protected:
         while (!done() && GetTickCount64() < giveUp) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
             while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (message.message == WM_TEST_ACTION && !message.hwnd) action();
+                if (message.message == WM_TEST_ACTION && !message.hwnd) {
+                    ActionStarted = true;
+                    action();
+                }
                 DispatchMessageW(&message);
             }
         }
@@ -56,6 +65,7 @@ protected:
     std::unique_ptr<TFindFile> FindFile = std::make_unique<TFindFile>();
     TSearchRecorder Events{*FindFile, Tree.Root()};
     int WorkerFolderEvents = 0;
+    std::atomic<bool> ActionStarted{false};
     Strings MainThreadEvents;
 };
 
