@@ -1,4 +1,3 @@
-#include <cstdio>
 #include "app/Form1.h"
 
 #include "app/Contact.h"
@@ -195,11 +194,7 @@ void TForm1::Notify(TSearchNote note) {
     if (!FindFile1->Threaded) Application().ProcessMessages();
 }
 
-static double gAdd, gStatus, gBatches, gNotes;
-static double Now() { LARGE_INTEGER f, c; QueryPerformanceFrequency(&f); QueryPerformanceCounter(&c); return double(c.QuadPart) / double(f.QuadPart); }
 void TForm1::ApplyNotes(std::vector<TSearchNote>& notes) {
-    gBatches++; gNotes += double(notes.size());
-    double t0 = Now();
     const TSearchNote* lastFolder = nullptr;
     for (auto& note : notes) {
         if (note.IsFolder) {
@@ -210,15 +205,12 @@ void TForm1::ApplyNotes(std::vector<TSearchNote>& notes) {
                                 {std::move(note.Location), std::move(note.Size), std::move(note.Modified)});
         }
     }
-    double t1 = Now(); gAdd += t1 - t0;
     // Only the last folder of a batch would stay visible: show just that one.
     if (lastFolder) StatusBar1->SetSimpleText(lastFolder->Location);
-    gStatus += Now() - t1;
 }
 
 void TForm1::FindFile1SearchFinish(TFindFile*) {
     FFeed.Drain();  // every notification raised before the end is on the list first
-    printf("PROFILE batches %.0f notes %.0f add %.3f status %.3f\n", gBatches, gNotes, gAdd, gStatus); fflush(stdout); gBatches=gNotes=gAdd=gStatus=0;
     uint32_t elapsed = GetTickCount() - FStartTick;  // unsigned: right across a wrap of the counter
     StatusBar1->SetSimpleText(FinishLine(FFolderCount, FoundFiles->Count(), elapsed, FindFile1->Aborted()));
     Animate->SetActive(false);
