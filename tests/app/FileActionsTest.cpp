@@ -1,14 +1,16 @@
 #include "app/FileActions.h"
 
-#include "FileFixture.h"
+#include "TempTree.h"
 #include "base/WinHandle.h"
 #include "search/Paths.h"
 
 #include <gtest/gtest.h>
 
+constexpr DWORD HiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
 TEST(FileActions, UnhideClearsHiddenAndSystemAndKeepsTheRest) {
-    TFileFixture fx;
-    fx.File(L"a.txt", HiddenSystem | FILE_ATTRIBUTE_READONLY);
+    TTempTree fx;
+    fx.SizedFile(L"a.txt", 0, HiddenSystem | FILE_ATTRIBUTE_READONLY);
     fx.Folder(L"dir", HiddenSystem);
     fx.File(L"plain.txt");
     for (const wchar_t* name : {L"a.txt", L"dir", L"plain.txt"}) {
@@ -22,12 +24,12 @@ TEST(FileActions, UnhideClearsHiddenAndSystemAndKeepsTheRest) {
 }
 
 TEST(FileActions, DeleteRemovesFilesAndOnlyEmptyFolders) {
-    TFileFixture fx;
-    fx.File(L"f.bin", HiddenSystem, 10);
+    TTempTree fx;
+    fx.SizedFile(L"f.bin", 10, HiddenSystem);
     fx.Folder(L"empty", HiddenSystem);
     fx.Folder(L"full", HiddenSystem);
     fx.File(L"full\\inside.txt");
-    fx.File(L"locked.bin", HiddenSystem);
+    fx.SizedFile(L"locked.bin", 0, HiddenSystem);
 
     EXPECT_TRUE(DeleteObject(fx.Path(L"f.bin")));
     EXPECT_FALSE(fx.Exists(L"f.bin"));
@@ -45,14 +47,14 @@ TEST(FileActions, DeleteRemovesFilesAndOnlyEmptyFolders) {
 }
 
 TEST(FileActions, WorkOnLongPathsAndNamesInAnyScript) {
-    TFileFixture fx;
+    TTempTree fx;
     std::wstring rel;
     for (int i = 0; i < 12; ++i) {  // well past 260 characters
         rel += std::wstring(25, static_cast<wchar_t>(L'a' + i)) + L"\\";
         fx.Folder(rel.substr(0, rel.size() - 1));
     }
     const std::wstring file = rel + L"\u6587\u4ef6-\u0444\u0430\u0439\u043b.txt";
-    fx.File(file, HiddenSystem, 3);
+    fx.SizedFile(file, 3, HiddenSystem);
     ASSERT_GT(fx.Path(file).size(), 300u);
     EXPECT_TRUE(UnhideObject(fx.Path(file)));
     EXPECT_EQ(fx.Attributes(file) & HiddenSystem, 0u);

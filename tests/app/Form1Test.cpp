@@ -2,7 +2,7 @@
 #include "app/Contact.h"
 #include "app/Form1.h"
 #include "app/Launcher.h"
-#include "FileFixture.h"
+#include "TempTree.h"
 #include "skin/data/SkinData.h"
 #include "ui/Animate.h"
 #include "ui/Application.h"
@@ -25,6 +25,8 @@
 #include <vector>
 
 namespace {
+
+constexpr DWORD HiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 struct TBox {
     std::wstring Text, Caption;
@@ -157,12 +159,12 @@ TEST_F(MainWindow, StartsIdleWithAnEmptyListAndZeroCounts) {
 }
 
 TEST_F(MainWindow, FindsHiddenFoldersInNameOrderAndCountsEveryFolderVisited) {
-    TFileFixture fx;
+    TTempTree fx;
     fx.Folder(L"zeta", HiddenSystem);
     fx.Folder(L"zeta\\alpha", HiddenSystem);  // nested: found and walked too
     fx.Folder(L"plain");
     fx.Folder(L"hiddenOnly", FILE_ATTRIBUTE_HIDDEN);  // not system: no exact match
-    fx.File(L"file.bin", HiddenSystem);
+    fx.SizedFile(L"file.bin", 0, HiddenSystem);
     Search(fx.Root(), false);
 
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"alpha", L"zeta"}));
@@ -176,14 +178,14 @@ TEST_F(MainWindow, FindsHiddenFoldersInNameOrderAndCountsEveryFolderVisited) {
 }
 
 TEST_F(MainWindow, FindsHiddenFilesWithTheirSizesAndClearsEarlierRows) {
-    TFileFixture fx;
-    fx.File(L"b-empty.bin", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE, 0);
-    fx.File(L"a-small.bin", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE, 1025);
-    fx.File(L"c-huge.bin", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE, 5ull << 30);  // sparse: takes no space
-    fx.File(L"\u0434\u043e\u043a\u0443\u043c\u0435\u043d\u0442.txt", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE, 1);
-    fx.File(L"readonly.bin", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
+    TTempTree fx;
+    fx.SizedFile(L"b-empty.bin", 0, HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
+    fx.SizedFile(L"a-small.bin", 1025, HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
+    fx.SizedFile(L"c-huge.bin", 5ull << 30, HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);  // sparse: takes no space
+    fx.SizedFile(L"\u0434\u043e\u043a\u0443\u043c\u0435\u043d\u0442.txt", 1, HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
+    fx.SizedFile(L"readonly.bin", 0, HiddenSystem | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
     fx.Folder(L"sub", HiddenSystem);
-    fx.File(L"sub\\\u6587\u4ef6.bin", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE, 2048);
+    fx.SizedFile(L"sub\\\u6587\u4ef6.bin", 2048, HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
 
     Search(fx.Root(), false);
     ASSERT_EQ(Names(), (std::vector<std::wstring>{L"sub"}));
@@ -201,7 +203,7 @@ TEST_F(MainWindow, FindsHiddenFilesWithTheirSizesAndClearsEarlierRows) {
 }
 
 TEST_F(MainWindow, StopAbortsTheSearchAndSaysSo) {
-    TFileFixture fx;
+    TTempTree fx;
     for (int i = 0; i < 40; ++i) {
         fx.Folder(L"d" + std::to_wstring(i), HiddenSystem);
         for (int j = 0; j < 40; ++j) fx.Folder(L"d" + std::to_wstring(i) + L"\\e" + std::to_wstring(j));
@@ -225,7 +227,7 @@ TEST_F(MainWindow, StopAbortsTheSearchAndSaysSo) {
 }
 
 TEST_F(MainWindow, ClosingDuringASearchEndsItWithoutFinishing) {
-    TFileFixture fx;
+    TTempTree fx;
     for (int i = 0; i < 30; ++i) {
         fx.Folder(L"d" + std::to_wstring(i));
         for (int j = 0; j < 30; ++j) fx.Folder(L"d" + std::to_wstring(i) + L"\\e" + std::to_wstring(j), HiddenSystem);
@@ -248,7 +250,7 @@ class RowActions : public MainWindow {
 protected:
     // Four hidden files, listed a.txt, b.txt, c.txt, d.txt.
     void SetUpFiles() {
-        for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt"}) fx.File(name, HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
+        for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt"}) fx.SizedFile(name, 0, HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
         Search(fx.Root(), true);
         ASSERT_EQ(form->FoundFiles->Count(), 4);
     }
@@ -260,7 +262,7 @@ protected:
         EXPECT_EQ(boxes[0].Flags & (MB_ICONMASK | MB_TYPEMASK), static_cast<UINT>(MB_OK)) << "no icon, one OK button";
     }
 
-    TFileFixture fx;
+    TTempTree fx;
 };
 
 TEST_F(RowActions, UnhideSelectedDealsWithTheTickedRowsOnly) {
@@ -324,9 +326,9 @@ TEST_F(RowActions, DeleteSelectedAndAllRemoveFilesAndRows) {
 }
 
 TEST_F(RowActions, FailuresKeepTheirRowsAndAreCounted) {
-    fx.File(L"locked.bin", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
-    fx.File(L"vanishing.bin", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
-    fx.File(L"fine.bin", HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
+    fx.SizedFile(L"locked.bin", 0, HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
+    fx.SizedFile(L"vanishing.bin", 0, HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
+    fx.SizedFile(L"fine.bin", 0, HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
     fx.Folder(L"full", HiddenSystem);
     fx.File(L"full\\keep.txt");
     fx.Folder(L"empty", HiddenSystem);

@@ -3,13 +3,15 @@
 #include "ClarivoProcess.h"
 
 #include "base/StrUtils.h"
-#include "tests/app/FileFixture.h"
+#include "TempTree.h"
 
 #include <gtest/gtest.h>
 
 #include <regex>
 
 namespace {
+
+constexpr DWORD HiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 using TRows = std::vector<std::vector<std::wstring>>;
 
@@ -118,16 +120,16 @@ std::wstring WithoutTrailingBackslash(std::wstring path) {
 
 TEST(ClarivoProgram, FindsHiddenFoldersAndFilesOfAFolderChosenInTheTreeAndEndsOnClose) {
     // Hidden system folders and files, with look-alikes that must not match, three levels deep.
-    TFileFixture fx(SystemDriveRoot());
+    TTempTree fx(SystemDriveRoot());
     fx.Folder(L"Zeta", HiddenSystem);
     fx.Folder(L"Zeta\\nested", HiddenSystem);
     fx.Folder(L"plain");
     fx.Folder(L"plain\\only-hidden", FILE_ATTRIBUTE_HIDDEN);
-    fx.File(L"alpha.sys", FILE_ATTRIBUTE_ARCHIVE | HiddenSystem, 0);
-    fx.File(L"plain\\Beta.dat", FILE_ATTRIBUTE_ARCHIVE | HiddenSystem, 1025);
-    fx.File(L"Zeta\\nested\\\u0436\u0451\u043B\u0442\u044B\u0439.txt", FILE_ATTRIBUTE_ARCHIVE | HiddenSystem, 5000);
-    fx.File(L"readme.txt", FILE_ATTRIBUTE_ARCHIVE, 10);
-    fx.File(L"plain\\hidden-only.txt", FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN, 10);
+    fx.SizedFile(L"alpha.sys", 0, FILE_ATTRIBUTE_ARCHIVE | HiddenSystem);
+    fx.SizedFile(L"plain\\Beta.dat", 1025, FILE_ATTRIBUTE_ARCHIVE | HiddenSystem);
+    fx.SizedFile(L"Zeta\\nested\\\u0436\u0451\u043B\u0442\u044B\u0439.txt", 5000, FILE_ATTRIBUTE_ARCHIVE | HiddenSystem);
+    fx.SizedFile(L"readme.txt", 10, FILE_ATTRIBUTE_ARCHIVE);
+    fx.SizedFile(L"plain\\hidden-only.txt", 10, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN);
     const SYSTEMTIME time = SampleTime();
     for (const wchar_t* entry : {L"Zeta", L"Zeta\\nested", L"alpha.sys", L"plain\\Beta.dat",
                                  L"Zeta\\nested\\\u0436\u0451\u043B\u0442\u044B\u0439.txt"})

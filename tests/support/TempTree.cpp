@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <winioctl.h>
 
+#include <atomic>
 #include <vector>
 
 #include "base/WinHandle.h"
@@ -91,12 +92,12 @@ void RemoveTree(const std::wstring& folder) {
 
 }  // namespace
 
-TTempTree::TTempTree() {
-    static int counter = 0;
+TTempTree::TTempTree(const std::wstring& parent) {
+    static std::atomic<int> counter{0};
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    FRoot = std::wstring(temp) + L"clarivo-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++counter) + L"\\";
+    FRoot = (parent.empty() ? std::wstring(temp) : parent) + L"clarivo-" + std::to_wstring(GetCurrentProcessId()) +
+            L"-" + std::to_wstring(++counter) + L"\\";
     RemoveTree(FRoot);
     EXPECT_TRUE(CreateDirectoryW(FRoot.c_str(), nullptr)) << "cannot create the test folder";
 }
@@ -125,6 +126,23 @@ std::wstring TTempTree::File(std::wstring_view relative, std::string_view conten
     file.reset();
     if (attributes) SetAttributes(path, attributes);
     return path;
+}
+
+std::wstring TTempTree::SizedFile(std::wstring_view relative, uint64_t size, DWORD attributes) {
+    const std::wstring path = File(relative);
+    {
+        UniqueFileHandle file(CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        LARGE_INTEGER end;
+        end.QuadPart = static_cast<LONGLONG>(size);
+        EXPECT_TRUE(file && SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()))
+            << "cannot size a test file";
+    }
+    if (attributes) SetAttributes(path, attributes);
+    return path;
+}
+
+DWORD TTempTree::Attributes(std::wstring_view relative) const {
+    return GetFileAttributesW(ExtendedPath(Path(relative)).c_str());
 }
 
 bool TTempTree::Link(std::wstring_view relative, const std::wstring& target) {

@@ -9,7 +9,8 @@
 
 class TTempTree {
 public:
-    TTempTree();
+    // The tree goes into parent (ending in a backslash), or into the temporary folder when none is given.
+    explicit TTempTree(const std::wstring& parent = {});
     ~TTempTree();
     TTempTree(const TTempTree&) = delete;
     TTempTree& operator=(const TTempTree&) = delete;
@@ -22,6 +23,12 @@ public:
     // (0 leaves them as created). Returns the full path.
     std::wstring Folder(std::wstring_view relative, DWORD attributes = 0);
     std::wstring File(std::wstring_view relative, std::string_view content = {}, DWORD attributes = 0);
+    // A file of the given size (past the written part it is sparse where the file system can be).
+    std::wstring SizedFile(std::wstring_view relative, uint64_t size, DWORD attributes = 0);
+
+    // The attributes of an entry below the root (INVALID_FILE_ATTRIBUTES when it is not there).
+    DWORD Attributes(std::wstring_view relative) const;
+    bool Exists(std::wstring_view relative) const { return Attributes(relative) != INVALID_FILE_ATTRIBUTES; }
 
     // A directory link at relative that points at target (a full path). False where the platform
     // cannot make one.
