@@ -25,8 +25,8 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-// Posted to the window when search notifications wait in the feed.
-constexpr UINT WM_SEARCHFEED = WM_APP + 1;
+// While a search runs, this timer has the window take the notifications waiting in the feed.
+constexpr UINT_PTR FeedTimerId = 1;
 
 // The confirmation texts of "Delete All" and "Delete Selected" (Persian, read right to left).
 const wchar_t* const DeleteAllQuestion =
@@ -56,7 +56,7 @@ const TClassInfo* const Form1Classes[] = {
 };
 
 TForm1::TForm1(TComponent* owner)
-    : TForm(owner), FFeed(WM_SEARCHFEED, [this](std::vector<TSearchNote>& notes) { ApplyNotes(notes); }) {
+    : TForm(owner), FFeed([this](std::vector<TSearchNote>& notes) { ApplyNotes(notes); }) {
     auto& b = Bindings();
     b.AddField("ShellTreeView1", ShellTreeView1);
     b.AddField("Edit1", Edit1);
@@ -124,7 +124,7 @@ void TForm1::Loaded() {
 }
 
 void TForm1::WndProc(TMessage& message) {
-    if (message.Msg == WM_SEARCHFEED) {
+    if (message.Msg == WM_TIMER && message.WParam == FeedTimerId) {
         FFeed.Drain();
         return;
     }
@@ -156,7 +156,7 @@ void TForm1::StopButtonClick(TObject*) {
 }
 
 void TForm1::FindFile1SearchBegin(TFindFile*) {
-    FFeed.SetWindow(Handle());
+    SetTimer(Handle(), FeedTimerId, TSearchFeed::TickMs, nullptr);
     FindButton->SetEnabled(false);
     StopButton->SetEnabled(true);
     Animate->SetActive(true);
@@ -210,6 +210,7 @@ void TForm1::ApplyNotes(std::vector<TSearchNote>& notes) {
 }
 
 void TForm1::FindFile1SearchFinish(TFindFile*) {
+    KillTimer(Handle(), FeedTimerId);
     FFeed.Drain();  // every notification raised before the end is on the list first
     uint32_t elapsed = GetTickCount() - FStartTick;  // unsigned: right across a wrap of the counter
     StatusBar1->SetSimpleText(FinishLine(FFolderCount, FoundFiles->Count(), elapsed, FindFile1->Aborted()));

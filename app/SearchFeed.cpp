@@ -1,14 +1,8 @@
 #include "app/SearchFeed.h"
 
 void TSearchFeed::Post(TSearchNote note) {
-    bool wake = false;
-    {
-        std::lock_guard lock(FLock);
-        FQueue.push_back(std::move(note));
-        wake = !FWakePosted;
-        FWakePosted = true;
-    }
-    if (wake) PostMessageW(FWindow, FWakeMessage, 0, 0);
+    std::lock_guard lock(FLock);
+    FQueue.push_back(std::move(note));
 }
 
 void TSearchFeed::Drain() {
@@ -16,7 +10,6 @@ void TSearchFeed::Drain() {
     {
         std::lock_guard lock(FLock);
         batch.swap(FQueue);
-        FWakePosted = false;
     }
     if (!batch.empty()) FApply(batch);
 }
@@ -24,5 +17,4 @@ void TSearchFeed::Drain() {
 void TSearchFeed::Discard() {
     std::lock_guard lock(FLock);
     FQueue.clear();
-    FWakePosted = false;
 }

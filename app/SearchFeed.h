@@ -2,13 +2,12 @@
 // Carries the search's folder and match notifications from the worker thread to the window's thread.
 //
 // A hand-over per notification (worker waits, window runs one handler) costs a thread round trip for
-// each of possibly hundreds of thousands of events. Instead the worker queues each notification with
-// its texts already made and goes on; the first one queued after the window has emptied the queue posts
-// one wake-up message, and the window then applies everything queued, in the order raised, in one go.
-// So the counter and the list are still only touched on the window's thread, one notification at a time
+// each of possibly hundreds of thousands of events, and a window woken for every few of them spends its
+// time repainting the status line with folders nobody can read at that speed. Instead the worker queues
+// each notification with its texts already made and goes on, and the window takes everything queued at
+// a steady pace (every TickMs while a search runs) and applies it, in the order raised, in one go. So
+// the counter and the list are still only touched on the window's thread, one notification at a time
 // and in order, and the window drains the queue before it reports the end of the search.
-#include <windows.h>
-
 #include <functional>
 #include <mutex>
 #include <string>
@@ -26,10 +25,11 @@ class TSearchFeed {
 public:
     using TApply = std::function<void(std::vector<TSearchNote>& notes)>;
 
-    // wakeMessage is posted to window whenever notes wait; the window answers it with Drain.
-    TSearchFeed(UINT wakeMessage, TApply apply) : FWakeMessage(wakeMessage), FApply(std::move(apply)) {}
+    // How often the window takes what waits: often enough to look live, seldom enough that the
+    // status line and the list are brought up to date a few dozen times a second at most.
+    static constexpr unsigned TickMs = 50;
 
-    void SetWindow(HWND window) { FWindow = window; }
+    explicit TSearchFeed(TApply apply) : FApply(std::move(apply)) {}
 
     // Any thread.
     void Post(TSearchNote note);
@@ -39,10 +39,7 @@ public:
     void Discard();
 
 private:
-    UINT FWakeMessage;
     TApply FApply;
-    HWND FWindow = nullptr;
     std::mutex FLock;
     std::vector<TSearchNote> FQueue;
-    bool FWakePosted = false;
 };
