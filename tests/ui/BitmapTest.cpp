@@ -13,7 +13,7 @@
 namespace {
 
 // The fields of a BMP file that the tests vary; rows are given as stored (bottom-up unless height < 0).
-struct TBmpSpec {
+struct TBmpLayout {
     int32_t Width = 2;
     int32_t Height = 2;
     uint16_t Bpp = 24;
@@ -32,7 +32,7 @@ void Put(std::vector<uint8_t>& out, uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-std::vector<uint8_t> MakeBmp(const TBmpSpec& s) {
+std::vector<uint8_t> MakeBmp(const TBmpLayout& s) {
     std::vector<uint8_t> info;
     Put(info, s.HeaderSize, 4);
     Put(info, static_cast<uint32_t>(s.Width), 4);
@@ -67,7 +67,7 @@ COLORREF PixelAt(TBitmap& b, int x, int y) { return static_cast<COLORREF>(b.Canv
 
 struct TGoodCase {
     const char* name;
-    TBmpSpec spec;
+    TBmpLayout layout;
     TPixelFormat format;
     COLORREF topLeft, topRight, bottomLeft;
 };
@@ -97,9 +97,9 @@ TEST(BitmapLoad, EveryLayoutGivesTheRightPixels) {
     for (const TGoodCase& c : cases) {
         SCOPED_TRACE(c.name);
         TBitmap bitmap;
-        Load(bitmap, MakeBmp(c.spec));
-        EXPECT_EQ(bitmap.Width(), c.spec.Width);
-        EXPECT_EQ(bitmap.Height(), std::abs(c.spec.Height));
+        Load(bitmap, MakeBmp(c.layout));
+        EXPECT_EQ(bitmap.Width(), c.layout.Width);
+        EXPECT_EQ(bitmap.Height(), std::abs(c.layout.Height));
         EXPECT_EQ(bitmap.PixelFormat(), c.format);
         int right = bitmap.Width() - 1, bottom = bitmap.Height() - 1;
         EXPECT_EQ(PixelAt(bitmap, 0, 0), c.topLeft);
@@ -109,14 +109,14 @@ TEST(BitmapLoad, EveryLayoutGivesTheRightPixels) {
 }
 
 TEST(BitmapLoad, MalformedFilesThrowClearly) {
-    auto good = [] { return TBmpSpec{2, 2, 24, BI_RGB, {}, {}, std::vector<uint8_t>(16, 0)}; };
+    auto good = [] { return TBmpLayout{2, 2, 24, BI_RGB, {}, {}, std::vector<uint8_t>(16, 0)}; };
     struct TBadCase {
         const char* name;
         std::vector<uint8_t> bytes;
     };
     std::vector<TBadCase> cases;
     auto with = [&](const char* name, auto change) {
-        TBmpSpec s = good();
+        TBmpLayout s = good();
         change(s);
         cases.push_back({name, MakeBmp(s)});
     };
@@ -124,22 +124,22 @@ TEST(BitmapLoad, MalformedFilesThrowClearly) {
     cases.push_back({"no signature", [&] { auto b = MakeBmp(good()); b[0] = 'X'; return b; }()});
     cases.push_back({"cut in the header", [&] { auto b = MakeBmp(good()); b.resize(30); return b; }()});
     cases.push_back({"cut in the pixels", [&] { auto b = MakeBmp(good()); b.resize(b.size() - 1); return b; }()});
-    with("unknown header size", [](TBmpSpec& s) { s.HeaderSize = 20; });
-    with("zero width", [](TBmpSpec& s) { s.Width = 0; });
-    with("zero height", [](TBmpSpec& s) { s.Height = 0; });
-    with("negative width", [](TBmpSpec& s) { s.Width = -2; });
-    with("lowest height", [](TBmpSpec& s) { s.Height = INT32_MIN; });
-    with("huge", [](TBmpSpec& s) { s.Width = 40000; });
-    with("huge area", [](TBmpSpec& s) { s.Width = 30000; s.Height = 30000; });
-    with("two planes", [](TBmpSpec& s) { s.Planes = 2; });
-    with("7 bits per pixel", [](TBmpSpec& s) { s.Bpp = 7; });
-    with("run-length compressed", [](TBmpSpec& s) { s.Bpp = 8; s.Compression = BI_RLE8; s.Palette = {0, 0}; });
-    with("bit fields on 24 bits", [](TBmpSpec& s) { s.Compression = BI_BITFIELDS; });
-    with("too many colours", [](TBmpSpec& s) { s.Bpp = 1; s.ClrUsed = 3; s.Palette = {0, 0, 0}; });
-    with("colour table past the end", [](TBmpSpec& s) { s.Bpp = 8; s.ClrUsed = 200; s.Palette = {0, 0}; });
-    with("pixels inside the header", [](TBmpSpec& s) { s.DataOffset = 20; });
-    with("pixels past the end", [](TBmpSpec& s) { s.DataOffset = 0x7FFFFFF0; });
-    with("file longer than the data", [](TBmpSpec& s) { s.FileSize = 5000; });
+    with("unknown header size", [](TBmpLayout& s) { s.HeaderSize = 20; });
+    with("zero width", [](TBmpLayout& s) { s.Width = 0; });
+    with("zero height", [](TBmpLayout& s) { s.Height = 0; });
+    with("negative width", [](TBmpLayout& s) { s.Width = -2; });
+    with("lowest height", [](TBmpLayout& s) { s.Height = INT32_MIN; });
+    with("huge", [](TBmpLayout& s) { s.Width = 40000; });
+    with("huge area", [](TBmpLayout& s) { s.Width = 30000; s.Height = 30000; });
+    with("two planes", [](TBmpLayout& s) { s.Planes = 2; });
+    with("7 bits per pixel", [](TBmpLayout& s) { s.Bpp = 7; });
+    with("run-length compressed", [](TBmpLayout& s) { s.Bpp = 8; s.Compression = BI_RLE8; s.Palette = {0, 0}; });
+    with("bit fields on 24 bits", [](TBmpLayout& s) { s.Compression = BI_BITFIELDS; });
+    with("too many colours", [](TBmpLayout& s) { s.Bpp = 1; s.ClrUsed = 3; s.Palette = {0, 0, 0}; });
+    with("colour table past the end", [](TBmpLayout& s) { s.Bpp = 8; s.ClrUsed = 200; s.Palette = {0, 0}; });
+    with("pixels inside the header", [](TBmpLayout& s) { s.DataOffset = 20; });
+    with("pixels past the end", [](TBmpLayout& s) { s.DataOffset = 0x7FFFFFF0; });
+    with("file longer than the data", [](TBmpLayout& s) { s.FileSize = 5000; });
     for (const TBadCase& c : cases) {
         SCOPED_TRACE(c.name);
         TBitmap bitmap;
