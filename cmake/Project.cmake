@@ -33,6 +33,7 @@ function(clarivo_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 900)
   if(ARG_GUI)
-    set_tests_properties(${name} PROPERTIES LABELS gui)
+    # GUI suites share one display, and with it the mouse pointer and the focus: never two at a time.
+    set_tests_properties(${name} PROPERTIES LABELS gui RESOURCE_LOCK display)
   endif()
 endfunction()
