@@ -1,21 +1,67 @@
 #include "search/Paths.h"
 
+#include <windows.h>
+
 #include <algorithm>
 
 namespace {
-// Below this length every call takes the plain form, even with a "\*" appended or as a folder to create.
-constexpr size_t kPlainPathLimit = 240;
 
 size_t NameStart(std::wstring_view path) {
     const size_t last = path.find_last_of(L"\\:");
     return last == std::wstring_view::npos ? 0 : last + 1;
 }
+
+bool IsExtended(std::wstring_view path) { return path.starts_with(L"\\\\?\\"); }
+
+bool IsDrivePath(std::wstring_view path) {
+    return path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
+           ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
+}
+
+bool IsNetworkPath(std::wstring_view path) {
+    return path.size() > 2 && path.starts_with(L"\\\\") && path[2] != L'?' && path[2] != L'.' && path[2] != L'\\';
+}
+
+// Absolute, and nothing in it that the system's resolving would change but trailing dots and spaces.
+bool IsPlainAbsolute(std::wstring_view path) {
+    if (!IsDrivePath(path) && !IsNetworkPath(path)) return false;
+    if (path.find(L'/') != std::wstring_view::npos) return false;
+    for (size_t start = IsDrivePath(path) ? 3 : 2; start < path.size();) {
+        size_t end = std::min(path.find(L'\\', start), path.size());
+        const std::wstring_view step = path.substr(start, end - start);
+        if (step.empty() && end < path.size()) return false;  // a doubled separator
+        if (step == L"." || step == L"..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+std::wstring FullPathName(const std::wstring& path) {
+    std::wstring out(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(out.size()), out.data(), nullptr);
+        if (length == 0) return path;
+        if (length < out.size()) {
+            out.resize(length);
+            return out;
+        }
+        out.resize(length);
+    }
+}
+
 }  // namespace
 
 std::wstring ExtendedPath(std::wstring_view path) {
-    if (path.size() < kPlainPathLimit || path.starts_with(L"\\\\?\\")) return std::wstring(path);
-    if (path.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + std::wstring(path.substr(2));
-    return L"\\\\?\\" + std::wstring(path);
+    if (IsDrivePath(path)) return L"\\\\?\\" + std::wstring(path);
+    if (IsNetworkPath(path)) return L"\\\\?\\UNC\\" + std::wstring(path.substr(2));
+    return std::wstring(path);
+}
+
+bool IsAbsolutePath(std::wstring_view path) { return IsExtended(path) || IsDrivePath(path) || IsNetworkPath(path); }
+
+std::wstring AbsolutePath(const std::wstring& path) {
+    if (IsExtended(path) || IsPlainAbsolute(path)) return path;
+    return FullPathName(path.empty() ? L"." : path);
 }
 
 std::wstring IncludeFolderDelimiter(std::wstring path) {

@@ -1,13 +1,25 @@
 #pragma once
-// Path helpers of the search. Paths handed to callers are always in their normal form; the extended
-// form (\\?\) is made only right before a call into the file system, where it lifts the 260-character
-// limit.
+// How the program's paths reach the file system. Paths shown and handed to callers are in their normal
+// form (C:\..., \\server\share\...); every call into the file system on such a path takes its extended
+// form (\\?\C:\..., \\?\UNC\server\share\...), whatever its length. Only that form reaches a name
+// exactly as it is on disk: the plain form's parsing strips trailing dots and spaces ("bar." would
+// become "bar") and turns reserved names ("nul", "con", "com1", ...) into devices, so an action on a
+// listed name could land on a different object.
 #include <string>
 #include <string_view>
 
-// The form of an absolute path that the file-system calls accept at any length: \\?\C:\... or
-// \\?\UNC\server\share\... when the path is long enough to need it, else the path itself.
+// The extended form of an absolute path (a drive path or a network path); a path already in that form,
+// or one that is not absolute, comes back as it is.
 std::wstring ExtendedPath(std::wstring_view path);
+
+// A full path on a drive (C:\...) or a network share (\\server\share\...), in either form.
+bool IsAbsolutePath(std::wstring_view path);
+
+// The absolute normal form of a path, made once where a path enters the program. A path that is
+// already absolute and plain (no "." or ".." steps, no forward slashes, no doubled separators) is kept
+// exactly as given, so that a folder named "sub." or "sub " stays itself; anything else is resolved
+// against the current folder by the system. Empty stands for the current folder.
+std::wstring AbsolutePath(const std::wstring& path);
 
 // The path with a backslash at its end unless it is empty or ends in a backslash or a colon.
 std::wstring IncludeFolderDelimiter(std::wstring path);

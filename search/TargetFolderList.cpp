@@ -10,20 +10,6 @@
 
 namespace {
 
-std::wstring FullPath(const std::wstring& path) {
-    const wchar_t* source = path.empty() ? L"." : path.c_str();
-    std::wstring out(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetFullPathNameW(source, static_cast<DWORD>(out.size()), out.data(), nullptr);
-        if (length == 0) return path;
-        if (length < out.size()) {
-            out.resize(length);
-            return out;
-        }
-        out.resize(length);
-    }
-}
-
 std::wstring UniversalName(const std::wstring& path) {
     DWORD size = 1024;
     std::vector<BYTE> buffer(size);
@@ -39,7 +25,7 @@ std::wstring UniversalName(const std::wstring& path) {
 }  // namespace
 
 std::wstring ExpandFolderPath(const std::wstring& path) {
-    std::wstring full = FullPath(path);
+    std::wstring full = AbsolutePath(path);
     if (full.size() >= 2 && full[1] == L':') full = UniversalName(full);
     return full;
 }

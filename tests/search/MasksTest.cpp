@@ -1,5 +1,7 @@
 #include "search/Masks.h"
 
+#include "base/StrUtils.h"
+
 #include <gtest/gtest.h>
 
 #include "search/Paths.h"
@@ -87,12 +89,39 @@ TEST(Masks, SubfolderPrefixOverridesTheDefault) {
     }
 }
 
-TEST(Paths, ExtendedFormOnlyForLongPaths) {
+TEST(Paths, EveryAbsolutePathTakesTheExtendedForm) {
+    // Whatever the length: only the extended form reaches "bar." or "nul" as the names they are.
     const std::wstring longTail(300, L'x');
-    EXPECT_EQ(ExtendedPath(L"C:\\short\\"), L"C:\\short\\");
-    EXPECT_EQ(ExtendedPath(L"C:\\" + longTail), L"\\\\?\\C:\\" + longTail);
-    EXPECT_EQ(ExtendedPath(L"\\\\srv\\share\\" + longTail), L"\\\\?\\UNC\\srv\\share\\" + longTail);
-    EXPECT_EQ(ExtendedPath(L"\\\\?\\C:\\" + longTail), L"\\\\?\\C:\\" + longTail);
+    struct Case {
+        std::wstring Path, Extended;
+    } cases[] = {
+        {L"C:\\short\\bar.", L"\\\\?\\C:\\short\\bar."},
+        {L"c:\\nul", L"\\\\?\\c:\\nul"},
+        {L"C:\\" + longTail, L"\\\\?\\C:\\" + longTail},
+        {L"\\\\srv\\share\\sub ", L"\\\\?\\UNC\\srv\\share\\sub "},
+        {L"\\\\?\\C:\\" + longTail, L"\\\\?\\C:\\" + longTail},
+        {L"relative\\x", L"relative\\x"},  // no absolute form to give: left to the caller
+        {L"\\\\.\\pipe\\x", L"\\\\.\\pipe\\x"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ExtendedPath(c.Path), c.Extended) << WideToUtf8(c.Path);
+}
+
+TEST(Paths, AbsolutePathKeepsPlainAbsolutePathsAsTheyAre) {
+    wchar_t current[MAX_PATH];
+    const std::wstring here(current, GetCurrentDirectoryW(MAX_PATH, current));
+    struct Case {
+        std::wstring Path, Absolute;
+    } cases[] = {
+        {L"C:\\Data\\sub.", L"C:\\Data\\sub."},  // the system's resolving would drop the dot
+        {L"C:\\Data\\sub \\", L"C:\\Data\\sub \\"},
+        {L"\\\\srv\\share\\a.", L"\\\\srv\\share\\a."},
+        {L"\\\\?\\C:\\x.", L"\\\\?\\C:\\x."},
+        {L"C:\\Data\\..\\Logs", L"C:\\Logs"},  // steps are resolved
+        {L"C:/Data/Logs", L"C:\\Data\\Logs"},
+        {L"", here},
+        {L"rel", IncludeFolderDelimiter(here) + L"rel"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(AbsolutePath(c.Path), c.Absolute) << WideToUtf8(c.Path);
 }
 
 TEST(Paths, PartsOfAPath) {
