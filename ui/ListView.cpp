@@ -162,8 +162,8 @@ void TListView::ApplyColumnClick() {
 
 // ---- rows ----
 
-void TListView::AddItem(std::wstring caption, std::vector<std::wstring> subItems) {
-    FRows.Add({std::move(caption), std::move(subItems), false, {}});
+void TListView::AddItem(std::wstring caption, std::vector<std::wstring> subItems, std::any data) {
+    FRows.Add({std::move(caption), std::move(subItems), false, {}, std::move(data)});
     if (!HandleAllocated() || FUpdateCount > 0) return;
     if (GetTickCount64() - FLastPush >= MergeDelayMs) {
         MergePending();
@@ -195,6 +195,8 @@ TListRow& TListView::Row(int index) {
 }
 
 std::wstring TListView::ItemCaption(int index) { return Row(index).Caption; }
+
+const std::any& TListView::Data(int index) { return Row(index).Data; }
 
 std::wstring TListView::SubItem(int index, int column) {
     const TListRow& row = Row(index);

@@ -7,6 +7,7 @@
 #include "base/Exception.h"
 #include "ui/WinControl.h"
 
+#include <any>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -19,6 +20,7 @@ struct TListRow {
     std::vector<std::wstring> SubItems;
     bool Checked = false;
     std::string SortKey;  // the Caption's sort key, set by TListRows
+    std::any Data;        // what the row stands for, kept for its owner
 };
 
 // The rows in ascending Caption order by the user locale's string comparison; rows with equal
@@ -86,12 +88,14 @@ public:
 
     // Adds a row, unticked, in its place by Caption. The list shows it within a tenth of a second, or at
     // EndUpdate while an update is open.
-    void AddItem(std::wstring caption, std::vector<std::wstring> subItems = {});
+    // data rides with the row wherever it moves (Data).
+    void AddItem(std::wstring caption, std::vector<std::wstring> subItems = {}, std::any data = {});
     void Clear();
     int Count() const { return static_cast<int>(FRows.Count()); }
     std::wstring ItemCaption(int index);
     // Column 1 is the first after the caption; "" past the row's last sub-item.
     std::wstring SubItem(int index, int column);
+    const std::any& Data(int index);
     bool Checked(int index);
     void SetChecked(int index, bool checked);
     void Delete(int index);
