@@ -6,6 +6,7 @@
 #include "app/RowText.h"
 #include "base/StrUtils.h"
 #include "base/Thread.h"
+#include "search/Paths.h"
 #include "skin/data/SkinData.h"
 #include "ui/Animate.h"
 #include "ui/Application.h"
@@ -20,6 +21,8 @@
 #include "ui/SpeedButton.h"
 #include "ui/SpinEdit.h"
 #include "ui/StatusBar.h"
+
+#include <algorithm>
 
 TForm1* Form1 = nullptr;
 
@@ -40,6 +43,23 @@ const wchar_t* const DeleteSelectedQuestion =
     L"\u062F\u061F";
 
 const wchar_t* const CompletedMessage = L"proposition Complate!";
+
+const wchar_t* const NotAFolderLine = L"Choose a folder on a disk or a network share to search it.";
+
+// A folder the walk can list: a full path to an existing folder (the tree's root and other virtual
+// nodes have no such path).
+bool IsSearchableFolder(const std::wstring& path) {
+    if (!IsAbsolutePath(path)) return false;
+    const DWORD attr = GetFileAttributesW(ExtendedPath(path).c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The Name column of a link says so, and where it leads when that can be read.
+std::wstring NameText(const std::wstring& name, const std::wstring& path, DWORD attr) {
+    if (!(attr & FILE_ATTRIBUTE_REPARSE_POINT)) return name;
+    const std::wstring target = LinkTarget(path);
+    return target.empty() ? name + L" (link)" : name + L" (link to " + target + L")";
+}
 
 }  // namespace
 
@@ -140,10 +160,19 @@ void TForm1::FormCreate(TObject*) {
 }
 
 void TForm1::FindButtonClick(TObject*) {
+    if (FindFile1->Busy()) return;
+    const std::wstring folder = ShellTreeView1->Path();
+    if (!IsSearchableFolder(folder)) {
+        StatusBar1->SetSimpleText(NotAFolderLine);
+        return;
+    }
     FoundFiles->Clear();
     FindFile1->Threaded = true;
+    // Exactly the chosen folder: a location list would cut a folder named "Backup;old" in two. An
+    // included line's folder part is taken whole, its name part is the mask.
     FindFile1->Criteria.Files.FileName = L"*";
-    FindFile1->Criteria.Files.Location = ShellTreeView1->Path();
+    FindFile1->Criteria.Files.Location.clear();
+    FindFile1->Criteria.Files.Included = {IncludeFolderDelimiter(folder) + L"*"};
     FindFile1->Criteria.Attribute.SetAttributes(Checkfile->Checked() ? TFileAttributes{ffArchive, ffHidden, ffSystem}
                                                                      : TFileAttributes{ffHidden, ffSystem, ffDirectory});
     FindFile1->Execute();
@@ -151,34 +180,60 @@ void TForm1::FindButtonClick(TObject*) {
 
 void TForm1::StopButtonClick(TObject*) {
     FindFile1->Abort();
-    StopButton->SetEnabled(false);
-    FindButton->SetEnabled(true);
+    FSearching = false;
+    UpdateActions();
+}
+
+void TForm1::UpdateActions() {
+    FindButton->SetEnabled(!FSearching);
+    StopButton->SetEnabled(FSearching);
+    // Rows still arriving are rows nobody has looked at yet.
+    for (TControl* control : {static_cast<TControl*>(SpeedButton4), static_cast<TControl*>(SpeedButton5),
+                              static_cast<TControl*>(CheckBox1)})
+        control->SetEnabled(!FSearching);
+    for (TControl* control : {static_cast<TControl*>(SpeedButton2), static_cast<TControl*>(SpeedButton1)})
+        control->SetEnabled(!FSearching && !FCustomShown);
+    for (TControl* control : {static_cast<TControl*>(RadioButton1), static_cast<TControl*>(Checkfile)})
+        control->SetEnabled(!FCustomShown);
 }
 
 void TForm1::FindFile1SearchBegin(TFindFile*) {
     SetTimer(Handle(), FeedTimerId, TSearchFeed::TickMs, nullptr);
-    FindButton->SetEnabled(false);
-    StopButton->SetEnabled(true);
+    FSearching = true;
+    UpdateActions();
     Animate->SetActive(true);
     FFolderCount = 0;
+    FUnopenedCount = 0;
     FoundFiles->SetColumnClick(false);
     FStartTick = GetTickCount();
 }
 
 void TForm1::FindFile1FolderChange(TFindFile*, const std::wstring& folder, TFolderIgnore&) {
     TSearchNote note;
-    note.IsFolder = true;
+    note.Kind = TSearchNote::Folder;
     note.Location = folder;
     Notify(std::move(note));
 }
 
-void TForm1::FindFile1FileMatch(TFindFile*, const std::wstring& folder, const TSearchRec& fileInfo) {
-    // The texts are made here, on the walking thread, so the window's thread only has to show them.
+void TForm1::FindFile1FolderError(TFindFile*, const std::wstring& folder, DWORD) {
     TSearchNote note;
-    note.Name = fileInfo.Name;
+    note.Kind = TSearchNote::Unopened;
+    note.Location = folder;
+    Notify(std::move(note));
+}
+
+void TForm1::FindFile1FileMatch(TFindFile* Sender, const std::wstring& folder, const TSearchRec& fileInfo) {
+    // The texts are made here, on the walking thread, so the window's thread only has to show them.
+    // The row keeps what it stands for apart from its texts: the texts are for people, the object's
+    // path and attributes are what an action checks and acts on.
+    TSearchNote note;
+    note.Object.Path = folder + fileInfo.Name;
+    note.Object.Attributes = fileInfo.Attr;
+    note.Object.RootLength = Sender->CurrentTarget()->Path.size();
+    note.Name = NameText(fileInfo.Name, note.Object.Path, fileInfo.Attr);
     note.Location = folder;
     note.Size = SizeText(fileInfo.Attr, fileInfo.Size64());
-    note.Modified = ModifiedText(fileInfo.Time);
+    note.Modified = ModifiedText(fileInfo.FindData.ftLastWriteTime);
     Notify(std::move(note));
 }
 
@@ -197,12 +252,19 @@ void TForm1::Notify(TSearchNote note) {
 void TForm1::ApplyNotes(std::vector<TSearchNote>& notes) {
     const TSearchNote* lastFolder = nullptr;
     for (auto& note : notes) {
-        if (note.IsFolder) {
-            ++FFolderCount;
-            lastFolder = &note;
-        } else {
-            FoundFiles->AddItem(std::move(note.Name),
-                                {std::move(note.Location), std::move(note.Size), std::move(note.Modified)});
+        switch (note.Kind) {
+            case TSearchNote::Folder:
+                ++FFolderCount;
+                lastFolder = &note;
+                break;
+            case TSearchNote::Unopened:
+                ++FUnopenedCount;
+                break;
+            case TSearchNote::Match:
+                FoundFiles->AddItem(std::move(note.Name),
+                                    {std::move(note.Location), std::move(note.Size), std::move(note.Modified)},
+                                    std::move(note.Object));
+                break;
         }
     }
     // Only the last folder of a batch would stay visible: show just that one.
@@ -213,10 +275,12 @@ void TForm1::FindFile1SearchFinish(TFindFile*) {
     KillTimer(Handle(), FeedTimerId);
     FFeed.Drain();  // every notification raised before the end is on the list first
     uint32_t elapsed = GetTickCount() - FStartTick;  // unsigned: right across a wrap of the counter
-    StatusBar1->SetSimpleText(FinishLine(FFolderCount, FoundFiles->Count(), elapsed, FindFile1->Aborted()));
+    // A folder that could not be listed was entered but not searched.
+    StatusBar1->SetSimpleText(FinishLine(FFolderCount - FUnopenedCount, FoundFiles->Count(), elapsed,
+                                         FindFile1->Aborted(), FUnopenedCount));
     Animate->SetActive(false);
-    StopButton->SetEnabled(false);
-    FindButton->SetEnabled(true);
+    FSearching = false;
+    UpdateActions();
     FoundFiles->SetColumnClick(true);
 }
 
@@ -230,30 +294,58 @@ void TForm1::SpeedButton4Click(TObject*) { ActOnRows(TRowAction::Delete, false);
 void TForm1::SpeedButton5Click(TObject*) { ActOnRows(TRowAction::Delete, true); }
 
 void TForm1::ActOnRows(TRowAction action, bool tickedOnly) {
-    if (action == TRowAction::Delete) {
-        const wchar_t* question = tickedOnly ? DeleteSelectedQuestion : DeleteAllQuestion;
-        if (ShowMessageBox(question, L"Warning", MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON1, true) != IDOK) return;
+    if (FSearching) return;
+    // Each row with the object it stands for, last row first; then deepest first, so that a hidden
+    // folder comes after the hidden things inside it.
+    std::vector<std::pair<int, TListedObject>> objects;
+    for (int i = FoundFiles->Count() - 1; i >= 0; --i)
+        if (!tickedOnly || FoundFiles->Checked(i))
+            if (const auto* object = std::any_cast<TListedObject>(&FoundFiles->Data(i))) objects.emplace_back(i, *object);
+    std::stable_sort(objects.begin(), objects.end(),
+                     [](const auto& a, const auto& b) { return a.second.Depth() > b.second.Depth(); });
+    if (action == TRowAction::Delete && !ConfirmDelete(tickedOnly, objects)) return;
+
+    int failed = 0, changed = 0;
+    std::vector<int> done;
+    for (const auto& [row, object] : objects) {
+        switch (action == TRowAction::Unhide ? UnhideListedObject(object) : DeleteListedObject(object)) {
+            case TActionResult::Done: done.push_back(row); break;
+            case TActionResult::Changed: ++changed; break;   // the row stays, so the user sees what is still there
+            case TActionResult::Failed: ++failed; break;
+        }
     }
-    int tried = 0, failed = 0;
-    FoundFiles->BeginUpdate();
     // From the last row to the first, so removing a row never moves one still to come.
-    for (int i = FoundFiles->Count() - 1; i >= 0; --i) {
-        if (tickedOnly && !FoundFiles->Checked(i)) continue;
-        const std::wstring path = FoundFiles->SubItem(i, 1) + FoundFiles->ItemCaption(i);
-        const bool done = action == TRowAction::Unhide ? UnhideObject(path) : DeleteObject(path);
-        ++tried;
-        if (done)
-            FoundFiles->Delete(i);
-        else
-            ++failed;  // the row stays, so the user sees what is still there
-    }
+    std::sort(done.begin(), done.end(), std::greater<>());
+    FoundFiles->BeginUpdate();
+    for (int row : done) FoundFiles->Delete(row);
     FoundFiles->EndUpdate();
+
     std::wstring text = CompletedMessage;
-    if (failed > 0)
+    if (failed + changed > 0) {
         text = Utf8ToWide(Format(action == TRowAction::Unhide ? "%d of %d object(s) could not be unhidden."
                                                               : "%d of %d object(s) could not be deleted.",
-                                 failed, tried));
+                                 failed + changed, static_cast<int>(objects.size())));
+        if (changed > 0)
+            text += Utf8ToWide(Format(" %d of them had changed or gone since the search and stayed untouched.", changed));
+    }
     ShowMessageBox(text, Application().Title(), MB_OK);
+}
+
+bool TForm1::ConfirmDelete(bool tickedOnly, std::vector<std::pair<int, TListedObject>>& objects) {
+    const wchar_t* question = tickedOnly ? DeleteSelectedQuestion : DeleteAllQuestion;
+    if (ShowMessageBox(question, L"Warning", MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON1, true) != IDOK) return false;
+    const auto links = std::count_if(objects.begin(), objects.end(), [](const auto& o) { return o.second.IsLink(); });
+    if (links == 0) return true;
+    // Hidden system links are mostly the system's own compatibility links ("Application Data", "My
+    // Documents", "Documents and Settings"): older programs rely on them, so they go only when asked twice.
+    const std::wstring text = Utf8ToWide(Format(
+        "%d of the objects to delete are links to other folders, such as the system's compatibility links that "
+        "older programs rely on. Deleting a link removes only the link, never what it leads to.\n\n"
+        "Delete the links too? Choose No to delete everything else and keep the links.",
+        static_cast<int>(links)));
+    const int answer = ShowMessageBox(text, L"Warning", MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON2);
+    if (answer == IDNO) std::erase_if(objects, [](const auto& o) { return o.second.IsLink(); });
+    return answer == IDYES || answer == IDNO;
 }
 
 void TForm1::CheckBox1Click(TObject*) {
@@ -286,9 +378,7 @@ void TForm1::CustomFindClick(TObject*) {
     FCustomShown = !FCustomShown;
     CustomFind->SetCaption(FCustomShown ? L"Find Hiden Object Only" : L"Custom");
     Panel1->SetVisible(FCustomShown);
-    for (TControl* control : {static_cast<TControl*>(SpeedButton2), static_cast<TControl*>(SpeedButton1),
-                              static_cast<TControl*>(RadioButton1), static_cast<TControl*>(Checkfile)})
-        control->SetEnabled(!FCustomShown);
+    UpdateActions();
 }
 
 void TForm1::SpeedButton3Click(TObject*) {
@@ -296,5 +386,7 @@ void TForm1::SpeedButton3Click(TObject*) {
 }
 
 void TForm1::FormClose(TObject*, TCloseAction&) {
-    StartCommand(L"explorer \"" + std::wstring(MakerWebAddress) + L"\"");
+    // The search ends before the window goes: its notifications need the list and the status bar.
+    FindFile1->Abort();
+    ShellOpen(MakerWebAddress);
 }

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 class TAnimate;
 class TCheckBox;
@@ -68,6 +70,7 @@ public:
     void FindFile1SearchBegin(TFindFile* Sender);
     void FindFile1FolderChange(TFindFile* Sender, const std::wstring& Folder, TFolderIgnore& IgnoreFolder);
     void FindFile1FileMatch(TFindFile* Sender, const std::wstring& Folder, const TSearchRec& FileInfo);
+    void FindFile1FolderError(TFindFile* Sender, const std::wstring& Folder, DWORD Error);
     void FindFile1SearchFinish(TFindFile* Sender);
     void FoundFilesClick(TObject* Sender);
 
@@ -87,6 +90,7 @@ public:
     void FormClose(TObject* Sender, TCloseAction& Action);
 
     int FolderCount() const { return FFolderCount; }
+    int UnopenedCount() const { return FUnopenedCount; }
     bool CustomShown() const { return FCustomShown; }
 
 protected:
@@ -95,9 +99,14 @@ protected:
 
 private:
     enum class TRowAction { Unhide, Delete };
-    // Works through the rows from the last to the first (only the ticked ones when tickedOnly), acting
-    // on each row's object and removing the rows whose object was dealt with; then says how it went.
+    // Acts on the rows' objects (only the ticked rows' when tickedOnly), deepest first so that a folder
+    // comes after what it holds, and removes the rows whose object was dealt with; then says how it went.
     void ActOnRows(TRowAction action, bool tickedOnly);
+    // Delete asks first, and once more when links are among the objects; false when the user said no.
+    // Links the user chose to keep are taken out of objects.
+    bool ConfirmDelete(bool tickedOnly, std::vector<std::pair<int, TListedObject>>& objects);
+    // Enables what may be used now: nothing that acts on the rows while a search fills them.
+    void UpdateActions();
     // Applies notifications on the window's thread, in the order raised.
     void ApplyNotes(std::vector<TSearchNote>& notes);
     // A notification from the search: straight away on the window's thread, queued from the worker.
@@ -105,6 +114,8 @@ private:
     void SetViewTypes(uint32_t objectTypes);
 
     int FFolderCount = 0;
+    int FUnopenedCount = 0;
+    bool FSearching = false;
     uint32_t FStartTick = 0;
     bool FCustomShown = false;
     TSearchFeed FFeed;

@@ -1,37 +1,31 @@
 #include "app/Launcher.h"
 
-#include "base/WinHandle.h"
-
 #include <windows.h>
+#include <shellapi.h>
 
 #include <utility>
-#include <vector>
 
 namespace {
 
-bool StartProcess(const std::wstring& commandLine) {
-    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
-    line.push_back(L'\0');  // CreateProcessW may write into the command line
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return false;
-    UniqueKernelHandle process(info.hProcess), thread(info.hThread);
-    return true;
+// The shell finds the handler for the address itself; nothing is looked up by a bare program name, so
+// no program of that name in the current or the program's folder can stand in for it.
+bool OpenWithShell(const std::wstring& target) {
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"open";
+    info.lpFile = target.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&info) != FALSE;
 }
 
-TCommandStarter& Starter() {
-    static TCommandStarter starter;
-    return starter;
+TShellOpener& Opener() {
+    static TShellOpener opener;
+    return opener;
 }
 
 }  // namespace
 
-bool StartCommand(const std::wstring& commandLine) {
-    return Starter() ? Starter()(commandLine) : StartProcess(commandLine);
-}
+bool ShellOpen(const std::wstring& target) { return Opener() ? Opener()(target) : OpenWithShell(target); }
 
-TCommandStarter SetCommandStarter(TCommandStarter starter) { return std::exchange(Starter(), std::move(starter)); }
+TShellOpener SetShellOpener(TShellOpener opener) { return std::exchange(Opener(), std::move(opener)); }

@@ -1,15 +1,14 @@
 #pragma once
-// Starts a command line the way the shell's "run" does (normal window, no waiting). Everything the
-// program starts goes through one replaceable starter, so tests can see the command lines without
-// opening a browser.
+// Opens a document or web address the way the shell's "open" does. Everything the program opens goes
+// through one replaceable opener, so tests can see what would be opened without starting a browser.
 #include <functional>
 #include <string>
 
-using TCommandStarter = std::function<bool(const std::wstring& commandLine)>;
+using TShellOpener = std::function<bool(const std::wstring& target)>;
 
-// Starts commandLine; false when it could not be started.
-bool StartCommand(const std::wstring& commandLine);
+// Opens target (a web address, or a full path) with the program the user chose for it; false when it
+// could not be opened.
+bool ShellOpen(const std::wstring& target);
 
-// Puts starter in place of the real one (an empty starter puts the real one back); returns the
-// previous starter.
-TCommandStarter SetCommandStarter(TCommandStarter starter);
+// Puts opener in place of the real one (an empty opener puts the real one back); returns the previous.
+TShellOpener SetShellOpener(TShellOpener opener);

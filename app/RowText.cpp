@@ -9,12 +9,10 @@ std::wstring SizeText(DWORD attr, uint64_t size) {
     return std::to_wstring(kb) + L"KB";
 }
 
-std::wstring ModifiedText(uint32_t packedTime) {
-    FILETIME local;
-    SYSTEMTIME st;
-    if (!DosDateTimeToFileTime(static_cast<WORD>(packedTime >> 16), static_cast<WORD>(packedTime & 0xFFFF), &local) ||
-        !FileTimeToSystemTime(&local, &st))
-        return {};
+std::wstring ModifiedText(const FILETIME& utc) {
+    // The bias of that day, not today's: a summer date shows its summer time all year round.
+    SYSTEMTIME universal, st;
+    if (!FileTimeToSystemTime(&utc, &universal) || !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &st)) return {};
     wchar_t date[128], time[128];
     if (!GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 128)) return {};
     std::wstring text = date;
@@ -26,7 +24,7 @@ std::wstring ModifiedText(uint32_t packedTime) {
     return text;
 }
 
-std::wstring FinishLine(int folders, int files, uint32_t elapsedMs, bool aborted) {
+std::wstring FinishLine(int folders, int files, uint32_t elapsedMs, bool aborted, int unopened) {
     std::wstring line = Utf8ToWide(Format("%d folder(s) searched and %d file(s) found - %.3f second(s)", folders,
                                           files, elapsedMs / 1000.0));
     wchar_t separator[8] = L".";
@@ -35,5 +33,6 @@ std::wstring FinishLine(int folders, int files, uint32_t elapsedMs, bool aborted
         auto dot = line.rfind(L'.');
         if (dot != std::wstring::npos) line.replace(dot, 1, separator);
     }
+    if (unopened > 0) line += Utf8ToWide(Format(", %d folder(s) could not be opened", unopened));
     return aborted ? L"Search aborted - " + line : line;
 }

@@ -10,11 +10,11 @@
 // (0 bytes: "0KB", 1..1024: "1KB", 1025: "2KB"). Sizes are 64-bit: a 5 GiB file shows its true size.
 std::wstring SizeText(DWORD attr, uint64_t size);
 
-// A packed local date-time (date in the high word, time in the low word, two-second resolution) as the
-// user's short date, a space and the user's long time; the time is left out at exactly midnight.
-// Empty when the value is no valid date.
-std::wstring ModifiedText(uint32_t packedTime);
+// A last-write time (UTC file time) as the user's short date, a space and the user's long time, in local
+// time as it was on that day; the time is left out at exactly midnight. Empty when the value is no date.
+std::wstring ModifiedText(const FILETIME& utc);
 
 // "%d folder(s) searched and %d file(s) found - %.3f second(s)" with the user's decimal separator,
-// after "Search aborted - " when the search was aborted. elapsedMs is an unsigned tick difference.
-std::wstring FinishLine(int folders, int files, uint32_t elapsedMs, bool aborted);
+// after "Search aborted - " when the search was aborted, and followed by ", %d folder(s) could not be
+// opened" when any could not. elapsedMs is an unsigned tick difference.
+std::wstring FinishLine(int folders, int files, uint32_t elapsedMs, bool aborted, int unopened = 0);

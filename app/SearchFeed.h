@@ -8,17 +8,25 @@
 // a steady pace (every TickMs while a search runs) and applies it, in the order raised, in one go. So
 // the counter and the list are still only touched on the window's thread, one notification at a time
 // and in order, and the window drains the queue before it reports the end of the search.
+#include "app/FileActions.h"
+
 #include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
 
 struct TSearchNote {
-    bool IsFolder = false;     // a folder entered (Location is the folder) or an entry that matched
+    enum TKind {
+        Folder,      // a folder entered: Location is the folder
+        Match,       // an entry that matched, with its row's texts and what the row stands for
+        Unopened,    // a folder entered whose entries could not be listed
+    };
+    TKind Kind = Match;
     std::wstring Name;
     std::wstring Location;     // ends in a backslash
     std::wstring Size;
     std::wstring Modified;
+    TListedObject Object;
 };
 
 class TSearchFeed {

@@ -6,21 +6,28 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+namespace {
+
 constexpr DWORD HiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+// An object as a search below fx's root would list it now.
+TListedObject Listed(const TTempTree& fx, const std::wstring& relative) {
+    return {fx.Path(relative), fx.Attributes(relative), fx.Root().size()};
+}
 
 TEST(FileActions, UnhideClearsHiddenAndSystemAndKeepsTheRest) {
     TTempTree fx;
     fx.SizedFile(L"a.txt", 0, HiddenSystem | FILE_ATTRIBUTE_READONLY);
     fx.Folder(L"dir", HiddenSystem);
-    fx.File(L"plain.txt");
-    for (const wchar_t* name : {L"a.txt", L"dir", L"plain.txt"}) {
-        EXPECT_TRUE(UnhideObject(fx.Path(name))) << name;
+    for (const wchar_t* name : {L"a.txt", L"dir"}) {
+        EXPECT_EQ(UnhideListedObject(Listed(fx, name)), TActionResult::Done) << name;
         EXPECT_EQ(fx.Attributes(name) & HiddenSystem, 0u) << name;
     }
     EXPECT_TRUE(fx.Attributes(L"a.txt") & FILE_ATTRIBUTE_READONLY) << "other bits are kept";
     EXPECT_TRUE(fx.Attributes(L"dir") & FILE_ATTRIBUTE_DIRECTORY);
-    SetFileAttributesW(fx.Path(L"a.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_FALSE(UnhideObject(fx.Path(L"gone.txt"))) << "a vanished object is not reported as unhidden";
+    SetAttributes(fx.Path(L"a.txt"), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(FileActions, DeleteRemovesFilesAndOnlyEmptyFolders) {
@@ -31,19 +38,64 @@ TEST(FileActions, DeleteRemovesFilesAndOnlyEmptyFolders) {
     fx.File(L"full\\inside.txt");
     fx.SizedFile(L"locked.bin", 0, HiddenSystem);
 
-    EXPECT_TRUE(DeleteObject(fx.Path(L"f.bin")));
+    EXPECT_EQ(DeleteListedObject(Listed(fx, L"f.bin")), TActionResult::Done);
     EXPECT_FALSE(fx.Exists(L"f.bin"));
-    EXPECT_TRUE(DeleteObject(fx.Path(L"empty")));
+    EXPECT_EQ(DeleteListedObject(Listed(fx, L"empty")), TActionResult::Done);
     EXPECT_FALSE(fx.Exists(L"empty"));
-    EXPECT_FALSE(DeleteObject(fx.Path(L"full"))) << "a folder with something in it stays";
+    EXPECT_EQ(DeleteListedObject(Listed(fx, L"full")), TActionResult::Failed) << "a folder with something in it stays";
     EXPECT_TRUE(fx.Exists(L"full\\inside.txt"));
-    EXPECT_FALSE(DeleteObject(fx.Path(L"nothing-here")));
+    const TListedObject locked = Listed(fx, L"locked.bin");
     {
         UniqueFileHandle held(CreateFileW(fx.Path(L"locked.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
-        EXPECT_FALSE(DeleteObject(fx.Path(L"locked.bin"))) << "a file in use is not reported as deleted";
+        EXPECT_EQ(DeleteListedObject(locked), TActionResult::Failed) << "a file in use is not reported as deleted";
     }
-    EXPECT_TRUE(DeleteObject(fx.Path(L"locked.bin")));
+    EXPECT_EQ(DeleteListedObject(locked), TActionResult::Done);
+}
+
+// Whatever has become of a listed object since, nothing is done to what stands at its path now unless
+// it is still that kind of object, hidden and system, below real folders.
+TEST(FileActions, AnObjectNoLongerAsListedIsLeftAlone) {
+    TTempTree outside;  // made first, gone last: the link to it goes before it does
+    TTempTree fx;
+    outside.Folder(L"sub", HiddenSystem);
+    outside.SizedFile(L"sub\\f.bin", 1, HiddenSystem);
+
+    struct Case {
+        const wchar_t* Relative;
+        std::function<void()> Change;  // what happens between listing and acting
+        const char* What;
+    } cases[] = {
+        {L"gone.bin", [&] { SetAttributes(fx.Path(L"gone.bin"), FILE_ATTRIBUTE_NORMAL), DeleteFileW(ExtendedPath(fx.Path(L"gone.bin")).c_str()); },
+         "a vanished object"},
+        {L"shown.bin", [&] { SetAttributes(fx.Path(L"shown.bin"), FILE_ATTRIBUTE_ARCHIVE); }, "an object no longer hidden"},
+        {L"now-folder", [&] {
+             SetAttributes(fx.Path(L"now-folder"), FILE_ATTRIBUTE_NORMAL);
+             DeleteFileW(ExtendedPath(fx.Path(L"now-folder")).c_str());
+             fx.Folder(L"now-folder", HiddenSystem);
+         }, "a file replaced by a folder"},
+        {L"dir\\sub\\f.bin", [&] {
+             // The folder the object was found in is swapped for a link to a look-alike elsewhere.
+             MoveFileW(ExtendedPath(fx.Path(L"dir")).c_str(), ExtendedPath(fx.Path(L"dir-moved")).c_str());
+             ASSERT_TRUE(fx.Link(L"dir", outside.Root()));
+         }, "an object whose folder became a link"},
+    };
+    fx.SizedFile(L"gone.bin", 1, HiddenSystem);
+    fx.SizedFile(L"shown.bin", 1, HiddenSystem);
+    fx.SizedFile(L"now-folder", 1, HiddenSystem);
+    fx.Folder(L"dir\\sub", HiddenSystem);
+    fx.SizedFile(L"dir\\sub\\f.bin", 1, HiddenSystem);
+
+    for (const Case& c : cases) {
+        const TListedObject object = Listed(fx, c.Relative);
+        ASSERT_NE(object.Attributes, INVALID_FILE_ATTRIBUTES) << c.What;
+        c.Change();
+        EXPECT_EQ(UnhideListedObject(object), TActionResult::Changed) << c.What;
+        EXPECT_EQ(DeleteListedObject(object), TActionResult::Changed) << c.What;
+    }
+    EXPECT_EQ(fx.Attributes(L"now-folder") & (HiddenSystem | FILE_ATTRIBUTE_DIRECTORY), HiddenSystem | FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(outside.Attributes(L"sub\\f.bin") & HiddenSystem, HiddenSystem) << "nothing outside the listed tree changes";
+    EXPECT_TRUE(fx.Exists(L"dir-moved\\sub\\f.bin"));
 }
 
 TEST(FileActions, WorkOnLongPathsAndNamesInAnyScript) {
@@ -56,8 +108,11 @@ TEST(FileActions, WorkOnLongPathsAndNamesInAnyScript) {
     const std::wstring file = rel + L"\u6587\u4ef6-\u0444\u0430\u0439\u043b.txt";
     fx.SizedFile(file, 3, HiddenSystem);
     ASSERT_GT(fx.Path(file).size(), 300u);
-    EXPECT_TRUE(UnhideObject(fx.Path(file)));
+    EXPECT_EQ(UnhideListedObject(Listed(fx, file)), TActionResult::Done);
     EXPECT_EQ(fx.Attributes(file) & HiddenSystem, 0u);
-    EXPECT_TRUE(DeleteObject(fx.Path(file)));
+    SetAttributes(fx.Path(file), HiddenSystem);
+    EXPECT_EQ(DeleteListedObject(Listed(fx, file)), TActionResult::Done);
     EXPECT_FALSE(fx.Exists(file));
 }
+
+}  // namespace

@@ -42,8 +42,8 @@ protected:
             boxes.push_back({text, caption, flags});
             return answer;
         });
-        FPreviousStarter = SetCommandStarter([this](const std::wstring& line) {
-            commands.push_back(line);
+        FPreviousOpener = SetShellOpener([this](const std::wstring& target) {
+            opened.push_back(target);
             return true;
         });
         form = new TForm1(nullptr);
@@ -53,7 +53,7 @@ protected:
     ~MainWindow() override {
         if (form) TCustomForm::Free(form);
         SetMessageBoxHandler(std::move(FPreviousBox));
-        SetCommandStarter(std::move(FPreviousStarter));
+        SetShellOpener(std::move(FPreviousOpener));
     }
 
     // A real press and release of the left button in the middle of a glyph button (it has no window:
@@ -121,12 +121,12 @@ protected:
 
     TForm1* form = nullptr;
     std::vector<TBox> boxes;
-    std::vector<std::wstring> commands;
+    std::vector<std::wstring> opened;
     int answer = IDOK;
 
 private:
     TMessageBoxHandler FPreviousBox;
-    TCommandStarter FPreviousStarter;
+    TShellOpener FPreviousOpener;
 };
 
 TEST_F(MainWindow, StartsIdleWithAnEmptyListAndZeroCounts) {
@@ -342,7 +342,8 @@ TEST_F(RowActions, FailuresKeepTheirRowsAndAreCounted) {
         ClickButton(form->SpeedButton4);
     }
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].Text, L"2 of 3 object(s) could not be deleted.");
+    EXPECT_EQ(boxes[1].Text, L"2 of 3 object(s) could not be deleted. 1 of them had changed or gone since the search "
+                             L"and stayed untouched.");
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"locked.bin", L"vanishing.bin"}));
     EXPECT_FALSE(fx.Exists(L"fine.bin"));
 
@@ -415,8 +416,8 @@ TEST_F(MainWindow, AboutShowsTheAddressesAndClosingOpensTheMakersPage) {
     EXPECT_EQ(boxes[0].Caption, L"Clarivo");
     EXPECT_EQ(boxes[0].Flags & MB_ICONMASK, 0u);
     form->Close();
-    ASSERT_EQ(commands.size(), 1u);
-    EXPECT_EQ(commands[0], L"explorer \"" + std::wstring(MakerWebAddress) + L"\"");
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], MakerWebAddress) << "the address itself, for the shell to open: no program is started by name";
 }
 
 TEST(FormDescription, BinaryValuesComeFromTheProgramsResources) {

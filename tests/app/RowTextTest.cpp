@@ -16,17 +16,24 @@ TEST(RowText, SizeIsKilobytesRoundedUpOrFolder) {
     for (const auto& c : cases) EXPECT_EQ(SizeText(c.attr, c.size), c.text) << c.size;
 }
 
-TEST(RowText, ModifiedLeavesTheTimeOutAtMidnightOnly) {
-    auto packed = [](int y, int mo, int d, int h, int mi, int s) {
-        return static_cast<uint32_t>(((y - 1980) << 25) | (mo << 21) | (d << 16) | (h << 11) | (mi << 5) | (s / 2));
-    };
-    std::wstring midnight = ModifiedText(packed(2024, 3, 9, 0, 0, 0));
-    std::wstring evening = ModifiedText(packed(2024, 3, 9, 21, 15, 42));
+// The file time of a local date and time.
+FILETIME LocalTime(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
+    SYSTEMTIME local{year, month, 0, day, hour, minute, second, 0}, universal;
+    FILETIME time{};
+    EXPECT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal) && SystemTimeToFileTime(&universal, &time));
+    return time;
+}
+
+TEST(RowText, ModifiedShowsTheSecondsAndAnyDateAndLeavesTheTimeOutAtMidnight) {
+    const std::wstring midnight = ModifiedText(LocalTime(2024, 3, 9, 0, 0, 0));
+    const std::wstring evening = ModifiedText(LocalTime(2024, 3, 9, 21, 15, 43));
     ASSERT_FALSE(midnight.empty());
     EXPECT_EQ(midnight.find(L' '), std::wstring::npos) << "only the date at midnight";
     EXPECT_EQ(evening.substr(0, midnight.size() + 1), midnight + L' ') << "same date, then the time";
-    EXPECT_NE(evening.find(L"15:42"), std::wstring::npos) << evening;
-    EXPECT_TRUE(ModifiedText(packed(2024, 13, 40, 0, 0, 0)).empty()) << "no valid date";
+    EXPECT_NE(evening.find(L"15:43"), std::wstring::npos) << "an odd second is kept: " << evening;
+    const std::wstring old = ModifiedText(LocalTime(1975, 6, 1, 12, 0, 0));
+    EXPECT_NE(old.find(L"1975"), std::wstring::npos) << "dates before 1980 are shown too: " << old;
+    EXPECT_TRUE(ModifiedText(FILETIME{0xFFFFFFFFu, 0xFFFFFFFFu}).empty()) << "no valid date";
 }
 
 TEST(RowText, FinishLineCountsSecondsAndMarksAnAbort) {
@@ -36,4 +43,6 @@ TEST(RowText, FinishLineCountsSecondsAndMarksAnAbort) {
     // An unsigned tick difference across the counter's wrap is still the short time it really was.
     uint32_t start = 0xFFFFFF00u, end = 0x00000010u;
     EXPECT_EQ(FinishLine(1, 0, end - start, false), L"1 folder(s) searched and 0 file(s) found - 0.272 second(s)");
+    EXPECT_EQ(FinishLine(4, 1, 125, true, 3),
+              L"Search aborted - 4 folder(s) searched and 1 file(s) found - 0.125 second(s), 3 folder(s) could not be opened");
 }
