@@ -17,11 +17,13 @@
 #include "ui/ShellTreeView.h"
 #include "ui/SpeedButton.h"
 #include "ui/StatusBar.h"
+#include "search/Paths.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -40,6 +42,11 @@ protected:
     MainWindow() {
         FPreviousBox = SetMessageBoxHandler([this](HWND, const std::wstring& text, const std::wstring& caption, UINT flags) {
             boxes.push_back({text, caption, flags});
+            if (!answers.empty()) {
+                const int next = answers.front();
+                answers.erase(answers.begin());
+                return next;
+            }
             return answer;
         });
         FPreviousOpener = SetShellOpener([this](const std::wstring& target) {
@@ -123,6 +130,7 @@ protected:
     std::vector<TBox> boxes;
     std::vector<std::wstring> opened;
     int answer = IDOK;
+    std::vector<int> answers;  // taken first, one per box, before answer
 
 private:
     TMessageBoxHandler FPreviousBox;
@@ -363,6 +371,175 @@ TEST_F(RowActions, CheckedAllTicksAndClearsEveryRow) {
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(form->FoundFiles->Checked(i)) << i;
     SendMessageW(form->CheckBox1->Handle(), BM_CLICK, 0, 0);
     for (int i = 0; i < 4; ++i) EXPECT_FALSE(form->FoundFiles->Checked(i)) << i;
+}
+
+// Names the system's path parsing would rewrite: each must be found, unhidden and deleted as itself,
+// and the ordinary sibling that parsing would land on instead must stay exactly as it was.
+TEST_F(RowActions, HostileNamesAreActedOnAsThemselvesAndTheirSiblingsAreUntouched) {
+    const DWORD listed = HiddenSystem | FILE_ATTRIBUTE_ARCHIVE;
+    std::wstring deep;  // a path far past 260 characters, as long as the file system here takes
+    for (int i = 0; i < 30; ++i) deep += std::wstring(100, static_cast<wchar_t>(L'a' + i % 26)) + L"\\";
+    struct Case {
+        std::wstring Hostile, Sibling;  // the sibling is ordinary (not listed); empty when there is none
+    } cases[] = {
+        {L"bar.", L"bar"},
+        {L"bar ", L"bar"},
+        {L"nul", L""},
+        {L"con", L""},
+        {L"aux.txt", L""},
+        {L"com1", L""},
+        {L"lpt1.log", L""},
+        {L"sub.\\inside.bin", L"sub\\inside.bin"},  // walking "sub." must not list "sub"
+        {L"\u0444\u0430\u0439\u043b.", L"\u0444\u0430\u0439\u043b"},  // not Latin
+        {std::wstring(254, L'n') + L".", std::wstring(254, L'n')},  // the longest name a folder can hold
+        {deep + L"end.", deep + L"end"},
+    };
+    for (const Case& c : cases) {
+        fx.SizedFile(c.Hostile, 1, listed);
+        if (!c.Sibling.empty()) fx.File(c.Sibling, "keep");
+    }
+    fx.SizedFile(L"ro.bin", 1, listed | FILE_ATTRIBUTE_READONLY);  // read-only: not an exact match, never touched
+    std::vector<DWORD> siblings;
+    for (const Case& c : cases) siblings.push_back(c.Sibling.empty() ? 0 : fx.Attributes(c.Sibling));
+
+    auto expectSiblingsUntouched = [&](const char* step) {
+        for (size_t i = 0; i < std::size(cases); ++i) {
+            if (!cases[i].Sibling.empty()) {
+                EXPECT_EQ(fx.Attributes(cases[i].Sibling), siblings[i]) << step << ": " << i;
+            }
+        }
+        EXPECT_EQ(fx.Attributes(L"ro.bin"), listed | FILE_ATTRIBUTE_READONLY) << step;
+    };
+    auto expectListedOnceEach = [&] {
+        ASSERT_EQ(form->FoundFiles->Count(), static_cast<int>(std::size(cases))) << "each hostile name, once";
+        std::vector<std::wstring> paths;
+        for (int i = 0; i < form->FoundFiles->Count(); ++i)
+            paths.push_back(form->FoundFiles->SubItem(i, 1) + form->FoundFiles->ItemCaption(i));
+        for (const Case& c : cases)
+            EXPECT_EQ(std::count(paths.begin(), paths.end(), fx.Path(c.Hostile)), 1) << WideToUtf8(c.Hostile.substr(0, 20));
+    };
+
+    Search(fx.Root(), true);
+    expectListedOnceEach();
+    ClickButton(form->SpeedButton2);
+    ExpectCompleted();
+    EXPECT_EQ(form->FoundFiles->Count(), 0);
+    for (const Case& c : cases) EXPECT_EQ(fx.Attributes(c.Hostile) & HiddenSystem, 0u) << WideToUtf8(c.Hostile.substr(0, 20));
+    expectSiblingsUntouched("unhide");
+
+    for (const Case& c : cases) SetAttributes(fx.Path(c.Hostile), listed);
+    boxes.clear();
+    Search(fx.Root(), true);
+    expectListedOnceEach();
+    ClickButton(form->SpeedButton4);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].Text, L"proposition Complate!");
+    for (const Case& c : cases) EXPECT_FALSE(fx.Exists(c.Hostile)) << WideToUtf8(c.Hostile.substr(0, 20));
+    for (const Case& c : cases) {
+        if (!c.Sibling.empty()) {
+            EXPECT_TRUE(fx.Exists(c.Sibling)) << WideToUtf8(c.Sibling.substr(0, 20));
+        }
+    }
+    expectSiblingsUntouched("delete");
+    SetAttributes(fx.Path(L"ro.bin"), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(RowActions, NestedHiddenFoldersAreDeletedDeepestFirst) {
+    fx.Folder(L"a\\b\\c", HiddenSystem);
+    fx.Folder(L"a\\b", HiddenSystem);
+    fx.Folder(L"a", HiddenSystem);
+    fx.Folder(L"z", HiddenSystem);
+    Search(fx.Root(), false);
+    ASSERT_EQ(Names(), (std::vector<std::wstring>{L"a", L"b", L"c", L"z"}));
+    ClickButton(form->SpeedButton4);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].Text, L"proposition Complate!");
+    EXPECT_EQ(form->FoundFiles->Count(), 0);
+    EXPECT_FALSE(fx.Exists(L"a"));
+}
+
+// Between the listing and the delete, a listed folder is swapped for a link to a look-alike tree
+// elsewhere: the delete must not reach through it.
+TEST_F(RowActions, AFolderSwappedForALinkAfterTheListingIsNotFollowed) {
+    TTempTree outside;
+    outside.Folder(L"x", HiddenSystem);
+    outside.Folder(L"x\\y", HiddenSystem);
+    fx.Folder(L"x\\y", HiddenSystem);
+    fx.Folder(L"x", HiddenSystem);
+    Search(fx.Root(), false);
+    ASSERT_EQ(Names(), (std::vector<std::wstring>{L"x", L"y"}));
+    ASSERT_TRUE(MoveFileW(ExtendedPath(fx.Path(L"x")).c_str(), ExtendedPath(fx.Path(L"moved")).c_str()));
+    ASSERT_TRUE(fx.Link(L"x", outside.Path(L"x")));
+    ClickButton(form->SpeedButton4);
+    EXPECT_TRUE(outside.Exists(L"x\\y")) << "nothing outside the listed tree changes";
+    EXPECT_EQ(outside.Attributes(L"x\\y") & HiddenSystem, HiddenSystem);
+    EXPECT_TRUE(fx.Exists(L"moved\\y"));
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"x", L"y"})) << "both rows stay: neither is what was listed";
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].Text.rfind(L"2 of 2 object(s) could not be deleted.", 0), 0u) << WideToUtf8(boxes[1].Text);
+    RemoveDirectoryW(ExtendedPath(fx.Path(L"x")).c_str());  // the link, before its target goes
+}
+
+TEST_F(RowActions, LinksAreMarkedAndDeletingThemAsksOnceMore) {
+    fx.Folder(L"target", HiddenSystem);
+    fx.File(L"target\\keep.txt");
+    ASSERT_TRUE(fx.Link(L"compat", fx.Path(L"target")));
+    SetAttributes(fx.Path(L"compat"), HiddenSystem);
+    if ((fx.Attributes(L"compat") & HiddenSystem) != HiddenSystem) GTEST_SKIP() << "this file system keeps no attributes on links";
+    fx.Folder(L"plain", HiddenSystem);
+    Search(fx.Root(), false);
+    const std::vector<std::wstring> names = Names();
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(names[0].rfind(L"compat (link", 0), 0u) << WideToUtf8(names[0]);
+
+    answer = IDNO;  // both questions: "OK" is IDOK, so this cancels at once
+    ClickButton(form->SpeedButton4);
+    ASSERT_EQ(boxes.size(), 1u);
+    boxes.clear();
+    // OK to the first question, No to the second: everything but the link goes.
+    answers = {IDOK, IDNO};
+    ClickButton(form->SpeedButton4);
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_NE(boxes[1].Text.find(L"links"), std::wstring::npos) << WideToUtf8(boxes[1].Text);
+    EXPECT_FALSE(fx.Exists(L"plain"));
+    EXPECT_TRUE(fx.Exists(L"compat"));
+    EXPECT_TRUE(fx.Exists(L"target\\keep.txt"));
+    EXPECT_EQ(Names().size(), 2u);
+}
+
+TEST_F(MainWindow, RowActionsAreOffWhileASearchRuns) {
+    TTempTree fx;
+    for (int i = 0; i < 40; ++i)
+        for (int j = 0; j < 40; ++j) fx.Folder(L"d" + std::to_wstring(i) + L"\\e" + std::to_wstring(j), HiddenSystem);
+    ChooseFolder(fx.Root());
+    PostClick(form->FindButton);
+    HandleUntilRelease();
+    ASSERT_TRUE(form->FindFile1->Busy());
+    for (TControl* c : std::initializer_list<TControl*>{form->SpeedButton1, form->SpeedButton2, form->SpeedButton4,
+                                                        form->SpeedButton5, form->CheckBox1})
+        EXPECT_FALSE(c->Enabled()) << WideToUtf8(c->Caption());
+    PostClick(form->SpeedButton4);  // a click on a disabled button does nothing
+    HandleUntilRelease();
+    EXPECT_TRUE(boxes.empty());
+    ClickButton(form->StopButton);
+    for (TControl* c : std::initializer_list<TControl*>{form->SpeedButton1, form->SpeedButton2, form->SpeedButton4,
+                                                        form->SpeedButton5, form->CheckBox1})
+        EXPECT_TRUE(c->Enabled()) << "back after an abort: " << WideToUtf8(c->Caption());
+}
+
+TEST_F(MainWindow, FindSearchesExactlyTheChosenFolderAndOnlyFileSystemFolders) {
+    TTempTree fx;
+    fx.Folder(L"Backup;old\\in", HiddenSystem);
+    fx.Folder(L"Backup\\not-chosen", HiddenSystem);
+    Search(fx.Path(L"Backup;old"), false);
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"in"})) << "one folder, not a list of two";
+    EXPECT_EQ(Status().rfind(L"2" + CountsPrefix + L"1 file(s) found - ", 0), 0u) << WideToUtf8(Status());
+
+    form->ShellTreeView1->Select(form->ShellTreeView1->RootNode());  // "My Computer": no folder on a disk
+    ClickButton(form->FindButton);
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"in"})) << "no search ran";
+    EXPECT_EQ(Status(), L"Choose a folder on a disk or a network share to search it.");
+    EXPECT_TRUE(form->FindButton->Enabled());
 }
 
 TEST_F(MainWindow, TreeClickShowsThePathOfTheClickedNode) {
