@@ -57,11 +57,18 @@ public:
                   }
               } catch (...) {
               }
+              FDone = true;
           }) {}
     ~TResponsiveness() { Stop(); }
 
+    // The probe's last RedrawWindow or SendMessageTimeout may be waiting for this (the window's) thread:
+    // serve its messages until the probe has ended, and only then join, or each waits for the other.
     void Stop() {
         FStop = true;
+        while (!FDone) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            Application().ProcessMessages();
+        }
         if (FThread.joinable()) FThread.join();
     }
     const std::vector<double>& Answer() const { return FAnswer; }
@@ -73,7 +80,7 @@ private:
         return TimeSeconds(work) * 1000;
     }
 
-    std::atomic<bool> FStop{false};
+    std::atomic<bool> FStop{false}, FDone{false};
     std::vector<double> FAnswer, FPaint;
     std::thread FThread;  // last: starts once the rest is there
 };
