@@ -96,6 +96,7 @@ TEST(FileActions, AnObjectNoLongerAsListedIsLeftAlone) {
     EXPECT_EQ(fx.Attributes(L"now-folder") & (HiddenSystem | FILE_ATTRIBUTE_DIRECTORY), HiddenSystem | FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(outside.Attributes(L"sub\\f.bin") & HiddenSystem, HiddenSystem) << "nothing outside the listed tree changes";
     EXPECT_TRUE(fx.Exists(L"dir-moved\\sub\\f.bin"));
+    EXPECT_TRUE(fx.Unlink(L"dir"));
 }
 
 TEST(FileActions, WorkOnLongPathsAndNamesInAnyScript) {

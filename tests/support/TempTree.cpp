@@ -96,8 +96,10 @@ TTempTree::TTempTree(const std::wstring& parent) {
     static std::atomic<int> counter{0};
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
+    // The tick count as well: Wine reuses process ids, and a tree a crashed run left behind must not
+    // stand in the way.
     FRoot = (parent.empty() ? std::wstring(temp) : parent) + L"clarivo-" + std::to_wstring(GetCurrentProcessId()) +
-            L"-" + std::to_wstring(++counter) + L"\\";
+            L"-" + std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++counter) + L"\\";
     RemoveTree(FRoot);
     EXPECT_TRUE(CreateDirectoryW(FRoot.c_str(), nullptr)) << "cannot create the test folder";
 }
@@ -148,6 +150,12 @@ DWORD TTempTree::Attributes(std::wstring_view relative) const {
 bool TTempTree::Link(std::wstring_view relative, const std::wstring& target) {
     const std::wstring link = Path(relative);
     return MakeJunction(link, target) || (RemoveDirectoryW(ExtendedPath(link).c_str()), UnixLinkCall(link, &target));
+}
+
+bool TTempTree::Unlink(std::wstring_view relative) {
+    const std::wstring link = Path(relative);
+    SetFileAttributesW(ExtendedPath(link).c_str(), FILE_ATTRIBUTE_NORMAL);
+    return RemoveDirectoryW(ExtendedPath(link).c_str()) || UnixLinkCall(link, nullptr);
 }
 
 void SetAttributes(const std::wstring& path, DWORD attributes) {

@@ -33,6 +33,8 @@ public:
     // A directory link at relative that points at target (a full path). False where the platform
     // cannot make one.
     bool Link(std::wstring_view relative, const std::wstring& target);
+    // Removes the link at relative (never what it points at).
+    bool Unlink(std::wstring_view relative);
 
 private:
     std::wstring FRoot;
