@@ -105,7 +105,8 @@ public:
     void SetItemIndex(int index);
 
     // Between these the list is neither repainted nor told about new or removed rows; the last
-    // EndUpdate shows all changes at once.
+    // EndUpdate shows all changes at once (or, when the window was brought up to date less than a
+    // tenth of a second before, as soon as messages are next served).
     void BeginUpdate();
     void EndUpdate();
 
@@ -128,6 +129,8 @@ private:
     // first change of the rows after a push, the selected and focused rows are noted so that PushRows
     // can select them again wherever they have moved.
     void MergePending();
+    // Merges, pushes and repaints what is waiting.
+    void SyncWindow();
     void RowsChanging();
     void PushRows();
     void ScheduleMerge();
@@ -145,7 +148,8 @@ private:
     int FUpdateCount = 0;
     bool FWindowStale = false;      // the window still shows the rows as they were at the last push
     bool FSyncPosted = false;        // a sync message is on its way to the window
-    bool FRepaintWanted = false;     // check marks changed: repaint at the next sync
+    bool FRepaintWanted = false;     // check marks changed or an update ended: repaint at the next sync
+    bool FEraseWanted = false;       // ... with the background (rows may have gone)
     bool FMergeTimer = false;
     std::uint64_t FLastPush = 0;    // GetTickCount64 at the last push
     // Noted at the first change after a push: the selected and focused rows and where the window has them.

@@ -227,9 +227,9 @@ TEST_F(ListViewTest, HundredThousandRowsAddedInBatchesAreAllThereInOrder) {
         for (std::size_t i = start; i < start + 1000; ++i) FList->AddItem(names[i], {L"C:\\"});
         FList->EndUpdate();
     }
-    EXPECT_EQ(ListView_GetItemCount(Wnd()), 100000);
     ExpectSortedAndComplete(*FList, names);
     Pump();
+    EXPECT_EQ(ListView_GetItemCount(Wnd()), 100000);
     EXPECT_EQ(WindowText(99999, 0), FList->ItemCaption(99999));
 }
 
