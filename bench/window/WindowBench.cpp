@@ -12,8 +12,10 @@
 #include "app/Form1.h"
 #include "app/Launcher.h"
 #include "base/StrUtils.h"
+#include "ui/Animate.h"
 #include "ui/Application.h"
 #include "ui/ListView.h"
+#include "ui/StatusBar.h"
 #include "ui/RadioButton.h"
 #include "ui/ShellTreeView.h"
 #include "ui/SpeedButton.h"
@@ -26,6 +28,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -83,6 +87,77 @@ private:
     std::atomic<bool> FStop{false}, FDone{false};
     std::vector<double> FAnswer, FPaint;
     std::thread FThread;  // last: starts once the rest is there
+};
+
+// Where the window's thread spends its time: every message to the window and the controls that take part
+// in a search is timed on its way through (the time of a message includes what it sends on to others,
+// so the buckets are each window's own share only where nothing nests, which holds for these).
+class TThreadProfile {
+public:
+    struct TWindow {
+        const char* Name;
+        HWND Handle;
+    };
+    explicit TThreadProfile(std::vector<TWindow> windows) : FWindows(std::move(windows)) {
+        for (std::size_t i = 0; i < FWindows.size(); ++i)
+            SetWindowSubclass(FWindows[i].Handle, Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    }
+    ~TThreadProfile() {
+        for (const TWindow& w : FWindows) RemoveWindowSubclass(w.Handle, Proc, kSubclassId);
+    }
+
+    // Seconds by window and message, largest first.
+    void Print(double wall) const {
+        std::vector<std::pair<double, std::string>> rows;
+        for (const auto& [key, seconds] : FSeconds) rows.emplace_back(seconds, key);
+        std::sort(rows.rbegin(), rows.rend());
+        double total = 0;
+        for (const auto& row : rows) total += row.first;
+        std::printf("    window's thread, by message (%.3f s inside them, %.0f%% of the clock):\n", total, 100 * total / wall);
+        for (std::size_t i = 0; i < rows.size() && i < 8; ++i)
+            std::printf("      %-34s %7.3f s\n", rows[i].second.c_str(), rows[i].first);
+    }
+
+private:
+    static constexpr UINT_PTR kSubclassId = 0xBE7C;
+
+    // Each message's own time: what the messages it sends on take is theirs (a list's paint asks its
+    // parent for the rows' texts, and the parent hands that back to the list).
+    static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+        auto* self = reinterpret_cast<TThreadProfile*>(data);
+        const double start = Now();
+        const double nestedBefore = self->FNested;
+        const LRESULT result = DefSubclassProc(wnd, msg, wp, lp);
+        const double spent = Now() - start;
+        self->FSeconds[self->Key(wnd, msg, wp)] += spent - (self->FNested - nestedBefore);
+        self->FNested = nestedBefore + spent;
+        return result;
+    }
+
+    static double Now() {
+        LARGE_INTEGER count, frequency;
+        QueryPerformanceCounter(&count);
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+    }
+
+    std::string Key(HWND wnd, UINT msg, WPARAM wp) const {
+        const char* name = "?";
+        for (const TWindow& w : FWindows)
+            if (w.Handle == wnd) name = w.Name;
+        const char* what = msg == WM_PAINT ? "paint" : msg == WM_TIMER ? "timer" : msg == WM_NULL ? "probe (WM_NULL)"
+                         : msg == WM_ERASEBKGND ? "erase" : msg == WM_NCPAINT ? "frame paint"
+                         : msg == WM_NOTIFY ? "notifications" : msg == 0xBC4E ? "notifications reflected"
+                         : msg == LVM_SETITEMCOUNT ? "item count" : msg >= WM_USER ? "own messages" : "other";
+        char key[96];
+        std::snprintf(key, sizeof key, msg == WM_TIMER ? "%s, %s %llu" : "%s, %s", name, what,
+                      static_cast<unsigned long long>(wp));
+        return key;
+    }
+
+    std::vector<TWindow> FWindows;
+    std::map<std::string, double> FSeconds;
+    double FNested = 0;  // time of every message so far, nested ones included once
 };
 
 double Seconds(FILETIME time) {
@@ -151,6 +226,8 @@ TWindowRun SearchInWindow(TForm1& form, const std::wstring& root, bool fileOnly)
                                  form.FindButton->Top() + form.FindButton->Height() / 2);
 
     TWindowRun run;
+    TThreadProfile profile({{"form", form.Handle()}, {"list", list}, {"status bar", form.StatusBar1->Handle()},
+                            {"animation", form.Animate->Handle()}, {"tree", form.ShellTreeView1->Handle()}});
     TResponsiveness probe(form.Handle(), list);
     run.Times = Measure([&] {
         PostMessageW(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -168,6 +245,7 @@ TWindowRun SearchInWindow(TForm1& form, const std::wstring& root, bool fileOnly)
         }
     });
     probe.Stop();
+    profile.Print(run.Times.Wall);
     form.FindFile1->OnSearchFinish = finish;
     run.Rows = form.FoundFiles->Count();
     run.Answer = probe.Answer();
