@@ -117,6 +117,7 @@ private:
     int FUnopenedCount = 0;
     bool FSearching = false;
     uint32_t FStartTick = 0;
+    uint64_t FLastStatus = 0;  // GetTickCount64 when the status line last showed a folder
     bool FCustomShown = false;
     TSearchFeed FFeed;
 };

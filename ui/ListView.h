@@ -134,6 +134,8 @@ private:
     void RowsChanging();
     void PushRows();
     void ScheduleMerge();
+    // How long new rows may wait for the window, from what the last push and paint cost.
+    UINT PushInterval() const;
     TListRow* RowAtWindowIndex(int windowIndex);
     void PostSync();
     void Toggle(int index);
@@ -152,6 +154,7 @@ private:
     bool FEraseWanted = false;       // ... with the background (rows may have gone)
     bool FMergeTimer = false;
     std::uint64_t FLastPush = 0;    // GetTickCount64 at the last push
+    double FPushCost = 0, FPaintCost = 0;  // milliseconds the last push and the last paint took
     // Noted at the first change after a push: the selected and focused rows and where the window has them.
     const TListRow* FSelectedRow = nullptr;
     const TListRow* FFocusedRow = nullptr;
