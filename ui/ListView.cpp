@@ -38,9 +38,11 @@ void TListRows::Merge() {
     std::stable_sort(FPending.begin(), FPending.end(), Less);
     // One row goes in by binary search; a batch is appended and merged in one linear pass, which moves
     // only the rows behind the first place a new one goes to.
+    // The first new row goes where the first row that moves was.
+    const auto first = std::upper_bound(FRows.begin(), FRows.end(), FPending.front(), Less);
+    FFirstChanged = std::min(FFirstChanged, static_cast<std::size_t>(first - FRows.begin()));
     if (FPending.size() == 1) {
-        auto at = std::upper_bound(FRows.begin(), FRows.end(), FPending.front(), Less);
-        FRows.insert(at, std::move(FPending.front()));
+        FRows.insert(first, std::move(FPending.front()));
     } else {
         auto middle = static_cast<std::ptrdiff_t>(FRows.size());
         FRows.insert(FRows.end(), std::make_move_iterator(FPending.begin()), std::make_move_iterator(FPending.end()));
@@ -52,6 +54,7 @@ void TListRows::Merge() {
 void TListRows::Clear() {
     FRows.clear();
     FPending.clear();
+    FFirstChanged = npos;
 }
 
 std::size_t TListRows::IndexOf(const TListRow* row) const {
@@ -321,7 +324,10 @@ void TListView::PushRows() {
     if (FSelectedAt >= 0) ListView_SetItemState(wnd, FSelectedAt, 0, LVIS_SELECTED);
     if (FFocusedAt >= 0) ListView_SetItemState(wnd, FFocusedAt, 0, LVIS_FOCUSED);
     FSelectedAt = FFocusedAt = -1;
-    ListView_SetItemCountEx(wnd, static_cast<int>(FRows.SortedCount()), LVSICF_NOSCROLL);
+    // Only the rows from the first that changed on are drawn again; a change below the page is seen in
+    // the scroll bar alone.
+    ListView_SetItemCountEx(wnd, static_cast<int>(FRows.SortedCount()), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    InvalidateFrom(FRows.TakeFirstChanged());
     auto indexOf = [this](const TListRow* row) {
         std::size_t at = FRows.IndexOf(row);
         return at == TListRows::npos ? -1 : static_cast<int>(at);
@@ -333,6 +339,16 @@ void TListView::PushRows() {
     FSelectedRow = FFocusedRow = nullptr;
     QueryPerformanceCounter(&end);
     FPushCost = Milliseconds(start, end);
+}
+
+void TListView::InvalidateFrom(std::size_t index) {
+    HWND wnd = WindowHandle();
+    const auto top = static_cast<std::size_t>(std::max(ListView_GetTopIndex(wnd), 0));
+    if (index == TListRows::npos || index > top + static_cast<std::size_t>(ListView_GetCountPerPage(wnd))) return;
+    RECT client, row{};
+    GetClientRect(wnd, &client);
+    if (index > top && ListView_GetItemRect(wnd, static_cast<int>(index), &row, LVIR_BOUNDS)) client.top = row.top;
+    InvalidateRect(wnd, &client, TRUE);
 }
 
 UINT TListView::PushInterval() const {

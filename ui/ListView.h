@@ -7,12 +7,14 @@
 #include "base/Exception.h"
 #include "ui/WinControl.h"
 
+#include <algorithm>
 #include <any>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 struct TListRow {
@@ -40,6 +42,8 @@ public:
     bool HasPending() const { return !FPending.empty(); }
     // Moves the waiting rows into their places.
     void Merge();
+    // The first place whose row has changed since the last TakeFirstChanged (npos: none), and forget it.
+    std::size_t TakeFirstChanged() { return std::exchange(FFirstChanged, npos); }
 
     // Sorted rows plus waiting ones.
     std::size_t Count() const { return FRows.size() + FPending.size(); }
@@ -47,7 +51,10 @@ public:
     std::size_t SortedCount() const { return FRows.size(); }
     TListRow& operator[](std::size_t index) { return *FRows[index]; }
     const TListRow& operator[](std::size_t index) const { return *FRows[index]; }
-    void Erase(std::size_t index) { FRows.erase(FRows.begin() + static_cast<std::ptrdiff_t>(index)); }
+    void Erase(std::size_t index) {
+        FRows.erase(FRows.begin() + static_cast<std::ptrdiff_t>(index));
+        FFirstChanged = std::min(FFirstChanged, index);
+    }
     void Clear();
 
     // Where that row object sits now, or npos (rows keep their address while they live).
@@ -59,6 +66,7 @@ private:
 
     std::vector<TRowPtr> FRows;
     std::vector<TRowPtr> FPending;
+    std::size_t FFirstChanged = npos;
 };
 
 // A row index outside the list.
@@ -136,6 +144,8 @@ private:
     void ScheduleMerge();
     // How long new rows may wait for the window, from what the last push and paint cost.
     UINT PushInterval() const;
+    // Repaints the rows of the page from index on (npos: none).
+    void InvalidateFrom(std::size_t index);
     TListRow* RowAtWindowIndex(int windowIndex);
     void PostSync();
     void Toggle(int index);

@@ -145,6 +145,8 @@ private:
         const char* name = "?";
         for (const TWindow& w : FWindows)
             if (w.Handle == wnd) name = w.Name;
+        // The probe's own requests come from its thread: told apart, as they are no part of the search.
+        if (InSendMessage()) return std::string(name) + ", probe";
         const char* what = msg == WM_PAINT ? "paint" : msg == WM_TIMER ? "timer" : msg == WM_NULL ? "probe (WM_NULL)"
                          : msg == WM_ERASEBKGND ? "erase" : msg == WM_NCPAINT ? "frame paint"
                          : msg == WM_NOTIFY ? "notifications" : msg == 0xBC4E ? "notifications reflected"

@@ -1,5 +1,7 @@
 #include "ui/ListView.h"
 
+#include "base/StrUtils.h"
+
 #include "ControlsFixture.h"
 #include "RowNames.h"
 
@@ -218,6 +220,40 @@ void ExpectSortedAndComplete(TListView& list, std::vector<std::wstring> added) {
     std::sort(shown.begin(), shown.end());
     std::sort(added.begin(), added.end());
     EXPECT_TRUE(shown == added);
+}
+
+// A new row repaints the page from its own place down, and nothing when it lands below the page.
+TEST_F(ListViewTest, NewRowsRepaintOnlyThePageFromWhereTheyLand) {
+    std::vector<std::wstring> names;
+    for (int i = 0; i < 100; ++i) names.push_back(L"row" + std::to_wstring(1000 + i));
+    AddNames(names);
+    WaitForWindowRows();
+    struct Case {
+        const wchar_t* Name;
+        int Index;  // where it lands; -1: below the page, nothing to repaint
+    } cases[] = {{L"zzz", -1}, {L"row1004x", 5}, {L"aaa", 0}};
+    for (const Case& c : cases) {
+        ValidateRect(Wnd(), nullptr);
+        Sleep(1100);  // longer than the list ever lets new rows wait: this one reaches the window at once
+        FList->AddItem(c.Name);
+        ASSERT_EQ(ListView_GetItemCount(Wnd()), FList->Count()) << "pushed by AddItem";
+        RECT update{};
+        const bool any = GetUpdateRect(Wnd(), &update, FALSE);
+        if (c.Index < 0) {
+            EXPECT_FALSE(any) << WideToUtf8(c.Name);
+            continue;
+        }
+        RECT row{};
+        ASSERT_TRUE(ListView_GetItemRect(Wnd(), c.Index, &row, LVIR_BOUNDS));
+        EXPECT_TRUE(any) << WideToUtf8(c.Name);
+        EXPECT_LE(update.top, row.top) << WideToUtf8(c.Name);
+        if (c.Index > 0) {
+            RECT above{};
+            ASSERT_TRUE(ListView_GetItemRect(Wnd(), c.Index - 1, &above, LVIR_BOUNDS));
+            EXPECT_GE(update.top, above.bottom) << "rows above it stay as they are";
+        }
+        Pump();
+    }
 }
 
 TEST_F(ListViewTest, HundredThousandRowsAddedInBatchesAreAllThereInOrder) {
