@@ -280,7 +280,11 @@ void TForm1::ApplyNotes(std::vector<TSearchNote>& notes) {
 
 void TForm1::FindFile1SearchFinish(TFindFile*) {
     KillTimer(Handle(), FeedTimerId);
-    FFeed.Drain();  // every notification raised before the end is on the list first
+    // Every notification raised before the end is on the list first, and the list shows them now
+    // rather than when it would next have caught up.
+    FoundFiles->BeginUpdate();
+    FFeed.Drain();
+    FoundFiles->EndUpdate();
     uint32_t elapsed = GetTickCount() - FStartTick;  // unsigned: right across a wrap of the counter
     // A folder that could not be listed was entered but not searched.
     StatusBar1->SetSimpleText(FinishLine(FFolderCount - FUnopenedCount, FoundFiles->Count(), elapsed,

@@ -94,9 +94,9 @@ public:
     int ColumnCount() const { return static_cast<int>(FColumns.size()); }
     const TListColumn& Column(int index) const { return FColumns.at(static_cast<std::size_t>(index)); }
 
-    // Adds a row, unticked, in its place by Caption. The list shows it within a tenth of a second, or at
-    // EndUpdate while an update is open.
-    // data rides with the row wherever it moves (Data).
+    // Adds a row, unticked, in its place by Caption, with data that rides with the row wherever it moves
+    // (Data). The window shows it within a tenth of a second, or up to a second while bringing the
+    // window up to date is slow, or at EndUpdate while an update is open.
     void AddItem(std::wstring caption, std::vector<std::wstring> subItems = {}, std::any data = {});
     void Clear();
     int Count() const { return static_cast<int>(FRows.Count()); }
@@ -113,8 +113,8 @@ public:
     void SetItemIndex(int index);
 
     // Between these the list is neither repainted nor told about new or removed rows; the last
-    // EndUpdate shows all changes at once (or, when the window was brought up to date less than a
-    // tenth of a second before, as soon as messages are next served).
+    // EndUpdate shows all changes at once (or, when the window was brought up to date only a moment
+    // before, as soon as messages are next served).
     void BeginUpdate();
     void EndUpdate();
 
