@@ -60,5 +60,6 @@ bool TTargetSearch::Accepts(const std::wstring& folder, const TSearchRec& info) 
     return Attribute.Matches(info.Attr) && Size.Matches(info.Size64()) &&
            TimeStamp.Matches(info.FindData.ftCreationTime, info.FindData.ftLastWriteTime,
                              info.FindData.ftLastAccessTime) &&
-           !TargetFolders.IsExcluded(folder, info.Name) && Content.Matches(folder + info.Name);
+           !TargetFolders.IsExcluded(folder, info.Name) &&
+           (Content.PhraseLength() == 0 || Content.Matches(folder + info.Name));  // no path made for nothing
 }
