@@ -109,4 +109,6 @@ const TClassInfo TFindFileComponent::MetaClass(
 TFindFileComponent::TFindFileComponent(TComponent* owner)
     : TComponent(owner), FCriteriaView(std::make_unique<TSearchCriteriaView>(Criteria)) {}
 
-TFindFileComponent::~TFindFileComponent() = default;
+// The search ends before this part of the object goes: the worker may still call the virtual Do...
+// methods and reach the events through it.
+TFindFileComponent::~TFindFileComponent() { Shutdown(); }

@@ -9,8 +9,9 @@
 //       OnFileMatch = FindFile1FileMatch
 //     end
 //
-// Being a component, it is freed by its owner, and freeing it during a search aborts the search and
-// waits for the worker without raising the abort or finish events.
+// Being a component, it is freed by its owner. A running search ends (aborted, the worker awaited,
+// neither the abort nor the finish event raised) as soon as the owner's destruction begins, before any
+// other component of the owner goes, or when the component is freed on its own.
 #include "search/FindFile.h"
 #include "ui/Component.h"
 
@@ -30,6 +31,9 @@ public:
     void SetThreaded(bool value) { Threaded = value; }
     TThreadPriority GetThreadPriority() const { return ThreadPriority; }
     void SetThreadPriority(TThreadPriority value) { ThreadPriority = value; }
+
+protected:
+    void StopWork() override { Shutdown(); }
 
 private:
     std::unique_ptr<TPersistent> FCriteriaView;

@@ -1,5 +1,7 @@
 // Clarivo: finds hidden folders and files below a chosen folder and unhides or deletes them.
 #include "app/Form1.h"
+#include "base/Thread.h"
+#include "skin/window/SkinManager.h"
 #include "ui/Application.h"
 
 #include <windows.h>
@@ -9,5 +11,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Application().SetTitle(L"Clarivo");
     Application().CreateForm(Form1);
     Application().Run();
+
+    // The end, in this order rather than the static destructors' (which freed the thread hand-over queue
+    // before the window whose search still needed it). A search still running ends first, while every
+    // form is whole; then the forms go; then what they used for the whole run.
+    Application().Destroying();
+    Application().FreeComponents();
+    FreeSkinManager();  // with its window hook and timer
+    Application().Finalize();
+    TThread::CloseSyncWindow();
     return 0;
 }

@@ -70,6 +70,11 @@ public:
                                            wc.hInstance, nullptr));
         FWindow = FOwnedWindow.get();
     }
+    // Other threads see no window before it goes, so they stop posting to it.
+    void CloseWindow() {
+        FWindow = nullptr;
+        FOwnedWindow.reset();
+    }
 
 private:
     TSyncRequest* Pop() {
@@ -104,8 +109,11 @@ private:
     UniqueHandle<WindowTraits> FOwnedWindow;
 };
 
+// Never destroyed: a thread may still hand work over while the program ends, and a queue freed by a
+// static destructor before then would leave it waiting on freed memory. The window it owns the program
+// closes itself (CloseSyncWindow).
 TSyncQueue& SyncQueue() {
-    static TSyncQueue queue;
+    static TSyncQueue& queue = *new TSyncQueue;
     return queue;
 }
 
@@ -188,6 +196,10 @@ void TThread::Synchronize(const std::function<void()>& method) {
 }
 
 bool TThread::CheckSynchronize() { return IsMainThread() && SyncQueue().RunPending(); }
+
+void TThread::CloseSyncWindow() {
+    if (IsMainThread()) SyncQueue().CloseWindow();
+}
 
 DWORD TThread::MainThreadID() noexcept { return gMainThreadId; }
 

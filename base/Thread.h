@@ -5,8 +5,9 @@
 // queue, or one of the waits below, lets them run. Windows only.
 //
 // The wake-ups go to a message-only window that the first TThread created on the main thread makes;
-// until one exists, synchronised calls from other threads (std::thread, say) run only when the main
-// thread calls CheckSynchronize or waits in WaitFor / WaitForHandle.
+// until one exists, and once the program has closed it (CloseSyncWindow) at its end, synchronised calls
+// from other threads (std::thread, say) run only when the main thread calls CheckSynchronize or waits in
+// WaitFor / WaitForHandle.
 //
 // A derived class whose Execute uses the derived object's own members must end the thread (Terminate,
 // WaitFor) in its own destructor: by the time ~TThread runs those members are gone.
@@ -59,6 +60,9 @@ public:
     static void Synchronize(const std::function<void()>& method);
     // Runs every synchronised call waiting for the main thread. Main thread only; true if any ran.
     static bool CheckSynchronize();
+    // Destroys the wake-up window (main thread only; elsewhere nothing happens). The program calls it at
+    // its end, once its threads have ended; a TThread made on the main thread later makes a new one.
+    static void CloseSyncWindow();
     static DWORD MainThreadID() noexcept;
     static bool IsMainThread() noexcept;
     // Waits for a handle. On the main thread synchronised calls and messages sent from other threads

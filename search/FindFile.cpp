@@ -29,7 +29,9 @@ bool IsInputMessage(UINT message) {
 
 }  // namespace
 
-TFindFile::~TFindFile() {
+TFindFile::~TFindFile() { Shutdown(); }
+
+void TFindFile::Shutdown() noexcept {
     FDestroying = true;
     try {
         if (FAborted)
@@ -41,7 +43,7 @@ TFindFile::~TFindFile() {
 }
 
 void TFindFile::Execute() {
-    if (FBusy) return;
+    if (FBusy || FDestroying) return;
     FPreparedSearch = std::make_unique<TTargetSearch>(Criteria);
     FAborted = false;
     FBusy = true;

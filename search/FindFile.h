@@ -65,6 +65,12 @@ public:
     static DWORD WaitForWorker(HANDLE handle, DWORD timeout);
 
 protected:
+    // Ends a running search and waits for its worker without raising OnSearchAbort or OnSearchFinish, and
+    // raises no event from then on (a later Execute does nothing): the object is going. ~TFindFile does
+    // this, but a derived class does it first in its own destructor, since the worker calls the virtual
+    // methods below until it has ended and by ~TFindFile the derived part is gone.
+    void Shutdown() noexcept;
+
     virtual void DoSearchBegin();
     virtual void DoSearchFinish();
     virtual void DoSearchAbort();

@@ -18,10 +18,11 @@ namespace {
 
 LRESULT CALLBACK ApplicationWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == CM_RELEASE) {
-        // A form asked to be freed (TCustomForm::Release); it may have gone another way meanwhile.
+        // A form asked to be freed (TCustomForm::Release); it may have gone another way meanwhile, or be
+        // on its way already (whoever is destroying it frees it).
         auto* form = reinterpret_cast<TCustomForm*>(lParam);
         const auto& forms = Screen().FormList();
-        if (std::find(forms.begin(), forms.end(), form) != forms.end()) {
+        if (std::find(forms.begin(), forms.end(), form) != forms.end() && !form->IsDestroying()) {
             try {
                 TCustomForm::Free(form);
             } catch (...) {
@@ -59,9 +60,14 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
 
 TApplication::~TApplication() {
     Destroying();
+    FreeComponents();
+}
+
+void TApplication::FreeComponents() {
     while (ComponentCount() > 0) {
         TComponent* last = Components(ComponentCount() - 1);
         if (auto* form = dynamic_cast<TCustomForm*>(last)) {
+            if (form == FMainForm) FMainForm = nullptr;
             try {
                 TCustomForm::Free(form);
             } catch (...) {
@@ -76,7 +82,12 @@ TApplication::~TApplication() {
 void TApplication::Initialize() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    OleInitialize(nullptr);
+    if (SUCCEEDED(OleInitialize(nullptr))) ++FOleInitialized;
+}
+
+void TApplication::Finalize() {
+    FHandle.reset();
+    for (; FOleInitialized > 0; --FOleInitialized) OleUninitialize();
 }
 
 std::wstring TApplication::Title() const {

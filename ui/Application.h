@@ -1,7 +1,15 @@
 #pragma once
 // TApplication: the program's message loop, its title (held by a hidden window of class
 // "TApplication") and its main form. The application owns the forms made with CreateForm and frees
-// them, last made first, when it goes.
+// them, last made first. The program ends it explicitly before main returns:
+//
+//     Application().Destroying();       // every form's background work ends while all forms are whole
+//     Application().FreeComponents();   // then the forms go
+//     ...                               // process-wide objects the forms used
+//     Application().Finalize();
+//
+// The destructor only frees what is left; being a function-local static it runs in an order nobody
+// chooses, after objects the forms may still need.
 #include "ui/Component.h"
 #include "ui/Handles.h"
 
@@ -22,6 +30,11 @@ public:
 
     // Common controls and COM for this thread.
     void Initialize();
+    // Frees every component the application owns, the last made first; a form goes the way
+    // TCustomForm::Free frees it.
+    void FreeComponents();
+    // Closes the hidden window and leaves COM: the last of the application, once its forms are gone.
+    void Finalize();
 
     // Makes a form owned by the application; the first one made becomes the main form.
     template <typename T>
@@ -63,6 +76,7 @@ private:
     UniqueWindow FHandle;
     TCustomForm* FMainForm = nullptr;
     bool FTerminated = false;
+    int FOleInitialized = 0;  // successful OleInitialize calls, each undone by Finalize
 };
 
 // The process's application object.

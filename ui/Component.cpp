@@ -63,8 +63,23 @@ void TComponent::DestroyComponents() {
 
 void TComponent::Destroying() {
     if (IsDestroying()) return;
+    // All marked first: stopping work may wait, serving messages meanwhile, and a component being
+    // destroyed no longer acts on them.
+    MarkDestroying();
+    StopAllWork();
+}
+
+void TComponent::MarkDestroying() {
     FComponentState |= csDestroying;
-    for (TComponent* c : FComponents) c->Destroying();
+    for (TComponent* c : FComponents)
+        if (!c->IsDestroying()) c->MarkDestroying();
+}
+
+void TComponent::StopAllWork() {
+    // By index, last to first like the freeing: a message served while some work ends may free a component.
+    for (size_t i = FComponents.size(); i-- > 0;)
+        if (i < FComponents.size()) FComponents[i]->StopAllWork();
+    StopWork();
 }
 
 void TComponent::Loaded() { FComponentState &= ~(csLoading | csReading); }

@@ -47,7 +47,8 @@ public:
     // Frees every owned component now, last to first. Whoever frees a form calls this first, so that the
     // components go while the form (and its window) is still whole.
     void DestroyComponents();
-    // Marks this component and everything it owns as being destroyed.
+    // Marks this component and everything it owns as being destroyed, then has each of them end the work
+    // it runs on its own (StopWork), owned components first, while all of them are still whole.
     void Destroying();
 
     // Called once for every component of a form description after all of them have been read.
@@ -57,9 +58,18 @@ public:
     void BeginLoading() { FComponentState |= csLoading | csReading; }
     void EndReading() { FComponentState &= ~csReading; }
 
+protected:
+    // Ends work the component runs on its own, such as a worker thread, which may use its owner or the
+    // owner's other components: Destroying() calls it as destruction begins, before anything is freed.
+    // A component freed on its own comes here only through ~TComponent, which reaches no override any
+    // more, so a class that overrides this also ends its work in its own destructor.
+    virtual void StopWork() {}
+
 private:
     void Insert(TComponent* component);
     void Remove(TComponent* component);
+    void MarkDestroying();
+    void StopAllWork();
 
     TComponent* FOwner = nullptr;
     std::vector<TComponent*> FComponents;

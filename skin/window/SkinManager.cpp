@@ -7,25 +7,12 @@
 
 TSkinManage* SkinManager = nullptr;
 
-namespace {
-std::unique_ptr<TSkinManage>& ManagerOwner() {
-    static std::unique_ptr<TSkinManage> owner;
-    return owner;
-}
-}  // namespace
-
 TSkinManage& CreateSkinManager() {
-    if (!ManagerOwner()) {
-        ManagerOwner() = std::make_unique<TSkinManage>();
-        SkinManager = ManagerOwner().get();
-    }
+    if (!SkinManager) SkinManager = new TSkinManage;
     return *SkinManager;
 }
 
-void FreeSkinManager() {
-    SkinManager = nullptr;
-    ManagerOwner().reset();
-}
+void FreeSkinManager() { delete SkinManager; }
 
 TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr)) {
     FTimer->SetEnabled(false);
@@ -34,6 +21,7 @@ TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr)) {
 }
 
 TSkinManage::~TSkinManage() {
+    if (SkinManager == this) SkinManager = nullptr;
     State = smDestroying;
     Active = false;
     FTimer.reset();

@@ -23,6 +23,7 @@ public:
     static constexpr unsigned DefaultInterval = 100;
 
     TSkinManage();
+    // Clears SkinManager when it is this one, so that skin components freed later ask no manager.
     ~TSkinManage();
     TSkinManage(const TSkinManage&) = delete;
     TSkinManage& operator=(const TSkinManage&) = delete;
@@ -61,9 +62,11 @@ private:
     TSkinDrawUse FDrawUse;
 };
 
-// The process's manager, or null before the first skin component finished loading.
+// The process's manager, or null before the first skin component finished loading and once it has been
+// freed. It owns the manager: no static destructor frees it, since that would run in an order of its
+// own against the forms and their skin components.
 extern TSkinManage* SkinManager;
 // Makes the manager when there is none; returns it.
 TSkinManage& CreateSkinManager();
-// Frees the manager (when the program ends, or between tests).
+// Frees the manager with its hook and timer (when the program ends, after its forms, or between tests).
 void FreeSkinManager();

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -115,6 +116,29 @@ TEST(Thread, PrioritiesMapToThePlatformsLevels) {
         EXPECT_EQ(GetThreadPriority(thread.Handle()), level);
         EXPECT_EQ(thread.Priority(), priority);
     }
+}
+
+TEST(Thread, AfterTheWakeUpWindowIsClosedHandOversWaitForTheMainThreadToAskUntilAThreadMakesANewOne) {
+    const auto wakeUpWindow = [] { return FindWindowExW(HWND_MESSAGE, nullptr, L"ClarivoThreadSync", nullptr); };
+    { TTestThread made([](TTestThread&) {}); }  // the window exists, whichever tests ran before
+    ASSERT_NE(wakeUpWindow(), nullptr);
+    TThread::CloseSyncWindow();
+    EXPECT_EQ(wakeUpWindow(), nullptr);
+
+    // Nothing wakes the main thread now; the hand-over still runs when the main thread asks for it.
+    std::atomic<bool> ran{false};
+    std::thread late([&] { TThread::Synchronize([&] { ran = true; }); });
+    while (!ran) TThread::CheckSynchronize();
+    late.join();
+
+    // A thread made on the main thread brings the window back: a plain message loop serves hand-overs again.
+    TTestThread next([&](TTestThread&) { TThread::Synchronize([&] { ran = false; }); });
+    ASSERT_NE(wakeUpWindow(), nullptr);
+    next.Start();
+    MSG message;
+    while (ran && GetMessageW(&message, nullptr, 0, 0)) DispatchMessageW(&message);
+    next.WaitFor();
+    EXPECT_FALSE(ran);
 }
 
 TEST(Thread, SynchronizeOnTheMainThreadRunsAtOnce) {

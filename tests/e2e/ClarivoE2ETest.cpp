@@ -118,6 +118,22 @@ std::wstring WithoutTrailingBackslash(std::wstring path) {
     return path;
 }
 
+// Opens the fixture's drive in the tree and clicks the fixture's folder: the tree selects it and the edit
+// shows its path.
+void ChooseFolderInTree(TClarivoProcess& app, const std::wstring& root) {
+    const std::wstring folderName = WithoutTrailingBackslash(root).substr(3);
+    const wchar_t drive[] = {L'(', root[0], L':', L')', 0};
+    HTREEITEM driveNode = ChildWhere(app, app.TreeRoot(), [&](const std::wstring& text) { return text.find(drive) != std::wstring::npos; },
+                                     "for drive " + WideToUtf8(drive));
+    HTREEITEM folderNode = ChildWhere(app, driveNode, [&](const std::wstring& text) { return text == folderName; },
+                                      Format("named \"%s\"", WideToUtf8(folderName).c_str()));
+    app.ClickNode(folderNode);
+    const HWND pathEdit = app.Child(L"Edit");
+    EXPECT_TRUE(PollUntil([&] { return app.WindowText(pathEdit) == WithoutTrailingBackslash(root); }, 10000))
+        << "the edit shows \"" << WideToUtf8(app.WindowText(pathEdit)) << "\"";
+    EXPECT_EQ(app.SelectedNode(), folderNode);
+}
+
 TEST(ClarivoProgram, FindsHiddenFoldersAndFilesOfAFolderChosenInTheTreeAndEndsOnClose) {
     // Hidden system folders and files, with look-alikes that must not match, three levels deep.
     TTempTree fx(SystemDriveRoot());
@@ -136,24 +152,14 @@ TEST(ClarivoProgram, FindsHiddenFoldersAndFilesOfAFolderChosenInTheTreeAndEndsOn
         SetModified(fx.Path(entry), time);
     // Set after the entries inside them: adding an entry touches the folder.
     const std::wstring modified = ModifiedAsShown(time);
-    const std::wstring root = fx.Root(), folderName = WithoutTrailingBackslash(root).substr(3);
+    const std::wstring root = fx.Root();
     if (HasFailure()) return;
 
     TClarivoProcess app(ProgramPath());
     EXPECT_EQ(app.StatusText().rfind(L"0 folder(s) searched and 0 file(s) found - 0", 0), 0u) << WideToUtf8(app.StatusText());
     EXPECT_EQ(app.RowCount(), 0);
 
-    // Open the drive, then click the fixture folder: the tree selects it and the edit shows its path.
-    const wchar_t drive[] = {L'(', root[0], L':', L')', 0};
-    HTREEITEM driveNode = ChildWhere(app, app.TreeRoot(), [&](const std::wstring& text) { return text.find(drive) != std::wstring::npos; },
-                                     "for drive " + WideToUtf8(drive));
-    HTREEITEM folderNode = ChildWhere(app, driveNode, [&](const std::wstring& text) { return text == folderName; },
-                                      Format("named \"%s\"", WideToUtf8(folderName).c_str()));
-    app.ClickNode(folderNode);
-    const HWND pathEdit = app.Child(L"Edit");
-    EXPECT_TRUE(PollUntil([&] { return app.WindowText(pathEdit) == WithoutTrailingBackslash(root); }, 10000))
-        << "the edit shows \"" << WideToUtf8(app.WindowText(pathEdit)) << "\"";
-    EXPECT_EQ(app.SelectedNode(), folderNode);
+    ChooseFolderInTree(app, root);
 
     // "Folder Only" (as the window starts): both hidden system folders, in name order; every folder
     // below the chosen one is visited.
@@ -179,6 +185,26 @@ TEST(ClarivoProgram, FindsHiddenFoldersAndFilesOfAFolderChosenInTheTreeAndEndsOn
     ASSERT_TRUE(app.CloseAndWait(30000)) << "the program did not end after WM_CLOSE";
     EXPECT_EQ(app.ExitCode(), 0u);
     EXPECT_GE(app.ProcessesStarted(), 2u) << "closing started no browser";
+}
+
+TEST(ClarivoProgram, ClosingTheWindowDuringASearchEndsTheProgram) {
+    // Thousands of folders: walking them takes seconds under Wine, far longer than the close takes to arrive.
+    TTempTree fx(SystemDriveRoot());
+    for (int i = 0; i < 80; ++i)
+        for (int j = 0; j < 80; ++j) fx.Folder(L"d" + std::to_wstring(i) + L"\\e" + std::to_wstring(j));
+    const std::wstring root = fx.Root();
+
+    TClarivoProcess app(ProgramPath());
+    ChooseFolderInTree(app, root);
+    if (HasFailure()) return;
+    // While the walk runs the status line shows the folder it is in.
+    app.ClickAt(app.Form(), FindButtonCentre);
+    std::wstring line;
+    ASSERT_TRUE(PollUntil([&] { return (line = app.StatusText()).rfind(root, 0) == 0; }, SearchTimeoutMs))
+        << "the search did not start; the status line shows \"" << WideToUtf8(line) << "\"";
+
+    ASSERT_TRUE(app.CloseAndWait(20000)) << "the program did not end after WM_CLOSE during a search";
+    EXPECT_EQ(app.ExitCode(), 0u);
 }
 
 }  // namespace

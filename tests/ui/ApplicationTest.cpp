@@ -129,6 +129,54 @@ TEST(MainForm, ClosingItEndsRun) {
     EXPECT_EQ(Application().MainForm(), nullptr);
 }
 
+// A component with work of its own that logs when the work stops, and whether its form's fellow forms
+// were all still there then.
+class TFormWork : public TComponent {
+public:
+    TFormWork(TComponent* owner, std::vector<std::string>& log, std::vector<TCustomForm*> forms)
+        : TComponent(owner), FLog(log), FForms(std::move(forms)) {}
+
+protected:
+    void StopWork() override {
+        // Stopping a worker serves messages while it waits, as the search does.
+        Application().ProcessMessages();
+        const bool allThere = std::all_of(FForms.begin(), FForms.end(), OnScreen);
+        FLog.push_back("stop " + Owner()->Name() + (allThere ? "" : " (a form was gone)"));
+    }
+
+private:
+    std::vector<std::string>& FLog;
+    std::vector<TCustomForm*> FForms;
+};
+
+TEST(ApplicationEnd, FormsStopTheirWorkWhileAllAreWholeThenGoLastMadeFirst) {
+    TApplication app(nullptr);
+    TForm* first = nullptr;
+    TForm* second = nullptr;
+    app.CreateForm(first);
+    app.CreateForm(second);
+    std::vector<std::string> log;
+    for (TForm* form : {first, second}) {
+        form->SetName(form == first ? "First" : "Second");
+        new TFormWork(form, log, {first, second});
+        form->OnDestroy = [&log, form](TObject*) { log.push_back("destroy " + form->Name()); };
+    }
+    // A release asked for before the end must not free the form in the middle of it.
+    first->Release();
+
+    app.Destroying();
+    app.FreeComponents();
+    EXPECT_EQ(log, (std::vector<std::string>{"stop Second", "stop First", "destroy Second", "destroy First"}));
+    EXPECT_EQ(app.ComponentCount(), 0);
+    EXPECT_EQ(app.MainForm(), nullptr);
+    EXPECT_FALSE(OnScreen(first) || OnScreen(second));
+    Application().ProcessMessages();  // the stale release finds its form gone
+
+    const HWND hidden = app.Handle();
+    app.Finalize();
+    EXPECT_FALSE(IsWindow(hidden));
+}
+
 TEST(Timers, TickOnTheMessageLoopUntilDisabled) {
     TTimer timer(nullptr);
     EXPECT_TRUE(timer.Enabled());

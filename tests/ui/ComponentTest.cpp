@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,42 @@ TEST(Ownership, DestroyComponentsMarksThemDestroying) {
     owner.DestroyComponents();
     EXPECT_EQ(owner.ComponentCount(), 0);
     EXPECT_EQ(freed, (std::vector<std::string>{"t"}));
+}
+
+// Runs work of its own (as a component with a worker thread does) and logs when the work is stopped and
+// when the component is freed.
+std::vector<std::string> workLog;
+
+class TWorker : public TComponent {
+public:
+    TWorker(TComponent* owner, std::string label) : TComponent(owner), Label(std::move(label)) {}
+    ~TWorker() override { workLog.push_back("free " + Label); }
+    std::string Label;
+
+protected:
+    void StopWork() override { workLog.push_back("stop " + Label); }
+};
+
+TEST(Ownership, EveryOwnedComponentStopsItsWorkOnceBeforeAnyIsFreed) {
+    const std::pair<const char*, std::function<void(TComponent*)>> ways[] = {
+        {"owner deleted", [](TComponent* owner) { delete owner; }},
+        {"Destroying, then the components freed", [](TComponent* owner) {
+             owner->Destroying();
+             EXPECT_EQ(workLog, (std::vector<std::string>{"stop b", "stop a.child", "stop a"})) << "nothing freed yet";
+             owner->DestroyComponents();
+             delete owner;
+         }},
+    };
+    for (const auto& [way, end] : ways) {
+        workLog.clear();
+        auto* owner = new TComponent(nullptr);
+        auto* a = new TWorker(owner, "a");
+        new TWorker(a, "a.child");
+        new TWorker(owner, "b");
+        end(owner);
+        EXPECT_EQ(workLog, (std::vector<std::string>{"stop b", "stop a.child", "stop a", "free b", "free a", "free a.child"}))
+            << way;
+    }
 }
 
 TEST(Names, UniquePerOwnerAndFoundWithoutCase) {

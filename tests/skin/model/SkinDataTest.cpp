@@ -11,6 +11,7 @@
 
 #include <map>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -510,6 +511,26 @@ TEST_F(SkinDataTest, ManagerForgetsComponentsThatGo) {
     EXPECT_EQ(manager.SkinList(), (std::vector<TSkinData*>{&dialog}));
     EXPECT_EQ(manager.DefaultSkin(), nullptr);
     EXPECT_EQ(manager.Requester, nullptr);
+}
+
+TEST_F(SkinDataTest, ASkinFreedAfterTheManagerAsksNoManager) {
+    // However the manager goes, the process's pointer to it goes too: a skin component freed afterwards
+    // finds no manager to leave rather than a freed one.
+    const std::pair<const char*, void (*)()> ways[] = {
+        {"FreeSkinManager", [] { FreeSkinManager(); }},
+        {"the manager's own destructor", [] { delete SkinManager; }},
+    };
+    for (const auto& [way, freeManager] : ways) {
+        auto skin = std::make_unique<TSkinData>(nullptr);
+        skin->Loaded();
+        ASSERT_NE(SkinManager, nullptr) << way;
+        ASSERT_EQ(SkinManager->DefaultSkin(), skin.get()) << way;
+        freeManager();
+        const TSkinManage* left = std::exchange(SkinManager, nullptr);  // never a freed one for what follows
+        EXPECT_EQ(left, nullptr) << way;
+        skin.reset();
+        EXPECT_EQ(SkinManager, nullptr) << way << ": freeing the skin made a new manager";
+    }
 }
 
 TEST_F(SkinDataTest, CheckFormSkinVetoes) {
