@@ -134,6 +134,8 @@ TForm1::TForm1(TComponent* owner)
 }
 
 TForm1::~TForm1() {
+    // A search still running ends before the feed it posts to goes with this object's own members.
+    Destroying();
     if (Form1 == this) Form1 = nullptr;
 }
 
