@@ -136,13 +136,37 @@ void TFindFile::RunSearch() {
     }
 }
 
-void TFindFile::SearchFolder(const std::wstring& folder) {
-    ++FCurrentLevel;
-    struct TLevelGuard {
+// The walk keeps its own stack of open folders instead of recursing: extended paths allow thousands of
+// levels, more than a thread's stack holds frames for. Each open folder keeps only the names of the
+// subfolders still to enter, and the current path is one string cut back when the walk climbs.
+void TFindFile::SearchFolder(const std::wstring& root) {
+    struct TOpenFolder {
+        size_t PathLength;                    // of this folder's path, which the current path starts with
+        std::vector<std::wstring> Subfolders;
+        size_t Next = 0;
+    };
+    struct TLevelReset {
         uint16_t& Level;
-        ~TLevelGuard() { --Level; }
-    } guard{FCurrentLevel};
+        ~TLevelReset() { Level = 0; }
+    } reset{FCurrentLevel};
 
+    std::wstring path = root;
+    std::vector<TOpenFolder> open;
+    for (;;) {
+        // Paths are at most 32767 characters and every level adds two, so the count fits.
+        FCurrentLevel = static_cast<uint16_t>(open.size() + 1);
+        open.push_back({path.size(), VisitFolder(path)});
+        while (!open.empty() && (Aborted() || open.back().Next == open.back().Subfolders.size())) open.pop_back();
+        if (open.empty()) return;
+        TOpenFolder& parent = open.back();
+        path.resize(parent.PathLength);
+        path += parent.Subfolders[parent.Next++];
+        path += L'\\';
+    }
+}
+
+// Raises the folder's events and returns the subfolders to enter, in listing order.
+std::vector<std::wstring> TFindFile::VisitFolder(const std::wstring& folder) {
     const TFolderIgnore action = DoFolderChange(folder);
     const TTargetFolder& target = *FCurrentTarget;
     const std::vector<std::wstring>& masks = target.FileMasks;
@@ -184,11 +208,7 @@ void TFindFile::SearchFolder(const std::wstring& folder) {
             return !Aborted();
         });
     }
-
-    for (const std::wstring& name : subfolders) {
-        if (Aborted()) break;
-        SearchFolder(folder + name + L'\\');
-    }
+    return subfolders;
 }
 
 void TFindFile::FinishSearch() {

@@ -10,13 +10,17 @@
 // the walk has ended, delivered through its message queue. Destroying the component during a search
 // aborts it and waits for the worker without raising OnSearchAbort or OnSearchFinish.
 //
-// The walk takes UTF-16 names and paths of any length, never enters a directory reparse point (a
-// junction or symbolic link is reported when it matches, but not walked into), and lists each folder once.
+// The walk takes UTF-16 names and paths of any length and trees of any depth (it keeps its own stack of
+// open folders rather than recursing), never enters a directory reparse point (a junction or symbolic
+// link is reported when it matches, but not walked into), and lists each folder once. Folders come in
+// pre-order: a folder's OnFolderChange, then its matches, then each of its subfolders (in listing
+// order) completely before the next.
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/Thread.h"
 #include "base/WinHandle.h"
@@ -78,7 +82,8 @@ private:
     void StartWorker();
     void AwaitWorker();
     void RunSearch();
-    void SearchFolder(const std::wstring& folder);
+    void SearchFolder(const std::wstring& root);
+    std::vector<std::wstring> VisitFolder(const std::wstring& folder);
     void FinishSearch();
     void ThreadTerminated();
 

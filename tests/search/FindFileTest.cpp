@@ -99,6 +99,36 @@ TEST_F(FindFileWalk, PathsLongerThan260AreWalkedAndReportedInNormalForm) {
     EXPECT_FALSE(Events.Folders.back().starts_with(L"\\\\?\\"));
 }
 
+// A chain of one-letter folders as deep as the platform lets us make it, up to 3000 levels: the walk
+// keeps no stack frame per level, so the depth is limited only by the length of a path. Under Wine the
+// Unix path limit (4096 bytes) ends the chain at about 2000 levels, and every call on such a path is
+// slow there (the server resolves it one component at a time), hence the long wait.
+TEST_F(FindFileWalk, TreesThousandsOfLevelsDeepAreWalkedToTheBottom) {
+    const std::wstring deepest = Tree.Chain(2999);
+    const auto levels = static_cast<uint16_t>((deepest.size() - Tree.Root().size()) / 2 + 1);   // the target is level 1
+    ASSERT_GE(levels, 1500) << "the platform ended the chain early";
+    size_t folders = 0, matches = 0;
+    uint16_t deepestLevel = 0;
+    std::wstring lastMatch;
+    FindFile.OnFolderChange = [&](TFindFile* sender, const std::wstring&, TFolderIgnore&) {
+        ++folders;
+        deepestLevel = std::max(deepestLevel, sender->CurrentLevel());
+    };
+    FindFile.OnFileMatch = [&](TFindFile*, const std::wstring& folder, const TSearchRec& info) {
+        ++matches;
+        lastMatch = folder + info.Name;
+    };
+    FindFile.Threaded = true;
+    FindFile.Criteria.Files.FileName = L"*";
+    FindFile.Criteria.Attribute.SetAttributes({ffDirectory});
+    Search(Tree.Root());
+    PumpUntilIdle(FindFile, 600000);
+    EXPECT_EQ(folders, levels);
+    EXPECT_EQ(deepestLevel, levels);
+    EXPECT_EQ(matches, levels - 1u);
+    EXPECT_EQ(lastMatch + L'\\', deepest);   // the deepest folder, found as an entry of its parent
+}
+
 TEST_F(FindFileWalk, DirectoryLinksAreReportedButNeverEntered) {
     Tree.Folder(L"a\\b");
     if (!Tree.Link(L"a\\loop", Tree.Root())) GTEST_SKIP() << "no directory links here";

@@ -43,9 +43,9 @@ void UseFileMode(TFindFile& findFile) {
     findFile.Criteria.Attribute.SetAttributes({ffArchive, ffHidden, ffSystem});
 }
 
-void PumpUntilIdle(TFindFile& findFile) {
-    const ULONGLONG giveUp = GetTickCount64() + 60000;
-    while (findFile.Busy() && GetTickCount64() < giveUp) {
+void PumpUntilIdle(TFindFile& findFile, ULONGLONG giveUp) {
+    const ULONGLONG end = GetTickCount64() + giveUp;
+    while (findFile.Busy() && GetTickCount64() < end) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);

@@ -28,5 +28,6 @@ struct TSearchRecorder {
 void UseFolderMode(TFindFile& findFile);
 void UseFileMode(TFindFile& findFile);
 
-// Services the main thread's messages until the search is no longer busy (fails the test after a minute).
-void PumpUntilIdle(TFindFile& findFile);
+// Services the main thread's messages until the search is no longer busy (fails the test after giveUp
+// milliseconds, a minute unless told otherwise).
+void PumpUntilIdle(TFindFile& findFile, ULONGLONG giveUp = 60000);
