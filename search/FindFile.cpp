@@ -9,18 +9,24 @@
 namespace {
 
 // Calls visit(data) for every entry of folder but "." and "..", in the listing's order, while visit
-// returns true. A folder that cannot be listed (missing, denied, vanished) gives nothing.
+// returns true. Returns NO_ERROR once the folder was listed, else why its listing could not be opened
+// (missing, denied, vanished, not a folder). A folder without a single entry, not even "." and ".." (a
+// drive root can be one), answers "file not found" or "no more files": it was listed, and is empty.
 template <typename Visit>
-void ForEachEntry(const std::wstring& folder, Visit&& visit) {
+DWORD ForEachEntry(const std::wstring& folder, Visit&& visit) {
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(FindFirstFileExW(ExtendedPath(folder + L'*').c_str(), FindExInfoBasic, &data,
                                            FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) return;
+    if (!find) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES ? NO_ERROR : error;
+    }
     do {
         const wchar_t* name = data.cFileName;
         if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) continue;
-        if (!visit(data)) return;
+        if (!visit(data)) break;
     } while (FindNextFileW(find.get(), &data));
+    return NO_ERROR;
 }
 
 bool IsInputMessage(UINT message) {
@@ -189,9 +195,10 @@ std::vector<std::wstring> TFindFile::VisitFolder(const std::wstring& folder) {
     };
 
     // One listing serves every mask and the descent.
+    DWORD error = NO_ERROR;
     if (searchEntries && masks.size() > 1) {
         std::vector<WIN32_FIND_DATAW> entries;
-        ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
+        error = ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
             entries.push_back(data);
             noteSubfolder(data);
             return true;
@@ -202,12 +209,13 @@ std::vector<std::wstring> TFindFile::VisitFolder(const std::wstring& folder) {
                 if (Aborted()) break;
             }
     } else if (searchEntries || descend) {
-        ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
+        error = ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
             if (searchEntries) considerEntry(data, masks.front());
             noteSubfolder(data);
             return !Aborted();
         });
     }
+    if (error != NO_ERROR) DoFolderError(folder, error);   // a listing that failed to open gave nothing else
     return subfolders;
 }
 
@@ -244,6 +252,10 @@ TFolderIgnore TFindFile::DoFolderChange(const std::wstring& Folder) {
     TFolderIgnore answer = Aborted() ? fiThisAndSubfolders : fiNone;
     if (!Aborted() && OnFolderChange) OnFolderChange(this, Folder, answer);
     return answer;
+}
+
+void TFindFile::DoFolderError(const std::wstring& Folder, DWORD Error) {
+    if (!Aborted() && OnFolderError) OnFolderError(this, Folder, Error);
 }
 
 void TFindFile::DoFileMatch(const std::wstring& Folder, const TSearchRec& FileInfo) {

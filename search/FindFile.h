@@ -4,8 +4,8 @@
 // Execute, or on a worker thread when Threaded is set.
 //
 // Threads. OnSearchBegin runs on the caller of Execute, OnSearchAbort on the caller of Abort.
-// OnFolderChange and OnFileMatch run on the thread that walks (the worker when threaded), one at a
-// time, the walk waiting for each; a handler that touches the user interface hands its work to the main
+// OnFolderChange, OnFolderError and OnFileMatch run on the thread that walks (the worker when threaded),
+// one at a time, the walk waiting for each; a handler that touches the user interface hands its work to the main
 // thread (TThread::Synchronize) and waits. In a threaded run OnSearchFinish runs on the main thread once
 // the walk has ended, delivered through its message queue. Destroying the component during a search
 // aborts it and waits for the worker without raising OnSearchAbort or OnSearchFinish.
@@ -33,6 +33,7 @@ using TSearchEvent = std::function<void(TFindFile* Sender)>;
 using TFileMatchEvent = std::function<void(TFindFile* Sender, const std::wstring& Folder, const TSearchRec& FileInfo)>;
 using TFolderChangeEvent =
     std::function<void(TFindFile* Sender, const std::wstring& Folder, TFolderIgnore& IgnoreFolder)>;
+using TFolderErrorEvent = std::function<void(TFindFile* Sender, const std::wstring& Folder, DWORD Error)>;
 
 class TFindFile {
 public:
@@ -47,6 +48,10 @@ public:
 
     TFileMatchEvent OnFileMatch;        // Folder (ending in a backslash) holds FileInfo
     TFolderChangeEvent OnFolderChange;  // the walk enters Folder; IgnoreFolder comes as fiNone
+    // Folder's listing could not be opened (missing, denied, vanished, not a folder), so nothing in it
+    // was searched; Error is the system's code. Comes after OnFolderChange for that folder, at most once
+    // per folder, and not once the search is aborted. An empty folder is no error.
+    TFolderErrorEvent OnFolderError;
     TSearchEvent OnSearchBegin, OnSearchFinish, OnSearchAbort;
 
     // Starts a search with the current criteria; ignored while Busy. Unthreaded it returns when the
@@ -73,6 +78,7 @@ protected:
     virtual void DoSearchFinish();
     virtual void DoSearchAbort();
     virtual TFolderIgnore DoFolderChange(const std::wstring& Folder);
+    virtual void DoFolderError(const std::wstring& Folder, DWORD Error);
     virtual void DoFileMatch(const std::wstring& Folder, const TSearchRec& FileInfo);
     virtual bool AcceptFile(const std::wstring& Folder, const TSearchRec& FileInfo);
 

@@ -176,6 +176,16 @@ TEST_F(ThreadedSearch, DestroyedByAMessageServedWhileAbortWaits) {
     EXPECT_EQ(Events.Log, Strings{L"begin"});
 }
 
+TEST_F(ThreadedSearch, FolderErrorsComeOnTheWorker) {
+    FindFile->Criteria.Files.Location = Tree.Path(L"missing");
+    FindFile->Execute();
+    PumpUntilIdle(*FindFile);
+    EXPECT_EQ(Events.Log, (Strings{L"begin", L"folder missing\\", L"error missing\\", L"finish"}));
+    ASSERT_EQ(Events.WalkThreads.size(), 2u);
+    EXPECT_EQ(Events.WalkThreads[1], Events.WalkThreads[0]);
+    EXPECT_NE(Events.WalkThreads[1], GetCurrentThreadId());
+}
+
 TEST_F(ThreadedSearch, AFailingWalkStillFinishesQuietly) {
     FindFile->OnFileMatch = [](TFindFile*, const std::wstring&, const TSearchRec&) { throw std::runtime_error("boom"); };
     FindFile->Execute();

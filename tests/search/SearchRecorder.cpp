@@ -19,6 +19,12 @@ TSearchRecorder::TSearchRecorder(TFindFile& findFile, std::wstring root) : Root(
         Log.push_back(L"folder " + Relative(folder));
         WalkThreads.push_back(GetCurrentThreadId());
     };
+    findFile.OnFolderError = [this](TFindFile*, const std::wstring& folder, DWORD error) {
+        std::lock_guard<std::mutex> guard(Lock);
+        Errors.emplace_back(Relative(folder), error);
+        Log.push_back(L"error " + Relative(folder));
+        WalkThreads.push_back(GetCurrentThreadId());
+    };
     findFile.OnFileMatch = [this](TFindFile*, const std::wstring& folder, const TSearchRec& info) {
         std::lock_guard<std::mutex> guard(Lock);
         Matches.push_back(Relative(folder + info.Name));
