@@ -1,5 +1,7 @@
 #include "search/FindFile.h"
 
+#include <climits>
+#include <utility>
 #include <vector>
 
 #include "search/Masks.h"
@@ -29,8 +31,21 @@ DWORD ForEachEntry(const std::wstring& folder, Visit&& visit) {
     return NO_ERROR;
 }
 
-bool IsInputMessage(UINT message) {
-    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+// Every message but keyboard and mouse input (client and non-client), which a wait for the worker
+// leaves queued for the program to handle afterwards.
+constexpr std::pair<UINT, UINT> kServedMessages[] = {
+    {0, WM_NCMOUSEMOVE - 1},
+    {WM_NCXBUTTONDBLCLK + 1, WM_KEYFIRST - 1},
+    {WM_KEYLAST + 1, WM_MOUSEFIRST - 1},
+    {WM_MOUSELAST + 1, UINT_MAX},
+};
+
+// Takes the next queued message that is not input (messages sent from other threads are served
+// meanwhile, by PeekMessage itself).
+bool TakeServedMessage(MSG& message) {
+    for (const auto& [first, last] : kServedMessages)
+        if (PeekMessageW(&message, nullptr, first, last, PM_REMOVE)) return true;
+    return false;
 }
 
 }  // namespace
@@ -106,31 +121,30 @@ DWORD TFindFile::WaitForWorker(HANDLE handle, DWORD timeout) {
             duplicate.reset(real);
         handle = real;
     }
-    DWORD result;
-    do {
-        const DWORD start = GetTickCount();
-        // MWMO_INPUTAVAILABLE: a hand-over posted before the wait began (seen but left in the queue by
-        // the caller's own loop) must wake it too, or the worker and this thread would wait for each other.
-        result = MsgWaitForMultipleObjectsEx(1, &handle, timeout, QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_SENDMESSAGE,
-                                             MWMO_INPUTAVAILABLE);
-        if (result == WAIT_OBJECT_0 + 1) {
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (IsInputMessage(message.message)) continue;
-                if (message.message == WM_QUIT) {
-                    PostQuitMessage(static_cast<int>(message.wParam));
-                    return result;
-                }
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        // Whatever is queued is served before each wait, seen or not: a hand-over posted before the wait
+        // began (seen but left in the queue by the caller's own loop) must run, or the worker and this
+        // thread would wait for each other.
+        MSG message;
+        while (TakeServedMessage(message)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return WAIT_OBJECT_0 + 1;
             }
+            DispatchMessageW(&message);
         }
+        DWORD left = timeout;
         if (timeout != INFINITE) {
-            const DWORD spent = GetTickCount() - start;
-            timeout = spent >= timeout ? 0 : timeout - spent;
+            const ULONGLONG spent = GetTickCount64() - start;
+            left = spent >= timeout ? 0 : static_cast<DWORD>(timeout - spent);
         }
-    } while (result == WAIT_OBJECT_0 + 1);
-    return result;
+        // Only messages that arrived since the last look wake the wait: input left in the queue would
+        // otherwise wake it again at once, and the wait would spin (so no MWMO_INPUTAVAILABLE).
+        const DWORD result = MsgWaitForMultipleObjectsEx(1, &handle, left,
+                                                         QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_SENDMESSAGE, 0);
+        if (result != WAIT_OBJECT_0 + 1) return result;
+    }
 }
 
 void TFindFile::RunSearch() {

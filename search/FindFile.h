@@ -58,7 +58,7 @@ public:
     // search has finished, threaded once the worker runs. A failure finishes the search and is passed on.
     void Execute();
     // Stops the running search; in a threaded run it returns once the search has finished, serving the
-    // calling thread's messages meanwhile (keyboard and mouse input is dropped).
+    // calling thread's messages meanwhile (keyboard and mouse input stays queued until afterwards).
     void Abort();
 
     bool Busy() const { return FBusy; }
@@ -69,8 +69,10 @@ public:
     HANDLE ThreadHandle() const { return FThreadHandle.get(); }
 
     // Waits for handle while serving the calling thread's message queue: keyboard and mouse messages
-    // are dropped, all others dispatched. A quit message ends the wait at once and is posted again, so
-    // that the program's own message loop still sees it. Returns the last wait result.
+    // (client and non-client) stay queued, in their order, for the program to handle after the wait;
+    // all others are dispatched. The wait sleeps until something new arrives, never spinning on input
+    // left in the queue. A quit message ends the wait at once (WAIT_OBJECT_0 + 1) and is posted again,
+    // so that the program's own message loop still sees it. Otherwise returns the last wait result.
     static DWORD WaitForWorker(HANDLE handle, DWORD timeout);
 
 protected:
