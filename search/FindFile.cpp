@@ -1,5 +1,7 @@
 #include "search/FindFile.h"
 
+#include <climits>
+#include <utility>
 #include <vector>
 
 #include "search/Masks.h"
@@ -9,22 +11,41 @@
 namespace {
 
 // Calls visit(data) for every entry of folder but "." and "..", in the listing's order, while visit
-// returns true. A folder that cannot be listed (missing, denied, vanished) gives nothing.
+// returns true. Returns NO_ERROR once the folder was listed, else why its listing could not be opened
+// (missing, denied, vanished, not a folder). A folder without a single entry, not even "." and ".." (a
+// drive root can be one), answers "file not found" or "no more files": it was listed, and is empty.
 template <typename Visit>
-void ForEachEntry(const std::wstring& folder, Visit&& visit) {
+DWORD ForEachEntry(const std::wstring& folder, Visit&& visit) {
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(FindFirstFileExW(ExtendedPath(folder + L'*').c_str(), FindExInfoBasic, &data,
                                            FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) return;
+    if (!find) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES ? NO_ERROR : error;
+    }
     do {
         const wchar_t* name = data.cFileName;
         if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) continue;
-        if (!visit(data)) return;
+        if (!visit(data)) break;
     } while (FindNextFileW(find.get(), &data));
+    return NO_ERROR;
 }
 
-bool IsInputMessage(UINT message) {
-    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+// Every message but keyboard and mouse input (client and non-client), which a wait for the worker
+// leaves queued for the program to handle afterwards.
+constexpr std::pair<UINT, UINT> kServedMessages[] = {
+    {0, WM_NCMOUSEMOVE - 1},
+    {WM_NCXBUTTONDBLCLK + 1, WM_KEYFIRST - 1},
+    {WM_KEYLAST + 1, WM_MOUSEFIRST - 1},
+    {WM_MOUSELAST + 1, UINT_MAX},
+};
+
+// Takes the next queued message that is not input (messages sent from other threads are served
+// meanwhile, by PeekMessage itself).
+bool TakeServedMessage(MSG& message) {
+    for (const auto& [first, last] : kServedMessages)
+        if (PeekMessageW(&message, nullptr, first, last, PM_REMOVE)) return true;
+    return false;
 }
 
 }  // namespace
@@ -102,31 +123,30 @@ DWORD TFindFile::WaitForWorker(HANDLE handle, DWORD timeout) {
             duplicate.reset(real);
         handle = real;
     }
-    DWORD result;
-    do {
-        const DWORD start = GetTickCount();
-        // MWMO_INPUTAVAILABLE: a hand-over posted before the wait began (seen but left in the queue by
-        // the caller's own loop) must wake it too, or the worker and this thread would wait for each other.
-        result = MsgWaitForMultipleObjectsEx(1, &handle, timeout, QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_SENDMESSAGE,
-                                             MWMO_INPUTAVAILABLE);
-        if (result == WAIT_OBJECT_0 + 1) {
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (IsInputMessage(message.message)) continue;
-                if (message.message == WM_QUIT) {
-                    PostQuitMessage(static_cast<int>(message.wParam));
-                    return result;
-                }
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        // Whatever is queued is served before each wait, seen or not: a hand-over posted before the wait
+        // began (seen but left in the queue by the caller's own loop) must run, or the worker and this
+        // thread would wait for each other.
+        MSG message;
+        while (TakeServedMessage(message)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return WAIT_OBJECT_0 + 1;
             }
+            DispatchMessageW(&message);
         }
+        DWORD left = timeout;
         if (timeout != INFINITE) {
-            const DWORD spent = GetTickCount() - start;
-            timeout = spent >= timeout ? 0 : timeout - spent;
+            const ULONGLONG spent = GetTickCount64() - start;
+            left = spent >= timeout ? 0 : static_cast<DWORD>(timeout - spent);
         }
-    } while (result == WAIT_OBJECT_0 + 1);
-    return result;
+        // Only messages that arrived since the last look wake the wait: input left in the queue would
+        // otherwise wake it again at once, and the wait would spin (so no MWMO_INPUTAVAILABLE).
+        const DWORD result = MsgWaitForMultipleObjectsEx(1, &handle, left,
+                                                         QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_SENDMESSAGE, 0);
+        if (result != WAIT_OBJECT_0 + 1) return result;
+    }
 }
 
 void TFindFile::RunSearch() {
@@ -138,13 +158,37 @@ void TFindFile::RunSearch() {
     }
 }
 
-void TFindFile::SearchFolder(const std::wstring& folder) {
-    ++FCurrentLevel;
-    struct TLevelGuard {
+// The walk keeps its own stack of open folders instead of recursing: extended paths allow thousands of
+// levels, more than a thread's stack holds frames for. Each open folder keeps only the names of the
+// subfolders still to enter, and the current path is one string cut back when the walk climbs.
+void TFindFile::SearchFolder(const std::wstring& root) {
+    struct TOpenFolder {
+        size_t PathLength;                    // of this folder's path, which the current path starts with
+        std::vector<std::wstring> Subfolders;
+        size_t Next = 0;
+    };
+    struct TLevelReset {
         uint16_t& Level;
-        ~TLevelGuard() { --Level; }
-    } guard{FCurrentLevel};
+        ~TLevelReset() { Level = 0; }
+    } reset{FCurrentLevel};
 
+    std::wstring path = root;
+    std::vector<TOpenFolder> open;
+    for (;;) {
+        // Paths are at most 32767 characters and every level adds two, so the count fits.
+        FCurrentLevel = static_cast<uint16_t>(open.size() + 1);
+        open.push_back({path.size(), VisitFolder(path)});
+        while (!open.empty() && (Aborted() || open.back().Next == open.back().Subfolders.size())) open.pop_back();
+        if (open.empty()) return;
+        TOpenFolder& parent = open.back();
+        path.resize(parent.PathLength);
+        path += parent.Subfolders[parent.Next++];
+        path += L'\\';
+    }
+}
+
+// Raises the folder's events and returns the subfolders to enter, in listing order.
+std::vector<std::wstring> TFindFile::VisitFolder(const std::wstring& folder) {
     const TFolderIgnore action = DoFolderChange(folder);
     const TTargetFolder& target = *FCurrentTarget;
     const std::vector<std::wstring>& masks = target.FileMasks;
@@ -167,9 +211,10 @@ void TFindFile::SearchFolder(const std::wstring& folder) {
     };
 
     // One listing serves every mask and the descent.
+    DWORD error = NO_ERROR;
     if (searchEntries && masks.size() > 1) {
         std::vector<WIN32_FIND_DATAW> entries;
-        ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
+        error = ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
             entries.push_back(data);
             noteSubfolder(data);
             return true;
@@ -180,17 +225,14 @@ void TFindFile::SearchFolder(const std::wstring& folder) {
                 if (Aborted()) break;
             }
     } else if (searchEntries || descend) {
-        ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
+        error = ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
             if (searchEntries) considerEntry(data, masks.front());
             noteSubfolder(data);
             return !Aborted();
         });
     }
-
-    for (const std::wstring& name : subfolders) {
-        if (Aborted()) break;
-        SearchFolder(folder + name + L'\\');
-    }
+    if (error != NO_ERROR) DoFolderError(folder, error);   // a listing that failed to open gave nothing else
+    return subfolders;
 }
 
 void TFindFile::FinishSearch() {
@@ -226,6 +268,10 @@ TFolderIgnore TFindFile::DoFolderChange(const std::wstring& Folder) {
     TFolderIgnore answer = Aborted() ? fiThisAndSubfolders : fiNone;
     if (!Aborted() && OnFolderChange) OnFolderChange(this, Folder, answer);
     return answer;
+}
+
+void TFindFile::DoFolderError(const std::wstring& Folder, DWORD Error) {
+    if (!Aborted() && OnFolderError) OnFolderError(this, Folder, Error);
 }
 
 void TFindFile::DoFileMatch(const std::wstring& Folder, const TSearchRec& FileInfo) {

@@ -1,12 +1,9 @@
 #include "search/Masks.h"
 
-#include <windows.h>
-
+#include "base/FileName.h"
 #include "search/Paths.h"
 
 namespace {
-
-bool SameChar(wchar_t a, wchar_t b) { return a == b || FoldChar(a) == FoldChar(b); }
 
 // Base and extension of a name: the extension runs from the last dot of the name part, dot included.
 std::pair<std::wstring_view, std::wstring_view> SplitExtension(std::wstring_view name) {
@@ -23,7 +20,7 @@ bool Glob(std::wstring_view name, std::wstring_view mask) {
         if (m < mask.size() && mask[m] == L'*') {
             star = m++;
             starName = n;
-        } else if (m < mask.size() && (mask[m] == L'?' || SameChar(mask[m], name[n]))) {
+        } else if (m < mask.size() && (mask[m] == L'?' || SameFileNameChar(mask[m], name[n]))) {
             ++n;
             ++m;
         } else if (star != std::wstring_view::npos) {
@@ -39,24 +36,11 @@ bool Glob(std::wstring_view name, std::wstring_view mask) {
 
 }  // namespace
 
-wchar_t FoldChar(wchar_t ch) {
-    if (ch < 0x80) return ch >= L'A' && ch <= L'Z' ? static_cast<wchar_t>(ch + 32) : ch;
-    CharLowerBuffW(&ch, 1);
-    return ch;
-}
-
-bool SameText(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (!SameChar(a[i], b[i])) return false;
-    return true;
-}
-
 bool WildcardMatch(std::wstring_view text, std::wstring_view mask) {
     size_t i = 0;
     for (; i < text.size() && i < mask.size(); ++i) {
         if (mask[i] == L'*') return true;
-        if (mask[i] != L'?' && !SameChar(mask[i], text[i])) return false;
+        if (mask[i] != L'?' && !SameFileNameChar(mask[i], text[i])) return false;
     }
     if (i < text.size()) return false;
     while (i < mask.size() && (mask[i] == L'*' || mask[i] == L'?')) ++i;
@@ -74,7 +58,7 @@ bool DriveMatch(std::wstring_view folderDrive, std::wstring_view patternDrive) {
     if (patternDrive.starts_with(L"\\\\")) return WildcardMatch(folderDrive, patternDrive);
     if (!patternDrive.empty() && (patternDrive[0] == L'*' || patternDrive[0] == L'?')) return true;
     if (folderDrive.empty() || patternDrive.empty()) return false;
-    return FoldChar(folderDrive[0]) == FoldChar(patternDrive[0]);
+    return SameFileNameChar(folderDrive[0], patternDrive[0]);
 }
 
 bool ExclusionMatch(std::wstring_view folder, std::wstring_view name, std::wstring_view pattern) {
@@ -89,7 +73,7 @@ bool ExclusionMatch(std::wstring_view folder, std::wstring_view name, std::wstri
         if (!patternFolder.empty()) {
             const std::wstring_view rest = folder.substr(folderDrive.size());
             if (rest.size() < patternFolder.size()) return false;
-            if (!SameText(rest.substr(rest.size() - patternFolder.size()), patternFolder)) return false;
+            if (!SameFileName(rest.substr(rest.size() - patternFolder.size()), patternFolder)) return false;
         }
     }
     const std::wstring_view patternName = NamePart(pattern);

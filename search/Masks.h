@@ -1,11 +1,7 @@
 #pragma once
-// Name and path matching of the search. Letters are compared without regard to case, character by
-// character, as the system lower-cases them.
+// Name and path matching of the search. Characters are compared one by one as the file system
+// compares names, without regard to case (SameFileNameChar, base/FileName.h).
 #include <string_view>
-
-wchar_t FoldChar(wchar_t ch);
-// Equal texts, letters compared without regard to case.
-bool SameText(std::wstring_view a, std::wstring_view b);
 
 // Mask matching of exclusion patterns, character by character from the start: "?" takes any one
 // character, and a "*" matches the whole rest of the text, whatever follows it in the mask.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "base/FileName.h"
 #include "search/Masks.h"
 #include "search/Paths.h"
 
@@ -33,7 +34,7 @@ std::wstring ExpandFolderPath(const std::wstring& path) {
 TTargetFolder& TTargetFolderList::AddFolder(const std::wstring& path) {
     const std::wstring folder = IncludeFolderDelimiter(ExpandFolderPath(path));
     for (TTargetFolder& existing : FFolders)
-        if (SameText(existing.Path, folder)) return existing;
+        if (SameFileName(existing.Path, folder)) return existing;
     TTargetFolder& added = FFolders.emplace_back();
     added.Path = folder;
     return added;

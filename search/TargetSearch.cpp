@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/FileName.h"
 #include "base/StrUtils.h"
 #include "search/Masks.h"
 #include "search/Paths.h"
@@ -13,7 +14,7 @@ std::vector<std::wstring> SplitList(std::wstring_view text) {
         if (end == std::wstring_view::npos) end = text.size();
         std::wstring piece = Trim(text.substr(start, end - start));
         if (!piece.empty() &&
-            std::none_of(pieces.begin(), pieces.end(), [&](const std::wstring& p) { return SameText(p, piece); }))
+            std::none_of(pieces.begin(), pieces.end(), [&](const std::wstring& p) { return SameFileName(p, piece); }))
             pieces.push_back(std::move(piece));
         start = end + 1;
     }

@@ -1,5 +1,6 @@
 #include "ui/ShellTreeView.h"
 
+#include "base/FileName.h"
 #include "ui/Handles.h"
 #include "ui/Properties.h"
 
@@ -109,15 +110,10 @@ std::wstring ParsingName(LPCITEMIDLIST pidl) {
     return DisplayName(parent.get(), last, SHGDN_FORPARSING);
 }
 
-bool SameText(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() &&
-           CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-               CSTR_EQUAL;
-}
-
 // Whether path lies inside parent ("C:\" holds "C:\Windows", "C:\Windows" holds "C:\Windows\Fonts").
 bool HoldsPath(std::wstring_view parent, std::wstring_view path) {
-    if (parent.empty() || path.size() <= parent.size() || !SameText(path.substr(0, parent.size()), parent)) return false;
+    if (parent.empty() || path.size() <= parent.size() || !SameFileName(path.substr(0, parent.size()), parent))
+        return false;
     return parent.back() == L'\\' || path[parent.size()] == L'\\';
 }
 
@@ -311,7 +307,7 @@ bool TShellTreeView::SetPath(const std::wstring& path) {
         }
     }
     HTREEITEM node = RootNode();
-    if (node && SameText(NodePath(node), target)) {
+    if (node && SameFileName(NodePath(node), target)) {
         Select(node);
         return true;
     }
@@ -320,7 +316,7 @@ bool TShellTreeView::SetPath(const std::wstring& path) {
         HTREEITEM next = nullptr;
         for (HTREEITEM child : Children(node)) {
             std::wstring childPath = NodePath(child);
-            if (SameText(childPath, target)) {
+            if (SameFileName(childPath, target)) {
                 Select(child);
                 return true;
             }

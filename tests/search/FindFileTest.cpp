@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sddl.h>
+
 #include <algorithm>
 
 #include "SearchRecorder.h"
@@ -97,6 +99,36 @@ TEST_F(FindFileWalk, PathsLongerThan260AreWalkedAndReportedInNormalForm) {
     ASSERT_EQ(Events.Matches, Strings{deep + L"needle.txt"});
     EXPECT_EQ(Events.Folders.back(), deep);
     EXPECT_FALSE(Events.Folders.back().starts_with(L"\\\\?\\"));
+}
+
+// A chain of one-letter folders as deep as the platform lets us make it, up to 3000 levels: the walk
+// keeps no stack frame per level, so the depth is limited only by the length of a path. Under Wine the
+// Unix path limit (4096 bytes) ends the chain at about 2000 levels, and every call on such a path is
+// slow there (the server resolves it one component at a time), hence the long wait.
+TEST_F(FindFileWalk, TreesThousandsOfLevelsDeepAreWalkedToTheBottom) {
+    const std::wstring deepest = Tree.Chain(2999);
+    const auto levels = static_cast<uint16_t>((deepest.size() - Tree.Root().size()) / 2 + 1);   // the target is level 1
+    ASSERT_GE(levels, 1500) << "the platform ended the chain early";
+    size_t folders = 0, matches = 0;
+    uint16_t deepestLevel = 0;
+    std::wstring lastMatch;
+    FindFile.OnFolderChange = [&](TFindFile* sender, const std::wstring&, TFolderIgnore&) {
+        ++folders;
+        deepestLevel = std::max(deepestLevel, sender->CurrentLevel());
+    };
+    FindFile.OnFileMatch = [&](TFindFile*, const std::wstring& folder, const TSearchRec& info) {
+        ++matches;
+        lastMatch = folder + info.Name;
+    };
+    FindFile.Threaded = true;
+    FindFile.Criteria.Files.FileName = L"*";
+    FindFile.Criteria.Attribute.SetAttributes({ffDirectory});
+    Search(Tree.Root());
+    PumpUntilIdle(FindFile, 600000);
+    EXPECT_EQ(folders, levels);
+    EXPECT_EQ(deepestLevel, levels);
+    EXPECT_EQ(matches, levels - 1u);
+    EXPECT_EQ(lastMatch + L'\\', deepest);   // the deepest folder, found as an entry of its parent
 }
 
 TEST_F(FindFileWalk, DirectoryLinksAreReportedButNeverEntered) {
@@ -205,6 +237,67 @@ TEST_F(WalkRules, FolderChangeAnswersSteerTheWalk) {
     }
 }
 
+TEST_F(WalkRules, FoldersThatCannotBeListedAreReportedRightAfterTheyAreEntered) {
+    Tree.Folder(L"empty");
+    Tree.Folder(L"sub\\Empty");
+    struct Case {
+        const wchar_t* Name;
+        const wchar_t* FileName;
+        const wchar_t* Location;   // relative to the tree
+        Strings Errors;
+        DWORD Code;                // 0: whichever the platform gives
+    } cases[] = {
+        {L"a target that does not exist", L"*", L"missing", {L"missing\\"}, ERROR_PATH_NOT_FOUND},
+        {L"the same with several masks", L"*.txt;*.log", L"missing", {L"missing\\"}, ERROR_PATH_NOT_FOUND},
+        {L"a file given as a folder", L"*", L"a.txt", {L"a.txt\\"}, 0},
+        {L"an empty target is listed, and empty", L"*", L"empty", {}, 0},
+        {L"empty subfolders are listed, and empty", L"*", L"", {}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TFindFile findFile;
+        TSearchRecorder events(findFile, Tree.Root());
+        findFile.Criteria.Files.FileName = c.FileName;
+        findFile.Criteria.Files.Location = Tree.Path(c.Location);
+        findFile.Execute();
+        Strings errors;
+        for (const auto& [folder, code] : events.Errors) {
+            errors.push_back(folder);
+            EXPECT_NE(code, DWORD{NO_ERROR});
+            if (c.Code) {
+                EXPECT_EQ(code, c.Code);
+            }
+        }
+        EXPECT_EQ(errors, c.Errors);
+        for (size_t i = 0; i < events.Log.size(); ++i) {
+            if (events.Log[i].starts_with(L"error ")) {
+                EXPECT_EQ(events.Log[i - 1], L"folder " + events.Log[i].substr(6));
+            }
+        }
+    }
+}
+
+// Windows refuses to list a folder whose access list denies it; Wine keeps such lists but does not
+// enforce them.
+TEST_F(WalkRules, ADeniedFolderIsReportedAndTheWalkGoesOn) {
+    const std::wstring denied = Tree.Folder(L"sub\\Denied");
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    // Listing denied to everyone, everything else allowed, so that the tree can still be removed.
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x1;;;WD)(A;OICI;FA;;;WD)",
+                                                                     SDDL_REVISION_1, &descriptor, nullptr));
+    const BOOL applied = SetFileSecurityW(denied.c_str(), DACL_SECURITY_INFORMATION, descriptor);
+    LocalFree(descriptor);
+    ASSERT_TRUE(applied);
+    WIN32_FIND_DATAW data;
+    if (const UniqueFindHandle probe(FindFirstFileW((denied + L"\\*").c_str(), &data)); probe)
+        GTEST_SKIP() << "the platform lists the folder all the same";
+    FindFile.Criteria.Files.FileName = L"*.txt";
+    Search(Tree.Root());
+    EXPECT_EQ(Events.Errors, (std::vector<std::pair<std::wstring, DWORD>>{{L"sub\\Denied\\", ERROR_ACCESS_DENIED}}));
+    EXPECT_EQ(Sorted(Events.Matches),
+              (Strings{L"a.txt", L"sub\\Temp\\d.txt", L"sub\\Temp\\deeper\\e.txt", L"sub\\c.txt"}));
+}
+
 TEST_F(WalkRules, VanishedFoldersContributeNothing) {
     FindFile.Criteria.Files.FileName = L"*";
     auto record = FindFile.OnFolderChange;
@@ -219,6 +312,8 @@ TEST_F(WalkRules, VanishedFoldersContributeNothing) {
     Search(Tree.Root());
     EXPECT_EQ(Sorted(Events.Matches), (Strings{L"a.txt", L"b.log", L"sub\\c.txt", L"x.bak"}));
     EXPECT_EQ(Sorted(Events.Folders), (Strings{L"", L"sub\\", L"sub\\Temp\\"}));
+    EXPECT_EQ(Events.Errors.size(), 1u);
+    EXPECT_EQ(Events.Errors.front().first, L"sub\\Temp\\");
 }
 
 TEST_F(WalkRules, AbortFromAHandlerStopsTheUnthreadedWalk) {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <memory>
+#include <thread>
 
 #include "SearchRecorder.h"
 #include "TempTree.h"
@@ -176,6 +177,16 @@ TEST_F(ThreadedSearch, DestroyedByAMessageServedWhileAbortWaits) {
     EXPECT_EQ(Events.Log, Strings{L"begin"});
 }
 
+TEST_F(ThreadedSearch, FolderErrorsComeOnTheWorker) {
+    FindFile->Criteria.Files.Location = Tree.Path(L"missing");
+    FindFile->Execute();
+    PumpUntilIdle(*FindFile);
+    EXPECT_EQ(Events.Log, (Strings{L"begin", L"folder missing\\", L"error missing\\", L"finish"}));
+    ASSERT_EQ(Events.WalkThreads.size(), 2u);
+    EXPECT_EQ(Events.WalkThreads[1], Events.WalkThreads[0]);
+    EXPECT_NE(Events.WalkThreads[1], GetCurrentThreadId());
+}
+
 TEST_F(ThreadedSearch, AFailingWalkStillFinishesQuietly) {
     FindFile->OnFileMatch = [](TFindFile*, const std::wstring&, const TSearchRec&) { throw std::runtime_error("boom"); };
     FindFile->Execute();
@@ -220,16 +231,42 @@ protected:
     std::vector<UINT> Received;
 };
 
-TEST_F(WaitWindow, WaitForWorkerDispatchesMessagesButDropsInput) {
+ULONGLONG ThreadProcessorTime() {
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    auto value = [](FILETIME time) { return (ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime; };
+    return value(kernel) + value(user);   // in 100 ns units
+}
+
+// Input queued before the wait and input arriving during it are left in the queue, in order, and the
+// wait sleeps while they are there; everything else is dispatched, the messages already seen included.
+TEST_F(WaitWindow, WaitForWorkerDispatchesMessagesAndLeavesInputQueued) {
     PostMessageW(Window, WM_KEYDOWN, 'A', 0);
+    PostMessageW(Window, WM_USER + 1, 0, 0);
     PostMessageW(Window, WM_LBUTTONDOWN, 0, 0);
-    PostMessageW(Window, WM_APP, 0, 0);
+    PostMessageW(Window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    PostMessageW(Window, WM_USER + 2, 0, 0);
     MSG seen;
     PeekMessageW(&seen, nullptr, 0, 0, PM_NOREMOVE);   // already seen messages must still be served
-    EXPECT_EQ(TFindFile::WaitForWorker(Signal.get(), 20000), WAIT_OBJECT_0);   // not WAIT_TIMEOUT: never woken
-    EXPECT_EQ(Received, std::vector<UINT>{WM_APP});
-    MSG message;
-    EXPECT_FALSE(PeekMessageW(&message, Window, 0, 0, PM_REMOVE));   // the input is gone, not queued
+    // Meanwhile more input comes, and at last the message that ends the wait.
+    std::thread poster([window = Window] {
+        Sleep(300);
+        PostMessageW(window, WM_CHAR, 'b', 0);
+        Sleep(300);
+        PostMessageW(window, WM_APP, 0, 0);
+    });
+    const ULONGLONG wallStart = GetTickCount64() * 10000, processorStart = ThreadProcessorTime();
+    const DWORD result = TFindFile::WaitForWorker(Signal.get(), 20000);
+    const ULONGLONG wall = GetTickCount64() * 10000 - wallStart, processor = ThreadProcessorTime() - processorStart;
+    poster.join();
+
+    EXPECT_EQ(result, WAIT_OBJECT_0);   // not WAIT_TIMEOUT: never woken
+    EXPECT_EQ(Received, (std::vector<UINT>{WM_USER + 1, WM_USER + 2, WM_APP}));
+    std::vector<UINT> queued;
+    for (MSG message; PeekMessageW(&message, Window, 0, 0, PM_REMOVE);) queued.push_back(message.message);
+    EXPECT_EQ(queued, (std::vector<UINT>{WM_KEYDOWN, WM_LBUTTONDOWN, WM_NCLBUTTONDOWN, WM_CHAR}));
+    // A wait woken again and again by the input it leaves queued keeps a processor busy all along.
+    EXPECT_LT(processor * 4, wall) << "processor " << processor / 10000 << " ms in a wait of " << wall / 10000 << " ms";
 }
 
 TEST_F(WaitWindow, WaitForWorkerEndsOnQuitAndLeavesItForTheProgramsLoop) {

@@ -19,6 +19,12 @@ TSearchRecorder::TSearchRecorder(TFindFile& findFile, std::wstring root) : Root(
         Log.push_back(L"folder " + Relative(folder));
         WalkThreads.push_back(GetCurrentThreadId());
     };
+    findFile.OnFolderError = [this](TFindFile*, const std::wstring& folder, DWORD error) {
+        std::lock_guard<std::mutex> guard(Lock);
+        Errors.emplace_back(Relative(folder), error);
+        Log.push_back(L"error " + Relative(folder));
+        WalkThreads.push_back(GetCurrentThreadId());
+    };
     findFile.OnFileMatch = [this](TFindFile*, const std::wstring& folder, const TSearchRec& info) {
         std::lock_guard<std::mutex> guard(Lock);
         Matches.push_back(Relative(folder + info.Name));
@@ -43,9 +49,9 @@ void UseFileMode(TFindFile& findFile) {
     findFile.Criteria.Attribute.SetAttributes({ffArchive, ffHidden, ffSystem});
 }
 
-void PumpUntilIdle(TFindFile& findFile) {
-    const ULONGLONG giveUp = GetTickCount64() + 60000;
-    while (findFile.Busy() && GetTickCount64() < giveUp) {
+void PumpUntilIdle(TFindFile& findFile, ULONGLONG giveUp) {
+    const ULONGLONG end = GetTickCount64() + giveUp;
+    while (findFile.Busy() && GetTickCount64() < end) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);

@@ -4,6 +4,7 @@
 
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "search/FindFile.h"
@@ -15,11 +16,13 @@ struct TSearchRecorder {
 
     std::wstring Root;
     std::mutex Lock;
-    std::vector<std::wstring> Log;          // "folder <path>", "match <path>", "begin", "finish", "abort"
+    // "folder <path>", "error <path>", "match <path>", "begin", "finish", "abort"
+    std::vector<std::wstring> Log;
     std::vector<std::wstring> Folders;      // folders entered
+    std::vector<std::pair<std::wstring, DWORD>> Errors;   // folders that could not be listed, and why
     std::vector<std::wstring> Matches;      // Folder + Name of accepted entries
     std::vector<TSearchRec> Records;
-    std::vector<DWORD> WalkThreads;         // the thread of every folder-change and file-match event
+    std::vector<DWORD> WalkThreads;         // the thread of every folder-change, folder-error and file-match event
     DWORD BeginThread = 0, FinishThread = 0;
     bool AbortedAtFinish = false;
 };
@@ -28,5 +31,6 @@ struct TSearchRecorder {
 void UseFolderMode(TFindFile& findFile);
 void UseFileMode(TFindFile& findFile);
 
-// Services the main thread's messages until the search is no longer busy (fails the test after a minute).
-void PumpUntilIdle(TFindFile& findFile);
+// Services the main thread's messages until the search is no longer busy (fails the test after giveUp
+// milliseconds, a minute unless told otherwise).
+void PumpUntilIdle(TFindFile& findFile, ULONGLONG giveUp = 60000);

@@ -66,28 +66,66 @@ bool UnixLinkCall(const std::wstring& link, const std::wstring* target) {
     return result == 0;
 }
 
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW(ExtendedPath(folder + L"*").c_str(), &data));
-    if (find) {
+// Under Wine every call on a path costs time in proportion to the square of its depth (the server
+// resolves it one component at a time), so the fixture keeps its own calls near the root: deep folders
+// are moved up before they are emptied, and deep chains are built in blocks moved down in one call.
+constexpr size_t kShallowDepth = 64;
+
+// Empties and removes root. Iterative, with one listing per folder and only the names of subfolders
+// still to empty kept per level, so that a tree thousands of levels deep cannot overflow the stack.
+void RemoveTree(const std::wstring& root) {
+    constexpr DWORD kBlocking = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    struct TOpenFolder {
+        size_t PathLength;
+        std::vector<std::wstring> Subfolders;
+    };
+    std::vector<TOpenFolder> open;
+    // Deletes the files and links of the folder at path and opens it.
+    auto empty = [&](const std::wstring& path) {
+        TOpenFolder& folder = open.emplace_back(TOpenFolder{path.size(), {}});
+        WIN32_FIND_DATAW data;
+        UniqueFindHandle find(FindFirstFileW(ExtendedPath(path + L"*").c_str(), &data));
+        if (!find) return;
         do {
             const std::wstring name = data.cFileName;
             if (name == L"." || name == L"..") continue;
-            const std::wstring path = ExtendedPath(folder + name);
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const std::wstring entry = ExtendedPath(path + name);
+            if (data.dwFileAttributes & kBlocking) SetFileAttributesW(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
                 // The link itself goes, never what it points at.
-                if (!RemoveDirectoryW(path.c_str()) && !DeleteFileW(path.c_str())) UnixLinkCall(folder + name, nullptr);
+                if (!RemoveDirectoryW(entry.c_str()) && !DeleteFileW(entry.c_str())) UnixLinkCall(path + name, nullptr);
             } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(folder + name + L'\\');
+                folder.Subfolders.push_back(name);
             } else {
-                DeleteFileW(path.c_str());
+                DeleteFileW(entry.c_str());
             }
         } while (FindNextFileW(find.get(), &data));
+    };
+
+    SetFileAttributesW(ExtendedPath(root).c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::wstring path = root;
+    size_t moved = 0;
+    empty(path);
+    for (;;) {
+        while (!open.empty() && open.back().Subfolders.empty()) {
+            path.resize(open.back().PathLength);
+            RemoveDirectoryW(ExtendedPath(path).c_str());
+            open.pop_back();
+        }
+        if (open.empty()) return;
+        path.resize(open.back().PathLength);
+        const std::wstring name = std::move(open.back().Subfolders.back());
+        open.back().Subfolders.pop_back();
+        if (open.size() >= kShallowDepth) {
+            const std::wstring up = L"~" + std::to_wstring(++moved);
+            if (MoveFileW(ExtendedPath(path + name).c_str(), ExtendedPath(root + up).c_str())) {
+                open.front().Subfolders.push_back(up);
+                continue;
+            }
+        }
+        path += name + L'\\';
+        empty(path);
     }
-    find.reset();
-    SetFileAttributesW(ExtendedPath(folder).c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryW(ExtendedPath(folder).c_str());
 }
 
 }  // namespace
@@ -141,6 +179,32 @@ std::wstring TTempTree::SizedFile(std::wstring_view relative, uint64_t size, DWO
     }
     if (attributes) SetAttributes(path, attributes);
     return path;
+}
+
+std::wstring TTempTree::Chain(size_t levels) {
+    std::wstring deepest = FRoot;
+    const std::wstring block = FRoot + L"~block\\";
+    std::wstring blockLevels;
+    for (size_t i = 0; i < kShallowDepth; ++i) blockLevels += L"d\\";
+    size_t made = 0;
+    while (levels - made > kShallowDepth) {
+        Folder(L"~block\\" + blockLevels.substr(2));
+        const std::wstring top = deepest + L'd';
+        if (!MoveFileW(ExtendedPath(block).c_str(), ExtendedPath(top).c_str())) break;
+        if (GetFileAttributesW(ExtendedPath(deepest + blockLevels).c_str()) == INVALID_FILE_ATTRIBUTES) {
+            // The move took the block beyond the platform's path limit: back with it.
+            MoveFileW(ExtendedPath(top).c_str(), ExtendedPath(block).c_str());
+            break;
+        }
+        deepest += blockLevels;
+        made += kShallowDepth;
+    }
+    RemoveTree(block);
+    while (made < levels && CreateDirectoryW(ExtendedPath(deepest + L'd').c_str(), nullptr)) {
+        deepest += L"d\\";
+        ++made;
+    }
+    return deepest;
 }
 
 DWORD TTempTree::Attributes(std::wstring_view relative) const {

@@ -26,6 +26,10 @@ public:
     // A file of the given size (past the written part it is sparse where the file system can be).
     std::wstring SizedFile(std::wstring_view relative, uint64_t size, DWORD attributes = 0);
 
+    // A chain of folders named "d", each in the one before, made below the root as many levels deep as
+    // the platform allows, at most levels. Returns the deepest folder, ending in a backslash.
+    std::wstring Chain(size_t levels);
+
     // The attributes of an entry below the root (INVALID_FILE_ATTRIBUTES when it is not there).
     DWORD Attributes(std::wstring_view relative) const;
     bool Exists(std::wstring_view relative) const { return Attributes(relative) != INVALID_FILE_ATTRIBUTES; }
