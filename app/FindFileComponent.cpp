@@ -101,6 +101,7 @@ const TClassInfo TFindFileComponent::MetaClass(
             &TFindFileComponent::GetThreadPriority, &TFindFileComponent::SetThreadPriority),
         EventProp<TFindFileComponent>("OnFileMatch", Event(&TFindFile::OnFileMatch)),
         EventProp<TFindFileComponent>("OnFolderChange", Event(&TFindFile::OnFolderChange)),
+        EventProp<TFindFileComponent>("OnFolderError", Event(&TFindFile::OnFolderError)),
         EventProp<TFindFileComponent>("OnSearchBegin", Event(&TFindFile::OnSearchBegin)),
         EventProp<TFindFileComponent>("OnSearchFinish", Event(&TFindFile::OnSearchFinish)),
         EventProp<TFindFileComponent>("OnSearchAbort", Event(&TFindFile::OnSearchAbort)),

@@ -117,6 +117,7 @@ TForm1::TForm1(TComponent* owner)
     b.AddHandler("FindFile1SearchBegin", this, &TForm1::FindFile1SearchBegin);
     b.AddHandler("FindFile1FolderChange", this, &TForm1::FindFile1FolderChange);
     b.AddHandler("FindFile1FileMatch", this, &TForm1::FindFile1FileMatch);
+    b.AddHandler("FindFile1FolderError", this, &TForm1::FindFile1FolderError);
     b.AddHandler("FindFile1SearchFinish", this, &TForm1::FindFile1SearchFinish);
     b.AddHandler("FoundFilesClick", this, &TForm1::FoundFilesClick);
     b.AddHandler("SpeedButton2Click", this, &TForm1::SpeedButton2Click);

@@ -527,6 +527,16 @@ TEST_F(MainWindow, RowActionsAreOffWhileASearchRuns) {
         EXPECT_TRUE(c->Enabled()) << "back after an abort: " << WideToUtf8(c->Caption());
 }
 
+TEST_F(MainWindow, FoldersThatCouldNotBeOpenedAreCountedApart) {
+    // The window's own handlers, on a search whose folder is gone by the time it is walked.
+    TTempTree fx;
+    form->FindFile1->Criteria.Files.Location = fx.Path(L"gone");
+    form->FindFile1->Execute();
+    EXPECT_EQ(form->UnopenedCount(), 1);
+    EXPECT_EQ(Status().rfind(L"0" + CountsPrefix + L"0 file(s) found - ", 0), 0u) << WideToUtf8(Status());
+    EXPECT_TRUE(Status().ends_with(L" second(s), 1 folder(s) could not be opened")) << WideToUtf8(Status());
+}
+
 TEST_F(MainWindow, FindSearchesExactlyTheChosenFolderAndOnlyFileSystemFolders) {
     TTempTree fx;
     fx.Folder(L"Backup;old\\in", HiddenSystem);
