@@ -33,11 +33,17 @@ DWORD ForEachEntry(const std::wstring& folder, Visit&& visit) {
 
 // Every message but keyboard and mouse input (client and non-client), which a wait for the worker
 // leaves queued for the program to handle afterwards.
+// Posted messages come first, then painting, then timers, as the system's own loop takes them: a
+// window that brings itself up to date through a posted message never paints what is out of date.
 constexpr std::pair<UINT, UINT> kServedMessages[] = {
-    {0, WM_NCMOUSEMOVE - 1},
+    {0, WM_PAINT - 1},
+    {WM_PAINT + 1, WM_NCMOUSEMOVE - 1},
     {WM_NCXBUTTONDBLCLK + 1, WM_KEYFIRST - 1},
-    {WM_KEYLAST + 1, WM_MOUSEFIRST - 1},
+    {WM_KEYLAST + 1, WM_TIMER - 1},
+    {WM_TIMER + 1, WM_MOUSEFIRST - 1},
     {WM_MOUSELAST + 1, UINT_MAX},
+    {WM_PAINT, WM_PAINT},
+    {WM_TIMER, WM_TIMER},
 };
 
 // Takes the next queued message that is not input (messages sent from other threads are served
