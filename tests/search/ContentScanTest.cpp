@@ -60,6 +60,10 @@ TEST(ContentScan, SameAnswerWhereverTheBufferIsCut) {
         {"", L"x", true, false, false},
         {"abcabcabd", L"abcabd", false, false, true},
         {"word,word", L"word,word", true, true, true},
+        // Long enough for blocks of 32 positions: false starts share a block with the occurrence.
+        {"eneedle needles NEEDLE! and a tail long enough for a block", L"needle", true, true, true},
+        {"eneedle needles NEEDLE! and a tail long enough for a block", L"NEEDLE", false, true, true},
+        {"eneedle needles Needle! and a tail long enough for a block", L"NEEDLE", false, true, false},
     };
     for (const auto& c : cases) {
         const TContentCriteria criteria = Criteria(c.Phrase, c.IgnoreCase, c.WholeWord);
