@@ -52,8 +52,8 @@ int Rarity(uint8_t byte) {
 // 32 or 16 positions at a time are tested on two bytes of the phrase (each in every case the table folds
 // together, when that is at most two): the first of the rarest in text and the rarest other one farthest
 // from it, so the phrase's first and last unless some byte is rarer. That rules out nearly every false
-// start, and every position of a block that passes is checked before the next block is loaded. Nearer
-// the end positions are tested on their first byte alone.
+// start, and every position of a block that passes is checked before the next block is loaded. The
+// positions left over after the last whole block are tested on their first byte alone.
 class TCandidateFinder {
 public:
     TCandidateFinder(const uint8_t* table, std::string_view phrase) {
