@@ -1,7 +1,10 @@
 #include "search/ContentCriteria.h"
 
 #include <windows.h>
+#include <winternl.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -25,83 +28,211 @@ std::string Encode(const std::wstring& text, UINT codePage, BOOL* lossy) {
     return out;
 }
 
-// Finds the next position that can start an occurrence. Where the whole phrase lies inside the data,
-// 32 or 16 positions at a time are tested on the phrase's first and last bytes (each in every case the
-// table folds together, usually two), which rules out nearly every false start; nearer the end only the
-// first byte can be tested, as the rest may still be unread.
+// How rare a byte is in text, in a few broad classes (finer ranks would only tell apart letters whose
+// order differs from one text to the next): 0 for space and the most common lower-case letters of
+// English, 1 for the others that are common and line ends and common punctuation, 2 for the rare letters,
+// capitals and digits, 3 for the rest of ASCII's punctuation and the bytes that start a UTF-8 sequence
+// (or are accented letters in an ANSI code page), 4 for control bytes and UTF-8 continuation bytes.
+int Rarity(uint8_t byte) {
+    static const auto rarity = [] {
+        std::array<uint8_t, 256> r;
+        r.fill(4);
+        const std::string_view classes[] = {" etaoinsrhldcu", "mfpgwybvk,.-\r\n",
+                                            "xjqzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789",
+                                            "()\"';:=/_{}[]<>*#+&|\\!?%$@^`~\t"};
+        for (uint8_t rank = 0; rank < 4; ++rank)
+            for (const char ch : classes[rank]) r[static_cast<uint8_t>(ch)] = rank;
+        for (unsigned lead = 0xC0; lead < 0x100; ++lead) r[lead] = 3;
+        return r;
+    }();
+    return rarity[byte];
+}
+
+// Finds the positions that can start an occurrence. Where a position's whole phrase lies inside the data,
+// 32 or 16 positions at a time are tested on two bytes of the phrase (each in every case the table folds
+// together, when that is at most two): the first of the rarest in text and the rarest other one farthest
+// from it, so the phrase's first and last unless some byte is rarer. That rules out nearly every false
+// start, and every position of a block that passes is checked before the next block is loaded. The
+// positions left over after the last whole block are tested on their first byte alone.
 class TCandidateFinder {
 public:
-    TCandidateFinder(const uint8_t* table, std::string_view phrase) : FLastOffset(phrase.size() - 1) {
-        const auto first = static_cast<uint8_t>(phrase.front()), last = static_cast<uint8_t>(phrase.back());
-        int firstCount = 0, lastCount = 0;
-        for (unsigned k = 0; k < 256; ++k) {
-            if (table[k] == first) FStarts[k] = true, Note(FFirst, firstCount, k);
-            if (table[k] == last) Note(FLast, lastCount, k);
+    TCandidateFinder(const uint8_t* table, std::string_view phrase) {
+        const auto first = static_cast<uint8_t>(phrase.front());
+        for (unsigned k = 0; k < 256; ++k) FStarts[k] = table[k] == first;
+        // The bytes that pass at each position; the most common of them sets the position's rarity.
+        struct TPosition {
+            size_t Offset;
+            uint8_t Bytes[2];
+            int Rarity;
+        };
+        std::vector<TPosition> testable;
+        for (size_t i = 0; i < phrase.size(); ++i) {
+            TPosition position{i, {}, 4};
+            int count = 0;
+            for (unsigned k = 0; k < 256; ++k)
+                if (table[k] == static_cast<uint8_t>(phrase[i])) {
+                    if (count < 2) position.Bytes[count] = static_cast<uint8_t>(k);
+                    position.Rarity = std::min<int>(position.Rarity, Rarity(static_cast<uint8_t>(k)));
+                    ++count;
+                }
+            if (count == 1) position.Bytes[1] = position.Bytes[0];
+            if (count <= 2) testable.push_back(position);
         }
-        FVector = firstCount <= 2 && lastCount <= 2;
+        if (testable.empty()) return;
+        // The first of the rarest positions, then the rarest other one, the farther from the first the better.
+        TPosition a = testable.front();
+        for (const TPosition& other : testable)
+            if (other.Rarity > a.Rarity) a = other;
+        const auto distance = [&](const TPosition& x) { return x.Offset > a.Offset ? x.Offset - a.Offset : a.Offset - x.Offset; };
+        TPosition b = a;
+        for (const TPosition& other : testable)
+            if (other.Offset != a.Offset &&
+                (b.Offset == a.Offset || other.Rarity > b.Rarity ||
+                 (other.Rarity == b.Rarity && distance(other) > distance(b))))
+                b = other;
+        FOffsetA = a.Offset, FOffsetB = b.Offset;
+        std::copy(std::begin(a.Bytes), std::end(a.Bytes), FBytesA);
+        std::copy(std::begin(b.Bytes), std::end(b.Bytes), FBytesB);
+        FVector = true;
+#if defined(__x86_64__)
+        FAvx2 = __builtin_cpu_supports("avx2");
+#endif
     }
 
-    const uint8_t* Find(const uint8_t* p, const uint8_t* end) const {
+    // Calls check on every position of [p, last) that can start an occurrence, in order, until it says
+    // true. Every position's phrase must lie inside the data.
+    template <typename Check>
+    bool Any(const uint8_t* p, const uint8_t* last, Check&& check) const {
 #if defined(__x86_64__)
-        if (FVector) p = HasAvx2() ? FindAvx2(p, end) : FindSse2(p, end);
+        if (FVector && (FAvx2 ? AnyAvx2(p, last, check) : AnySse2(p, last, check))) return true;
 #endif
-        while (p < end && !FStarts[*p]) ++p;
-        return p;
+        for (; p < last; ++p)
+            if (FStarts[*p] && check(p)) return true;
+        return false;
     }
 
 private:
-    // Up to two bytes per end of the phrase; with one the same byte is noted twice.
-    static void Note(uint8_t (&bytes)[2], int& count, unsigned k) {
-        if (count == 0) bytes[1] = static_cast<uint8_t>(k);
-        if (count < 2) bytes[count] = static_cast<uint8_t>(k);
-        ++count;
-    }
-
 #if defined(__x86_64__)
-    static bool HasAvx2() {
-        static const bool has = __builtin_cpu_supports("avx2");
-        return has;
+    // Each tests whole blocks from p on, leaves p where it stopped and says whether check said true.
+    template <typename Check>
+    __attribute__((target("avx2"))) bool AnyAvx2(const uint8_t*& p, const uint8_t* last, Check& check) const {
+        const __m256i a0 = _mm256_set1_epi8(static_cast<char>(FBytesA[0]));
+        const __m256i a1 = _mm256_set1_epi8(static_cast<char>(FBytesA[1]));
+        const __m256i b0 = _mm256_set1_epi8(static_cast<char>(FBytesB[0]));
+        const __m256i b1 = _mm256_set1_epi8(static_cast<char>(FBytesB[1]));
+        for (; last - p >= 32; p += 32) {
+            const __m256i atA = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + FOffsetA));
+            const __m256i atB = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + FOffsetB));
+            const __m256i hitA = _mm256_or_si256(_mm256_cmpeq_epi8(atA, a0), _mm256_cmpeq_epi8(atA, a1));
+            const __m256i hitB = _mm256_or_si256(_mm256_cmpeq_epi8(atB, b0), _mm256_cmpeq_epi8(atB, b1));
+            for (auto hits = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_and_si256(hitA, hitB))); hits;
+                 hits &= hits - 1)
+                if (check(p + __builtin_ctz(hits))) return true;
+        }
+        return AnySse2(p, last, check);
     }
 
-    // Each returns the first position whose first and last bytes both fit, or where it stopped testing.
-    __attribute__((target("avx2"))) const uint8_t* FindAvx2(const uint8_t* p, const uint8_t* end) const {
-        const __m256i firstA = _mm256_set1_epi8(static_cast<char>(FFirst[0]));
-        const __m256i firstB = _mm256_set1_epi8(static_cast<char>(FFirst[1]));
-        const __m256i lastA = _mm256_set1_epi8(static_cast<char>(FLast[0]));
-        const __m256i lastB = _mm256_set1_epi8(static_cast<char>(FLast[1]));
-        for (const ptrdiff_t reach = static_cast<ptrdiff_t>(32 + FLastOffset); end - p >= reach; p += 32) {
-            const __m256i head = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-            const __m256i tail = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + FLastOffset));
-            const __m256i starts = _mm256_or_si256(_mm256_cmpeq_epi8(head, firstA), _mm256_cmpeq_epi8(head, firstB));
-            const __m256i ends = _mm256_or_si256(_mm256_cmpeq_epi8(tail, lastA), _mm256_cmpeq_epi8(tail, lastB));
-            if (const auto hits = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_and_si256(starts, ends))))
-                return p + __builtin_ctz(hits);
+    template <typename Check>
+    bool AnySse2(const uint8_t*& p, const uint8_t* last, Check& check) const {
+        const __m128i a0 = _mm_set1_epi8(static_cast<char>(FBytesA[0]));
+        const __m128i a1 = _mm_set1_epi8(static_cast<char>(FBytesA[1]));
+        const __m128i b0 = _mm_set1_epi8(static_cast<char>(FBytesB[0]));
+        const __m128i b1 = _mm_set1_epi8(static_cast<char>(FBytesB[1]));
+        for (; last - p >= 16; p += 16) {
+            const __m128i atA = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + FOffsetA));
+            const __m128i atB = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + FOffsetB));
+            const __m128i hitA = _mm_or_si128(_mm_cmpeq_epi8(atA, a0), _mm_cmpeq_epi8(atA, a1));
+            const __m128i hitB = _mm_or_si128(_mm_cmpeq_epi8(atB, b0), _mm_cmpeq_epi8(atB, b1));
+            for (auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(hitA, hitB))); hits; hits &= hits - 1)
+                if (check(p + __builtin_ctz(hits))) return true;
         }
-        return FindSse2(p, end);
-    }
-
-    const uint8_t* FindSse2(const uint8_t* p, const uint8_t* end) const {
-        const __m128i firstA = _mm_set1_epi8(static_cast<char>(FFirst[0]));
-        const __m128i firstB = _mm_set1_epi8(static_cast<char>(FFirst[1]));
-        const __m128i lastA = _mm_set1_epi8(static_cast<char>(FLast[0]));
-        const __m128i lastB = _mm_set1_epi8(static_cast<char>(FLast[1]));
-        for (const ptrdiff_t reach = static_cast<ptrdiff_t>(16 + FLastOffset); end - p >= reach; p += 16) {
-            const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + FLastOffset));
-            const __m128i starts = _mm_or_si128(_mm_cmpeq_epi8(head, firstA), _mm_cmpeq_epi8(head, firstB));
-            const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(tail, lastA), _mm_cmpeq_epi8(tail, lastB));
-            if (const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(starts, ends))))
-                return p + __builtin_ctz(hits);
-        }
-        return p;
+        return false;
     }
 #endif
 
-    size_t FLastOffset;
     bool FStarts[256] = {};
-    uint8_t FFirst[2] = {}, FLast[2] = {};
-    bool FVector = false;
+    size_t FOffsetA = 0, FOffsetB = 0;
+    uint8_t FBytesA[2] = {}, FBytesB[2] = {};
+    bool FVector = false, FAvx2 = false;
 };
+
+// Decides the positions of one block of bytes in memory: a filled buffer or a mapped view.
+class TBlockScanner {
+public:
+    explicit TBlockScanner(const TPhraseScan& scan)
+        : FScan(scan), FPhrase(reinterpret_cast<const uint8_t*>(scan.Phrase.data())), FLength(scan.Phrase.size()),
+          FFinder(scan.Table, scan.Phrase) {}
+
+    size_t Length() const { return FLength; }
+
+    // Whether an occurrence starts at one of data[0, starts). data[0, end) may be read, and it holds the
+    // phrase of every one of them; before is the byte before data[0] (0, a delimiter, at the file's
+    // start). A candidate that reaches end is followed by the file's end when atEnd; the caller gives no
+    // other such candidate.
+    bool Find(const uint8_t* data, size_t starts, size_t end, uint8_t before, bool atEnd) const {
+        const std::bitset<256>& delimiters = *FScan.Delimiters;
+        const uint8_t* table = FScan.Table;
+        return FFinder.Any(data, data + starts, [&](const uint8_t* p) {
+            if (FScan.WholeWord && !delimiters[p > data ? p[-1] : before]) return false;
+            for (size_t k = 0; k < FLength; ++k)
+                if (table[p[k]] != FPhrase[k]) return false;
+            const size_t after = static_cast<size_t>(p - data) + FLength;
+            return !FScan.WholeWord || (after < end ? delimiters[data[after]] : atEnd);
+        });
+    }
+
+private:
+    const TPhraseScan& FScan;
+    const uint8_t* FPhrase;
+    size_t FLength;
+    TCandidateFinder FFinder;
+};
+
+bool ContainsPhraseMapped(const TBlockScanner& scanner, HANDLE file, uint64_t size, size_t viewSize) {
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    const size_t granularity = system.dwAllocationGranularity;
+    const size_t step = std::max<size_t>((viewSize + granularity - 1) / granularity, 1) * granularity;
+    const size_t length = scanner.Length();
+    // The section is exactly the size the scan goes by: while it exists Windows refuses to cut the file
+    // below it, and if the file is already shorter the mapping fails instead of a view reading past it.
+    // (Under Wine a Linux process can still cut the file, and a view over the lost part then faults.)
+    UniqueMappingHandle mapping(CreateFileMappingW(file, nullptr, PAGE_READONLY, static_cast<DWORD>(size >> 32),
+                                                   static_cast<DWORD>(size), nullptr));
+    if (!mapping) throw EReadError("Cannot map the file");
+    uint8_t before = 0;
+    for (uint64_t at = 0;; at += step) {
+        const size_t bytes = static_cast<size_t>(std::min<uint64_t>(step + length, size - at));
+        const UniqueMappedView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, static_cast<DWORD>(at >> 32),
+                                                  static_cast<DWORD>(at), bytes));
+        if (!view) throw EReadError("Cannot map the file");
+        const auto* data = static_cast<const uint8_t*>(view.get());
+        const bool atEnd = at + bytes == size;
+        if (scanner.Find(data, atEnd ? bytes - length + 1 : step, bytes, before, atEnd)) return true;
+        if (atEnd) return false;
+        before = data[step - 1];
+    }
+}
+
+// Mapping is sound where the file's volume cannot go away under a view: a local disk that is neither
+// removable nor a CD. This asks the open file's own volume what GetDriveTypeW asks a drive's root, so a
+// volume mounted in a folder counts as itself, and at a hundredth of GetDriveTypeW's cost under Wine.
+bool OnFixedDisk(HANDLE file) {
+    constexpr ULONG kRemovableMedia = 0x01, kRemoteDevice = 0x10;   // FILE_REMOVABLE_MEDIA, FILE_REMOTE_DEVICE
+    IO_STATUS_BLOCK status;
+    FILE_FS_DEVICE_INFORMATION device;
+    if (!NT_SUCCESS(NtQueryVolumeInformationFile(file, &status, &device, sizeof device, FileFsDeviceInformation)))
+        return false;
+    if (device.Characteristics & (kRemovableMedia | kRemoteDevice)) return false;
+    switch (device.DeviceType) {
+        case FILE_DEVICE_DISK:
+        case FILE_DEVICE_DISK_FILE_SYSTEM:
+        case FILE_DEVICE_VIRTUAL_DISK:
+            return true;
+        default:
+            return false;
+    }
+}
 
 }  // namespace
 
@@ -143,64 +274,54 @@ bool ContainsPhrase(const TPhraseScan& scan, uint64_t size, const TReadFn& read,
     const size_t length = scan.Phrase.size();
     if (length == 0) return true;
     if (size < length) return false;
-    if (size <= bufferSize)
-        bufferSize = static_cast<size_t>(size);
-    else if (length >= bufferSize)
-        bufferSize = length + 1;   // room for the byte after a whole-word candidate
-    std::vector<uint8_t> buffer(bufferSize);
+    // Each fill must decide something after the undecided bytes kept from the last one.
+    size_t capacity = bufferSize > length ? bufferSize : 2 * length + 1;
+    if (size < capacity) capacity = std::max(static_cast<size_t>(size), length + 1);
+    std::vector<uint8_t> buffer(capacity);
     uint8_t* const buf = buffer.data();
-    const auto* phrase = reinterpret_cast<const uint8_t*>(scan.Phrase.data());
-    const uint8_t* table = scan.Table;
-    const std::bitset<256>& delimiters = *scan.Delimiters;
-    const TCandidateFinder finder(table, scan.Phrase);
+    const TBlockScanner scanner(scan);
 
-    uint8_t before = 0;   // the byte before buf[0]; 0 is a delimiter, so the file's start is a word boundary
-    size_t filled = read(buf, bufferSize);
-    while (filled > 0) {
-        size_t pos = 0;
-        for (;;) {
-            pos = static_cast<size_t>(finder.Find(buf + pos, buf + filled) - buf);
-            if (pos >= filled) break;
-            if (scan.WholeWord && !delimiters[pos > 0 ? buf[pos - 1] : before]) {
-                ++pos;
-                continue;
-            }
-            size_t k = 1;
-            bool found = false;
-            for (;;) {
-                while (k < length && pos + k < filled && table[buf[pos + k]] == phrase[k]) ++k;
-                if (k == length && (!scan.WholeWord || pos + length < filled)) {
-                    found = !scan.WholeWord || delimiters[buf[pos + length]];
-                    break;
-                }
-                if (k < length && pos + k < filled) break;   // a byte differs
-                // The candidate (or the look at the byte after it) runs past the filled part.
-                if (pos > 0) before = buf[pos - 1];
-                const size_t carried = filled - pos;
-                std::memmove(buf, buf + pos, carried);
-                pos = 0;
-                const size_t got = read(buf + carried, bufferSize - carried);
-                filled = carried + got;
-                if (k == length && got == 0) return true;   // the occurrence ends the file
-                if (filled < length) return false;          // too little left to hold the phrase
-            }
-            if (found) return true;
-            ++pos;
+    uint8_t before = 0;
+    size_t filled = 0;
+    for (;;) {
+        const size_t got = read(buf + filled, capacity - filled);
+        filled += got;
+        const bool atEnd = got == 0;
+        if (filled < length) {
+            if (atEnd) return false;
+            continue;
         }
-        before = buf[filled - 1];
-        filled = read(buf, bufferSize);
+        // Not at the end, a candidate that ends the filled part still waits for the byte after it.
+        const size_t decided = atEnd ? filled - length + 1 : filled - length;
+        if (scanner.Find(buf, decided, filled, before, atEnd)) return true;
+        if (atEnd) return false;
+        if (decided > 0) {
+            before = buf[decided - 1];
+            filled -= decided;
+            std::memmove(buf, buf + decided, filled);
+        }
     }
-    return false;
 }
 
-bool FileContainsPhrase(const std::wstring& fileName, const TPhraseScan& scan) {
+bool FileContainsPhrase(const std::wstring& fileName, const TPhraseScan& scan, TFileAccess access, size_t viewSize) {
     UniqueFileHandle file(CreateFileW(ExtendedPath(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size;
     if (!file || !GetFileSizeEx(file.get(), &size)) throw EReadError("Cannot open the file");
-    return ContainsPhrase(scan, static_cast<uint64_t>(size.QuadPart), [&](uint8_t* buffer, size_t count) -> size_t {
+    const auto bytes = static_cast<uint64_t>(size.QuadPart);
+    if (scan.Phrase.empty()) return true;
+    if (bytes < scan.Phrase.size()) return false;   // nothing to map or read
+    if (access == TFileAccess::Mapping ||
+        (access == TFileAccess::Automatic && bytes >= kScanMappingThreshold && OnFixedDisk(file.get()))) {
+        try {
+            return ContainsPhraseMapped(TBlockScanner(scan), file.get(), bytes, viewSize);
+        } catch (const EReadError&) {
+            if (access == TFileAccess::Mapping) throw;
+        }
+    }
+    return ContainsPhrase(scan, bytes, [&](uint8_t* buffer, size_t count) -> size_t {
         DWORD got = 0;
-        if (count > 0 && !ReadFile(file.get(), buffer, static_cast<DWORD>(count), &got, nullptr))
+        if (!ReadFile(file.get(), buffer, static_cast<DWORD>(std::min<size_t>(count, MAXDWORD)), &got, nullptr))
             throw EReadError("Cannot read the file");
         return got;
     });

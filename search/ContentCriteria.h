@@ -58,11 +58,35 @@ struct TPhraseScan {
 
 constexpr size_t kScanBufferSize = 61440;
 
-// read fills up to count bytes and returns how many it gave, 0 at the end; size is the source's size.
-// One buffer of at most bufferSize bytes (the phrase's length + 1 if that is more) serves the whole
-// scan; a candidate cut by the buffer's end moves to its front and the rest is read after it.
+// read fills up to count bytes (count is never 0) and returns how many it gave, 0 at the end; size is
+// the source's size. One buffer of bufferSize bytes serves the whole scan (twice the phrase's length + 1
+// when the phrase does not fit in bufferSize). After each fill every position whose candidate, and the
+// byte after it, is wholly read is decided; the phrase's length of undecided bytes moves to the front
+// and the next read goes after it.
 using TReadFn = std::function<size_t(uint8_t* buffer, size_t count)>;
 bool ContainsPhrase(const TPhraseScan& scan, uint64_t size, const TReadFn& read, size_t bufferSize = kScanBufferSize);
 
-// Opens the file sharing reading and writing and scans it; throws EReadError when it cannot.
-bool FileContainsPhrase(const std::wstring& fileName, const TPhraseScan& scan);
+// How FileContainsPhrase reaches the file's bytes. Automatic maps a file of kScanMappingThreshold bytes
+// or more on a fixed or RAM disk and reads any other: mapping a small file costs more than reading it,
+// and a mapped read from a network or removable drive can fail with an in-page error that only
+// structured exception handling could catch. Reading and Mapping force a way (tests, benchmark);
+// Mapping throws EReadError where the file cannot be mapped.
+enum class TFileAccess { Automatic, Reading, Mapping };
+
+// The mapped scan's views start viewSize bytes apart (rounded up to the allocation granularity); each
+// maps the phrase's length further, which the next view maps again, so an occurrence that crosses into
+// the next view, and the byte after it, lie whole in one view. Setting up a view takes a fraction of a
+// millisecond, nothing beside scanning 64 MiB, and 64 MiB keeps a huge file's mapped range small.
+constexpr size_t kScanViewSize = size_t{64} << 20;
+
+// No file is mapped automatically: in bench_content's per-file table (4 KiB to 16 MiB, cached, Wine on
+// a virtual machine) the mapped scan took 2.5 to 4.7 times as long as the reading one at every size, as
+// the first touch of each mapped page costs about a microsecond there against a third of that for
+// reading the page. Lower this to the size from which the table shows mapping ahead on a machine
+// where it is.
+constexpr uint64_t kScanMappingThreshold = UINT64_MAX;
+
+// Opens the file sharing reading and writing and scans it; throws EReadError when it cannot open,
+// read or (with Mapping) map it.
+bool FileContainsPhrase(const std::wstring& fileName, const TPhraseScan& scan,
+                        TFileAccess access = TFileAccess::Automatic, size_t viewSize = kScanViewSize);

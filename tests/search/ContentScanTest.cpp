@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "TempTree.h"
 #include "base/WinHandle.h"
@@ -19,10 +21,12 @@ TContentCriteria Criteria(const wchar_t* phrase, bool ignoreCase, bool wholeWord
     return criteria;
 }
 
+TPhraseScan ScanOf(const TContentCriteria& c) { return {c.SearchPhrase(), c.CharTable(), &c.Delimiters(), c.WholeWord}; }
+
 // Scans data from memory with the given buffer size.
 bool Scan(const TContentCriteria& c, std::string_view data, size_t bufferSize, size_t* bytesRead = nullptr) {
     size_t at = 0;
-    const bool found = ContainsPhrase({c.SearchPhrase(), c.CharTable(), &c.Delimiters(), c.WholeWord}, data.size(),
+    const bool found = ContainsPhrase(ScanOf(c), data.size(),
                                       [&](uint8_t* buffer, size_t count) {
                                           const size_t n = std::min(count, data.size() - at);
                                           std::memcpy(buffer, data.data() + at, n);
@@ -56,6 +60,10 @@ TEST(ContentScan, SameAnswerWhereverTheBufferIsCut) {
         {"", L"x", true, false, false},
         {"abcabcabd", L"abcabd", false, false, true},
         {"word,word", L"word,word", true, true, true},
+        // Long enough for blocks of 32 positions: false starts share a block with the occurrence.
+        {"eneedle needles NEEDLE! and a tail long enough for a block", L"needle", true, true, true},
+        {"eneedle needles NEEDLE! and a tail long enough for a block", L"NEEDLE", false, true, true},
+        {"eneedle needles Needle! and a tail long enough for a block", L"NEEDLE", false, true, false},
     };
     for (const auto& c : cases) {
         const TContentCriteria criteria = Criteria(c.Phrase, c.IgnoreCase, c.WholeWord);
@@ -114,6 +122,93 @@ TEST_F(ContentFiles, TextInTheAnsiCodePageAndInUtf8IsFound) {
     EXPECT_TRUE(Criteria(L"数据", true, true).Matches(utf8));
     EXPECT_FALSE(Criteria(L"数", true, true).Matches(utf8));   // part of a longer word
     EXPECT_TRUE(Criteria(L"数", true, false).Matches(utf8));
+}
+
+// The mapped scan is given views of 64 KiB, the allocation granularity, so that these small files
+// cross several views; occurrences sit at the file's ends and on both sides of the first view boundary.
+constexpr size_t kView = 64 << 10;
+
+// A file of Size bytes (0: three views) of Filler with each text written at its offset (a negative one
+// counts from the end).
+struct TFileCase {
+    const char* Name;
+    size_t Size;
+    char Filler;
+    std::vector<std::pair<int64_t, std::string>> Texts;
+    std::string Phrase;
+    bool IgnoreCase, WholeWord, Expected;
+};
+
+std::string Content(const TFileCase& c, size_t size) {
+    std::string data(size, c.Filler);
+    for (const auto& [at, text] : c.Texts)
+        std::copy(text.begin(), text.end(), data.begin() + (at < 0 ? static_cast<int64_t>(size) + at : at));
+    return data;
+}
+
+// A phrase longer than a view with no repeats in it that a shifted copy could match.
+std::string LongPhrase(size_t length) {
+    std::string text;
+    for (int n = 0; text.size() < length; ++n) text.append(1, 'w').append(std::to_string(n)).append(1, ' ');
+    text.resize(length);
+    return text;
+}
+
+TEST_F(ContentFiles, EveryWayGivesTheSameAnswerAtViewBoundariesAndTheFileEnds) {
+    const int64_t v = kView;
+    const std::string longPhrase = LongPhrase(kView + 4464);
+    std::string longMiss = longPhrase;
+    longMiss.back() = '#';
+    const TFileCase cases[] = {
+        {"at the very start", 0, '.', {{0, "needle"}}, "needle", true, true, true},
+        {"at the start, a letter after it", 0, '.', {{0, "needlex"}}, "needle", true, true, false},
+        {"across a view boundary", 0, '.', {{v - 3, "NEEDLE"}}, "needle", true, true, true},
+        {"across a view boundary, other case", 0, '.', {{v - 3, "NEEDLE"}}, "needle", false, false, false},
+        {"ending at a view boundary, a letter after it", 0, 'x', {{v - 7, ".needle"}}, "needle", true, true, false},
+        {"ending at a view boundary, a space after it", 0, 'x', {{v - 7, ".needle "}}, "needle", true, true, true},
+        {"starting at a view boundary, a letter before it", 0, 'x', {{v, "needle "}}, "needle", true, true, false},
+        {"starting at a view boundary, a space before it", 0, 'x', {{v - 1, " needle "}}, "needle", true, true, true},
+        {"starting at a view's last byte", 0, 'x', {{v - 2, " needle "}}, "needle", true, true, true},
+        {"starting at a view boundary, no word rule", 0, 'x', {{v, "needle"}}, "needle", true, false, true},
+        {"at the very end", 0, 'x', {{-7, ".needle"}}, "needle", true, true, true},
+        {"at the very end, a letter before it", 0, '.', {{-7, "xneedle"}}, "needle", true, true, false},
+        {"longer than a view, across two boundaries", 0, '.', {{v - 1000, longPhrase}}, longPhrase, false, false, true},
+        {"longer than a view, last byte differs", 0, '.', {{v - 1000, longPhrase}}, longMiss, false, false, false},
+        {"longer than a view, at the very end", 0, '.', {{-static_cast<int64_t>(longPhrase.size()), longPhrase}},
+         longPhrase, false, true, true},
+        {"only parts of it on either side of a boundary", 0, '.', {{v - 5, "needl"}, {v + 1, "eedle"}}, "needle", true,
+         false, false},
+        {"the whole file", 6, '.', {{0, "Needle"}}, "needle", true, true, true},
+        {"one byte more than the phrase", 7, '.', {{1, "needle"}}, "needle", true, true, true},
+        {"view and a byte, occurrence in the last byte's reach", kView + 1, '.', {{-6, "needle"}}, "needle", true, true,
+         true},
+    };
+    for (const auto& c : cases) {
+        const std::wstring phrase(c.Phrase.begin(), c.Phrase.end());
+        const TContentCriteria criteria = Criteria(phrase.c_str(), c.IgnoreCase, c.WholeWord);
+        const std::string data = Content(c, c.Size ? c.Size : 3 * kView);
+        const std::wstring file = Tree.File(L"case.txt", data);
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(Scan(criteria, data, kScanBufferSize), c.Expected) << "from memory";
+        EXPECT_EQ(FileContainsPhrase(file, ScanOf(criteria), TFileAccess::Reading), c.Expected) << "reading";
+        EXPECT_EQ(FileContainsPhrase(file, ScanOf(criteria), TFileAccess::Mapping, kView), c.Expected) << "mapped";
+        EXPECT_EQ(criteria.Matches(file), c.Expected) << "as the search scans";
+    }
+}
+
+TEST_F(ContentFiles, EveryWayRejectsAnEmptyFileAndFailsOnOneItCannotOpen) {
+    const std::wstring empty = Tree.File(L"empty.txt"), locked = Tree.File(L"locked.txt", "needle");
+    const std::wstring missing = Tree.Path(L"missing.txt");
+    const TContentCriteria criteria = Criteria(L"needle", true, false);
+    UniqueFileHandle exclusive(CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(exclusive);
+    for (const TFileAccess access : {TFileAccess::Automatic, TFileAccess::Reading, TFileAccess::Mapping}) {
+        SCOPED_TRACE(static_cast<int>(access));
+        EXPECT_FALSE(FileContainsPhrase(empty, ScanOf(criteria), access, kView));
+        EXPECT_THROW(FileContainsPhrase(missing, ScanOf(criteria), access, kView), EReadError);
+        EXPECT_THROW(FileContainsPhrase(locked, ScanOf(criteria), access, kView), EReadError);
+    }
+    EXPECT_TRUE(TContentCriteria().Matches(empty));   // an empty phrase is in every file
 }
 
 // A file's size is 64-bit: a file of 4 GiB and a few bytes is scanned, not taken for a tiny one.
