@@ -210,9 +210,10 @@ std::vector<std::wstring> TFindFile::VisitFolder(const std::wstring& folder) {
                            FILE_ATTRIBUTE_DIRECTORY)
             subfolders.emplace_back(data.cFileName);
     };
+    TSearchRec rec;  // one for the folder: handlers see it only during their call
     auto considerEntry = [&](const WIN32_FIND_DATAW& data, const std::wstring& mask) {
         if (!MaskMatch(data.cFileName, mask)) return;
-        const TSearchRec rec = TSearchRec::FromFindData(data);
+        rec.Assign(data);
         if (AcceptFile(folder, rec)) DoFileMatch(folder, rec);
     };
 

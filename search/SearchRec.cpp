@@ -21,13 +21,18 @@ TFileAttributes TFileAttributes::FromMask(DWORD mask) {
 
 TSearchRec TSearchRec::FromFindData(const WIN32_FIND_DATAW& data) {
     TSearchRec rec;
+    rec.Assign(data);
+    return rec;
+}
+
+void TSearchRec::Assign(const WIN32_FIND_DATAW& data) {
     FILETIME local;
     WORD date = 0, time = 0;
-    if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) && FileTimeToDosDateTime(&local, &date, &time))
-        rec.Time = uint32_t{date} << 16 | time;
-    rec.Size = data.nFileSizeLow;
-    rec.Attr = data.dwFileAttributes;
-    rec.Name = data.cFileName;
-    rec.FindData = data;
-    return rec;
+    Time = FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) && FileTimeToDosDateTime(&local, &date, &time)
+               ? uint32_t{date} << 16 | time
+               : 0;
+    Size = data.nFileSizeLow;
+    Attr = data.dwFileAttributes;
+    Name.assign(data.cFileName);
+    FindData = data;
 }
