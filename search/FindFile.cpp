@@ -1,5 +1,6 @@
 #include "search/FindFile.h"
 
+#include <algorithm>
 #include <climits>
 #include <utility>
 #include <vector>
@@ -45,6 +46,18 @@ constexpr std::pair<UINT, UINT> kServedMessages[] = {
     {WM_PAINT, WM_PAINT},
     {WM_TIMER, WM_TIMER},
 };
+
+// Keyboard or mouse messages wait in the queue (left there by the wait below).
+bool HasQueuedInput() {
+    MSG message;
+    for (const auto& [first, last] : {std::pair<UINT, UINT>{WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK},
+                                      std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST},
+                                      std::pair<UINT, UINT>{WM_MOUSEFIRST, WM_MOUSELAST}})
+        if (PeekMessageW(&message, nullptr, first, last, PM_NOREMOVE | PM_NOYIELD)) return true;
+    return false;
+}
+
+constexpr DWORD kInputPollMs = 10;
 
 // Takes the next queued message that is not input (messages sent from other threads are served
 // meanwhile, by PeekMessage itself).
@@ -147,11 +160,20 @@ DWORD TFindFile::WaitForWorker(HANDLE handle, DWORD timeout) {
             const ULONGLONG spent = GetTickCount64() - start;
             left = spent >= timeout ? 0 : static_cast<DWORD>(timeout - spent);
         }
-        // Only messages that arrived since the last look wake the wait: input left in the queue would
-        // otherwise wake it again at once, and the wait would spin (so no MWMO_INPUTAVAILABLE).
-        const DWORD result = MsgWaitForMultipleObjectsEx(1, &handle, left,
-                                                         QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_SENDMESSAGE, 0);
-        if (result != WAIT_OBJECT_0 + 1) return result;
+        // The wait wakes for whatever is queued, seen or not (MWMO_INPUTAVAILABLE): every look at the
+        // queue marks all it holds as seen, so a hand-over that arrived while the ranges above were
+        // looked at one by one would not wake a wait for new messages only, and the worker and this
+        // thread would wait for each other. Input the system delivers is not in the mask; input
+        // posted as messages is, and left queued it would wake that wait at once, again and again: with
+        // such input waiting, the wait looks again every few milliseconds instead.
+        const bool postedInput = HasQueuedInput();
+        const DWORD slice = postedInput ? std::min<DWORD>(left, kInputPollMs) : left;
+        const DWORD result = MsgWaitForMultipleObjectsEx(1, &handle, slice,
+                                                         QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_SENDMESSAGE,
+                                                         postedInput ? 0 : MWMO_INPUTAVAILABLE);
+        if (result == WAIT_OBJECT_0 + 1) continue;
+        if (result == WAIT_TIMEOUT && slice < left) continue;  // a look's slice ran out, not the wait
+        return result;
     }
 }
 
