@@ -19,12 +19,6 @@ TFileAttributes TFileAttributes::FromMask(DWORD mask) {
     return set;
 }
 
-TSearchRec TSearchRec::FromFindData(const WIN32_FIND_DATAW& data) {
-    TSearchRec rec;
-    rec.Assign(data);
-    return rec;
-}
-
 void TSearchRec::Assign(const WIN32_FIND_DATAW& data) {
     FILETIME local;
     WORD date = 0, time = 0;

@@ -49,7 +49,7 @@ struct TSearchRec {
 
     uint64_t Size64() const { return uint64_t{FindData.nFileSizeHigh} << 32 | FindData.nFileSizeLow; }
 
-    static TSearchRec FromFindData(const WIN32_FIND_DATAW& data);
-    // The same in place: a record reused for every entry of a folder keeps its name's storage.
+    // Fills the record from the entry's find data; a record reused for every entry of a folder keeps
+    // its name's storage.
     void Assign(const WIN32_FIND_DATAW& data);
 };
