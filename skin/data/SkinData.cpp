@@ -3,10 +3,10 @@
 #include "base/Exception.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinLoader.h"
+#include "skin/data/SkinManagerLink.h"
 #include "skin/data/SkinPlatform.h"
 #include "skin/data/SkinReader.h"
-#include "skin/window/SkinDraw.h"
-#include "skin/window/SkinManager.h"
+#include "skin/draw/SkinDraw.h"
 #include "ui/Application.h"
 #include "ui/Properties.h"
 
@@ -129,7 +129,7 @@ TSkinData::TSkinData(TComponent* owner)
 }
 
 TSkinData::~TSkinData() {
-    if (SkinManager) SkinManager->UnregisterSkinData(this);
+    if (TSkinManagerLink* manager = SkinManagerLink()) manager->UnregisterSkinData(this);
 }
 
 std::wstring TSkinData::Skin3rdText() const {
@@ -204,28 +204,26 @@ void TSkinData::SetSkinFile(const std::wstring& value) {
 
 void TSkinData::ApplyNewSkin() {
     if (IsLoading()) return;
-    if (!SkinManager) Loaded();
-    SkinManager->Requester = this;
-    if (SkinManager->State == smRunning) SkinManager->RequestChange(scRefresh, RequestDelay);
+    if (!SkinManagerLink()) Loaded();
+    if (TSkinManagerLink* manager = SkinManagerLink()) manager->SkinReplaced(this);
 }
 
 void TSkinData::Loaded() {
     TComponent::Loaded();
     if (!SkinPlatform().GetScrollBarInfo) FSkinControls &= ~SkinBit(xcScrollbar);
-    TSkinManage& manager = CreateSkinManager();
-    manager.RegisterSkinData(this);
+    TSkinManagerLink* manager = NeedSkinManager();
+    if (manager) manager->RegisterSkinData(this);
     LoadCaptionFont();
     if (FSkinFormtype != sfMainform) {
-        manager.Active = true;
-        ++manager.State;
+        if (manager) manager->StartFormSkin(this);
         return;
     }
-    manager.InstallHook();
+    if (manager) manager->InstallHook();
     if (FActive) {
-        if (SkinPending)
-            FActive = false;  // no skin could be loaded: the program runs unskinned
+        if (SkinPending || !manager)
+            FActive = false;  // no skin could be loaded (or none can be shown): the program runs unskinned
         else
-            manager.RequestChange(scActivate, RequestDelay);
+            manager->RequestChange(scActivate, RequestDelay);
     }
     if (HasControl(xcMainMenu))
         FSkinControls &= ~SkinBit(xcMenuItem);
@@ -239,18 +237,19 @@ void TSkinData::SetActive(bool value) {
     FActive = value;
     if (IsLoading() || FSkinFormtype == sfDialog || FSkinFormtype == sfDLL) return;
     // A component whose Loaded never ran still gets a manager to ask.
-    TSkinManage& manager = CreateSkinManager();
-    manager.RegisterSkinData(this);
+    TSkinManagerLink* manager = NeedSkinManager();
+    if (!manager) return;
+    manager->RegisterSkinData(this);
     // Switching on waits for a skin; switching off is always asked for.
     if (FSkinFormtype == sfOnlyThisForm) {
-        manager.Requester = this;
-        if (!(value && SkinPending)) manager.RequestChange(value ? scActivate : scDeactivate, RequestDelay);
+        manager->SetRequester(this);
+        if (!(value && SkinPending)) manager->RequestChange(value ? scActivate : scDeactivate, RequestDelay);
         return;
     }
     if (value && SkinPending) return;
-    manager.Requester = this;
-    manager.RequestChange(value ? scActivate : scDeactivate, RequestDelay);
-    if (value) manager.State = smRunning;
+    manager->SetRequester(this);
+    manager->RequestChange(value ? scActivate : scDeactivate, RequestDelay);
+    if (value) manager->MarkRunning();
 }
 
 void TSkinData::CheckFormSkin(HWND Window, const std::wstring& ClassName, bool& DoSkin) {

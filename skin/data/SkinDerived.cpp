@@ -2,7 +2,7 @@
 
 #include "skin/data/SkinConvert.h"
 #include "skin/data/SkinData.h"
-#include "skin/window/SkinDraw.h"
+#include "skin/draw/SkinDraw.h"
 
 #include <algorithm>
 

@@ -12,6 +12,15 @@ TSkinManage& CreateSkinManager() {
     return *SkinManager;
 }
 
+namespace {
+// Skin components find the manager through their link; linking this module in is what gives them one.
+const bool LinkInstalled = [] {
+    SetSkinManagerFactory({[]() -> TSkinManagerLink* { return SkinManager; },
+                           []() -> TSkinManagerLink* { return &CreateSkinManager(); }});
+    return true;
+}();
+}  // namespace
+
 void FreeSkinManager() { delete SkinManager; }
 
 TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr)) {
@@ -65,6 +74,16 @@ void TSkinManage::RequestChange(TSkinChange Kind, unsigned Delay) {
     }
     if (Kind == scActivate) Active = true;
     if (Kind == scDeactivate) Active = false;
+}
+
+void TSkinManage::StartFormSkin(TSkinData*) {
+    Active = true;
+    ++State;
+}
+
+void TSkinManage::SkinReplaced(TSkinData* Skin) {
+    Requester = Skin;
+    if (State == smRunning) RequestChange(scRefresh, 250);
 }
 
 bool TSkinManage::ChangeScheduled() const { return FTimer->Enabled(); }

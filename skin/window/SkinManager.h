@@ -4,7 +4,8 @@
 // watches window activation on the GUI thread through a CBT hook. This is the part the skin component
 // relies on: registration, the default component, the delayed requests with their state rules and
 // the active flag. Attaching window and popup menu skinners is built on top of it.
-#include "skin/window/SkinDraw.h"
+#include "skin/data/SkinManagerLink.h"
+#include "skin/draw/SkinDraw.h"
 #include "ui/Handles.h"
 
 #include <memory>
@@ -13,12 +14,7 @@
 class TSkinData;
 class TTimer;
 
-enum TSkinChange { scNone = 0, scActivate = 1, scDeactivate = 2, scRefresh = 3 };
-
-// The manager's state: no window has been activated yet, skinning runs, or the manager is going.
-enum TSkinManagerState { smWaiting = 0, smRunning = 1, smDestroying = 4 };
-
-class TSkinManage {
+class TSkinManage final : public TSkinManagerLink {
 public:
     static constexpr unsigned DefaultInterval = 100;
 
@@ -29,18 +25,22 @@ public:
     TSkinManage& operator=(const TSkinManage&) = delete;
 
     // Appends Skin; the first one registered with SkinFormtype sfMainform becomes the default.
-    void RegisterSkinData(TSkinData* Skin);
-    void UnregisterSkinData(TSkinData* Skin);
+    void RegisterSkinData(TSkinData* Skin) override;
+    void UnregisterSkinData(TSkinData* Skin) override;
     const std::vector<TSkinData*>& SkinList() const { return FSkinList; }
     TSkinData* DefaultSkin() const { return FDefaultSkin; }
 
     // Watches the windows of the calling thread (once; later calls change nothing).
-    void InstallHook();
+    void InstallHook() override;
     bool HookInstalled() const { return static_cast<bool>(FHook); }
 
     // Carries out Kind after Delay milliseconds. Before any window has been activated there is nothing
     // to skin yet: activation and deactivation then only switch the active flag, at once.
-    void RequestChange(TSkinChange Kind, unsigned Delay);
+    void RequestChange(TSkinChange Kind, unsigned Delay) override;
+    void SetRequester(TSkinData* Skin) override { Requester = Skin; }
+    void MarkRunning() override { State = smRunning; }
+    void StartFormSkin(TSkinData* Skin) override;
+    void SkinReplaced(TSkinData* Skin) override;
     TSkinChange PendingChange() const { return FPendingChange; }
     bool ChangeScheduled() const;
     // The timer's work, also callable directly: carries out the pending change and tells the

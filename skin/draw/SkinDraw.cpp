@@ -1,4 +1,4 @@
-#include "skin/window/SkinDraw.h"
+#include "skin/draw/SkinDraw.h"
 
 #include "ui/Bitmap.h"
 #include "ui/Control.h"
