@@ -10,7 +10,7 @@
 #include "base/MemoryStream.h"
 #include "base/StrUtils.h"
 #include "skin/data/SkinData.h"
-#include "skin/window/SkinDraw.h"
+#include "skin/draw/SkinDraw.h"
 
 #include <algorithm>
 #include <chrono>

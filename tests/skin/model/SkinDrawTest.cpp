@@ -1,6 +1,6 @@
 // The shared drawing routines, checked pixel by pixel on small bitmaps.
 #include "SkinTestKit.h"
-#include "skin/window/SkinDraw.h"
+#include "skin/draw/SkinDraw.h"
 #include "ui/CustomForm.h"
 #include "ui/Panel.h"
 
