@@ -5,6 +5,7 @@
 #include "ui/Errors.h"
 #include "ui/GraphicControl.h"
 #include "ui/Properties.h"
+#include "ui/SubclassIds.h"
 
 #include <windowsx.h>
 
@@ -25,8 +26,7 @@ const TClassInfo TWinControl::MetaClass(
 
 namespace {
 
-// The single id under which every framework window is subclassed.
-constexpr UINT_PTR SubclassId = 0xC1A7;
+constexpr UINT_PTR SubclassId = SubclassControl;
 
 UINT_PTR NextChildId() {
     static UINT_PTR id = 100;

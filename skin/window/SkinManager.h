@@ -1,41 +1,58 @@
 #pragma once
-// TSkinManage: the one skin manager of the process (SkinManager). Skin components register with it and
-// ask it, after a short delay, to switch skinning on, off, or to refresh it after a skin change; it
-// watches window activation on the GUI thread through a CBT hook. This is the part the skin component
-// relies on: registration, the default component, the delayed requests with their state rules and
-// the active flag. Attaching window and popup menu skinners is built on top of it.
+// TSkinManage: the one skin manager of the process (SkinManager). It decides which windows of the
+// process are skinned and keeps the objects that skin them. A CBT hook on the GUI thread shows it every
+// window created, activated and destroyed there: each eligible top-level window or MDI child gets a
+// window skinner (TWinSkinForm), each eligible popup menu window a popup menu skinner. Skin components
+// register with it and ask it, after a short delay, to switch skinning on, off, or to refresh it after
+// a skin change.
 #include "skin/data/SkinManagerLink.h"
 #include "skin/draw/SkinDraw.h"
 #include "ui/Handles.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
+class TControl;
 class TSkinData;
 class TTimer;
+class TWinSkinForm;
+
+// The kind of the next popup menu window, which decides the skin control bit it needs.
+enum TMenuKind { mkContext = 0, mkMenuBar = 1, mkSystem = 2 };
+
+// What skins one popup menu window. The menu layer provides it; until it does, popup menus keep the
+// system's look.
+class TPopupMenuSkinner {
+public:
+    virtual ~TPopupMenuSkinner() = default;
+    virtual HWND Handle() const = 0;
+    // Gives the window its own procedure back.
+    virtual void Restore() = 0;
+};
+using TPopupMenuSkinnerFactory = std::function<std::unique_ptr<TPopupMenuSkinner>(HWND Window, TSkinData& Skin)>;
 
 class TSkinManage final : public TSkinManagerLink {
 public:
     static constexpr unsigned DefaultInterval = 100;
 
     TSkinManage();
-    // Clears SkinManager when it is this one, so that skin components freed later ask no manager.
+    // Frees what is left (skinners detached, popup skinners dropped, hook removed) and clears SkinManager
+    // when it is this one, so that skin components freed later ask no manager.
     ~TSkinManage();
     TSkinManage(const TSkinManage&) = delete;
     TSkinManage& operator=(const TSkinManage&) = delete;
 
-    // Appends Skin; the first one registered with SkinFormtype sfMainform becomes the default.
+    // ---- Skin components ----
     void RegisterSkinData(TSkinData* Skin) override;
     void UnregisterSkinData(TSkinData* Skin) override;
     const std::vector<TSkinData*>& SkinList() const { return FSkinList; }
     TSkinData* DefaultSkin() const { return FDefaultSkin; }
 
-    // Watches the windows of the calling thread (once; later calls change nothing).
     void InstallHook() override;
     bool HookInstalled() const { return static_cast<bool>(FHook); }
 
-    // Carries out Kind after Delay milliseconds. Before any window has been activated there is nothing
-    // to skin yet: activation and deactivation then only switch the active flag, at once.
     void RequestChange(TSkinChange Kind, unsigned Delay) override;
     void SetRequester(TSkinData* Skin) override { Requester = Skin; }
     void MarkRunning() override { State = smRunning; }
@@ -47,18 +64,56 @@ public:
     // requesting component (OnSkinChanged), which is then forgotten.
     void ApplyChange();
 
+    // ---- Windows ----
+    // Attaches a window skinner when the window qualifies; true when one was attached.
+    bool SkinWindow(HWND Window);
+    // The skinner of a window, or null.
+    TWinSkinForm* FindSkinForm(HWND Window) const;
+    const std::vector<TWinSkinForm*>& Forms() const { return FForms; }
+    // Drops skinners whose windows are gone.
+    void PurgeForms();
+    // Called by a skinner as it goes.
+    void RemoveSkinForm(TWinSkinForm* Form);
+    // Whether a window of this class may be skinned (the default component's filter).
+    bool AllowWindow(HWND Window, const std::wstring& ClassName) const;
+    // The component that skins a window: its own form's, then the dialogs', then the main form's, then
+    // the first registered.
+    TSkinData* ChooseSkinData(HWND Window) const;
+    // An MDI child was maximised (true) or no longer is.
+    void SetMdiMaximized(bool Value);
+    bool MdiMaximized() const { return FMdiMaximized; }
+
+    // ---- Popup menus ----
+    bool SkinPopupMenu(HWND Window);
+    bool ReleasePopupMenu(HWND Window);
+    size_t PopupCount() const { return FPopups.size(); }
+    TPopupMenuSkinnerFactory PopupMenuSkinner;  // null: popup menus stay as the system draws them
+
     bool Active = false;
+    bool Bulk = false;  // a pass that skins every form runs
     int State = smWaiting;
+    int MenuKind = mkContext;
+    HWND MdiClient = nullptr;       // the client window of the skinned MDI frame
+    TControl* MdiForm = nullptr;    // that frame's form
     TSkinData* Requester = nullptr;  // the component whose request is pending
 
 private:
     static LRESULT CALLBACK CBTProc(int code, WPARAM wParam, LPARAM lParam);
+    void WindowCreated(HWND Window, const CREATESTRUCTW& Create);
+    // Skins the form's window when it is visible and not a child window (used by the bulk passes).
+    void SkinFormWindow(TControl& Form);
+    // Restores, repaints and frees a skinner.
+    void Unskin(TWinSkinForm* Form);
 
     std::unique_ptr<TTimer> FTimer;
     UniqueHook FHook;
+    std::vector<TWinSkinForm*> FForms;
+    std::vector<std::unique_ptr<TWinSkinForm>> FOwnedForms;  // skinners of windows without a form
+    std::vector<std::unique_ptr<TPopupMenuSkinner>> FPopups;
     std::vector<TSkinData*> FSkinList;
     TSkinData* FDefaultSkin = nullptr;
     TSkinChange FPendingChange = scNone;
+    bool FMdiMaximized = false;
     TSkinDrawUse FDrawUse;
 };
 
@@ -70,3 +125,9 @@ extern TSkinManage* SkinManager;
 TSkinManage& CreateSkinManager();
 // Frees the manager with its hook and timer (when the program ends, after its forms, or between tests).
 void FreeSkinManager();
+
+// The framework form (or other control) whose window this is: the screen's forms first, then the control
+// stored in the window's "ControlOfs..." property.
+TControl* FindFormForWindow(HWND Window);
+// A window's class name.
+std::wstring WindowClassName(HWND Window);

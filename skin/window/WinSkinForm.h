@@ -1,0 +1,194 @@
+#pragma once
+// TWinSkinForm: the window skinner. The skin manager attaches one to each skinned top-level window or
+// MDI child. It sits in front of the window's procedure (and, for a framework form, of the form's own
+// message dispatch), replaces the non-client area by the skin's borders, title bar, caption text and
+// caption buttons, cuts the window's region where the border images are transparent, keeps the client
+// area's size inside the new frame, and gives everything back exactly when skinning ends.
+//
+// Painting and the region are in WinSkinFormPaint.cpp, the caption buttons in NCObject.cpp.
+#include "skin/window/NCObject.h"
+#include "ui/Component.h"
+#include "ui/Control.h"
+#include "ui/Handles.h"
+#include "ui/Types.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TBitmap;
+class TCustomForm;
+class TSkinData;
+class TTimer;
+
+enum TSkinnerState { ssAttached = 0, ssSkinned = 1, ssRefreshing = 3, ssDestroying = 4, ssSizing = 5, ssFinished = 6 };
+enum TWindowKind { wkNormal = 0, wkMdiFrame = 1, wkMdiChild = 2 };
+enum TFrameKind { fkSizeable = 0, fkSingle = 1, fkNone = 2, fkDialog = 3 };
+enum TShowState { ssNormal = 0, ssMaximized = 1, ssMinimized = 2 };
+
+// Which caption buttons the window's style asks for.
+enum : unsigned { bfMaximize = 1, bfMinimize = 2, bfSystemMenu = 8, bfHiddenCaption = 0x10 };
+
+// The frame's thicknesses: left and right borders, title bar (top) and bottom border.
+struct TFrameMetrics {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+    friend bool operator==(const TFrameMetrics&, const TFrameMetrics&) = default;
+};
+
+class TWinSkinForm : public TComponent {
+public:
+    CLARIVO_CLASS
+
+    explicit TWinSkinForm(TComponent* owner);
+    ~TWinSkinForm() override;
+
+    // Skins a framework form (its colour, its message dispatch, the window).
+    void AttachToForm(TSkinData& Skin, TCustomForm& Form);
+    // Skins a window the framework does not know (a message box, a dialog of another module).
+    void AttachToWindow(TSkinData& Skin, HWND Window);
+
+    // Skinning ends: style, menu, region, colour and the client area's size as they were.
+    void RestoreWindow();
+    // A new skin was loaded: frame metrics, caption buttons, colours and size follow it.
+    void RefreshSkin();
+    // The frame thicknesses from the skin's border images, and new caption buttons.
+    void ReadFrameMetrics();
+    // Sizes the window so that its client area keeps its size inside the skin's frame.
+    void ApplyFrameSize(bool ReadClient);
+
+    // Paints the whole non-client area (into DC, or the window's own).
+    void PaintNonClient(HDC DC = nullptr);
+    // Paints the title bar alone (caption buttons in their states) into the window's own DC.
+    void RepaintTitleBar();
+    // The window's region after a size change: the frame's transparent pixels cut away.
+    void UpdateRegion();
+    void RemoveRegion(bool Redraw);
+
+    // Frame coordinates (origin at the window's top-left corner) of a screen point.
+    TPoint WindowToFrame(TPoint ScreenPoint) const;
+    // The non-client object (caption button) under a frame point, or null.
+    TNCObject* ObjectAt(TPoint FramePoint) const;
+    void ShowSystemMenu(TPoint ScreenPoint);
+    void ToggleMaximize();
+    void ToggleMinimize();
+    void Restore();
+
+    HWND Handle() const { return FHandle; }
+    TCustomForm* Form() const { return FForm; }
+    TSkinData* Skin() const { return FSkin; }
+    const std::wstring& ClassName() const { return FClassName; }
+    int State() const { return FState; }
+    bool FrameSkinned() const { return FFrameSkinned; }
+    TWindowKind WindowKind() const { return FWindowKind; }
+    TFrameKind FrameKind() const { return FFrameKind; }
+    unsigned ButtonFlags() const { return FButtonFlags; }
+    TShowState ShowState() const { return FShowState; }
+    bool WindowActive() const { return FActive; }
+    bool RightToLeft() const { return FRightToLeft; }
+    bool IsDialog() const { return FDialog; }
+    const TFrameMetrics& Metrics() const { return FMetrics; }
+    int MenuHeight() const { return FMenuHeight; }
+    TSize WindowSize() const { return FWindowSize; }
+    const TRect& CaptionTextRect() const { return FCaptionRect; }
+    const std::vector<std::unique_ptr<TWinSysButton>>& CaptionButtons() const { return FButtons; }
+    TNCObject* HotObject() const { return FHotObject; }
+    void SetHotObject(TNCObject* Object) { FHotObject = Object; }
+    HMENU SystemMenu() const { return FSystemMenu; }
+    bool HasRegion() const { return FRegionSet; }
+    // The caption buttons' shared 250 ms timer (stopped before the window closes).
+    void StopTimer();
+    // The button flags a visibility rule reads.
+    bool IsCaptionButtonVisible(TWinSysButton& Button);
+    // Lays the caption buttons out against the caption text and the window's edges.
+    void LayoutCaptionButtons();
+    // The window's small icon drawn into Rect.
+    void DrawIcon(HDC DC, const TRect& Rect) const;
+    // Whether the window's system menu has a Close item.
+    bool HasCloseItem() const;
+    // Puts the caption style back (true) or takes it away while skinned (only with a hidden caption).
+    void SetCaptionStyle(bool On);
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR refData);
+    static LRESULT CALLBACK MdiClientProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR refData);
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT FrameProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT SkinnedProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT MdiClientMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Pass(UINT msg, WPARAM wParam, LPARAM lParam);
+    void FormWindowProc(TMessage& Message);
+
+    void Attach(TSkinData& Skin, HWND Window);
+    void Detach();
+    void Start();
+    void ReadShowState();
+    void ReadIcon();
+    void SizeHandling(WPARAM Kind);
+    LRESULT CalcSize(WPARAM wParam, LPARAM lParam);
+    LRESULT HitTest(LPARAM lParam);
+    void MaxInfo(MINMAXINFO& Info) const;
+    LRESULT NonClientMouse(UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnTimer();
+    void SetText(TMessage& Message);
+
+    // Painting (WinSkinFormPaint.cpp).
+    void PaintBorderPiece(int Side, const TRect& Rect, HDC DC);
+    std::unique_ptr<TBitmap> BorderPiece(int Side, TSize Size);
+    void PaintTitleBar(HDC DC);
+    void DrawCaptionText(TBitmap& Target, const TRect& Title);
+    std::wstring CaptionText() const;
+
+    HWND FHandle = nullptr;
+    TCustomForm* FForm = nullptr;
+    TWndMethod FOldFormProc;
+    std::wstring FClassName;
+    HWND FOwnerWindow = nullptr;
+    TSkinData* FSkin = nullptr;
+    HWND FMdiClient = nullptr;
+    bool FSubclassed = false;
+    bool FAttached = false;
+    bool FStarted = false;
+
+    int FState = ssAttached;
+    bool FFrameSkinned = false;
+    TWindowKind FWindowKind = wkNormal;
+    TFrameKind FFrameKind = fkSizeable;
+    bool FDialog = false;
+    unsigned FButtonFlags = 0;
+    TShowState FShowState = ssNormal;
+    bool FActive = true;
+    bool FRightToLeft = false;
+    bool FChild = false;
+    bool FSizeable = false;
+    bool FSavedMenuUpdate = true;
+
+    TFrameMetrics FMetrics;
+    int FMenuHeight = 0;
+    TRect FWindowRect;
+    TSize FWindowSize;
+    TSize FUnskinnedFrame;  // window size minus client size before skinning
+    TRect FCaptionRect;
+    int FRightButtonsLeft = 0;  // left edge of the rightmost right-aligned caption button
+
+    HICON FIcon = nullptr;
+    int FIconSize = 16;
+    std::unique_ptr<TBitmap> FIconBitmap;
+    HMENU FSystemMenu = nullptr;
+    DWORD FLastSystemMenu = 0;
+    int FDoubleClickTime = 500;
+
+    std::vector<std::unique_ptr<TWinSysButton>> FButtons;
+    TNCObject* FHotObject = nullptr;
+
+    TSize FRegionSize;
+    bool FRegionSet = false;
+
+    std::unique_ptr<TBitmap> FTitleBitmap;
+    std::unique_ptr<TTimer> FTimer;
+    TColor FFormColor = 0;
+};

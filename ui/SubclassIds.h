@@ -1,0 +1,12 @@
+#pragma once
+// The ids every SetWindowSubclass of the program uses, in one place so that no two layers that subclass
+// the same window (the framework, the window skinner, the control painters) can collide.
+#include <windows.h>
+
+enum : UINT_PTR {
+    SubclassControl = 0xC1A7,     // the framework: every message of its controls' windows
+    SubclassSkinForm = 0xC1A8,    // the window skinner, in front of the framework on skinned windows
+    SubclassMdiClient = 0xC1A9,   // the window skinner on its MDI frame's client window
+    SubclassPopupMenu = 0xC1AA,   // the popup menu skinner on menu windows
+    SubclassPainter = 0xC1AB,     // a control painter in front of its control
+};
