@@ -420,9 +420,8 @@ LRESULT TWinSkinForm::HitTest(LPARAM lParam) {
         if (right) return HTRIGHT;
         return HTBOTTOM;
     }
-    if (y < m.Top && !left && !right) return HTCAPTION;
-    if (y >= m.Top && y < m.Top + FMenuHeight && !left && !right) return HTMENU;
-    return y < m.Top ? HTCAPTION : HTBORDER;
+    if (left || right || bottom) return HTBORDER;
+    return y < m.Top ? HTCAPTION : HTMENU;
 }
 
 void TWinSkinForm::MaxInfo(MINMAXINFO& Info) const {
@@ -579,6 +578,7 @@ LRESULT TWinSkinForm::SkinnedProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCACTIVATE:
         FActive = wParam != 0;
         if (FTimer) FTimer->SetEnabled(FActive);
+        if (!FActive) ClearHotObject();
         if (FWindowKind == wkMdiFrame && FMdiClient) SendMessageW(FMdiClient, WM_NCACTIVATE, wParam, 0);
         if (FWindowKind == wkMdiChild) Pass(msg, wParam, lParam);
         PaintNonClient();
@@ -778,6 +778,13 @@ void TWinSkinForm::ToggleMaximize() {
     if (FWindowKind == wkMdiChild && SkinManager) SkinManager->SetMdiMaximized(true);
     FShowState = ssMaximized;
     PostMessageW(FHandle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ClearHotObject();
+}
+
+void TWinSkinForm::ClearHotObject() {
+    // The button moves away from under the mouse (or the window goes inactive): it shows normal again
+    // the next time the title bar is painted.
+    if (FHotObject) FHotObject->State = nsNormal;
     FHotObject = nullptr;
 }
 

@@ -96,6 +96,7 @@ public:
     const std::vector<std::unique_ptr<TWinSysButton>>& CaptionButtons() const { return FButtons; }
     TNCObject* HotObject() const { return FHotObject; }
     void SetHotObject(TNCObject* Object) { FHotObject = Object; }
+    void ClearHotObject();
     HMENU SystemMenu() const { return FSystemMenu; }
     bool HasRegion() const { return FRegionSet; }
     // The caption buttons' shared 250 ms timer (stopped before the window closes).

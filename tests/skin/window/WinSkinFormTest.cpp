@@ -1,0 +1,501 @@
+// The window skinner on real windows with real messages: the frame it gives, the hit-test answers of
+// each frame part, the caption buttons by mouse and keyboard, message boxes, live skin switches, and the
+// exact undo when skinning ends.
+#include "base/MemoryStream.h"
+#include "skin/data/SkinData.h"
+#include "skin/window/SkinManager.h"
+#include "skin/window/SkinMessages.h"
+#include "skin/window/WinSkinForm.h"
+#include "ui/Application.h"
+#include "ui/Bitmap.h"
+#include "ui/CustomForm.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring SkinPath(const char* name) {
+    const std::string path = std::string(CLARIVO_SKINS_DIR) + "/" + name + ".skn";
+    return std::wstring(path.begin(), path.end());
+}
+
+void Pump(int rounds = 5) {
+    for (int i = 0; i < rounds; ++i) {
+        Application().ProcessMessages();
+        Sleep(5);
+    }
+}
+
+// Pumps until Done holds or two seconds have passed.
+bool PumpUntil(const std::function<bool()>& Done) {
+    for (int i = 0; i < 200; ++i) {
+        if (Done()) return true;
+        Application().ProcessMessages();
+        Sleep(10);
+    }
+    return Done();
+}
+
+TSize ClientSizeOf(HWND wnd) {
+    RECT r{};
+    GetClientRect(wnd, &r);
+    return {r.right, r.bottom};
+}
+
+TRect WindowRectOf(HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    return TRect::FromRECT(r);
+}
+
+LPARAM ScreenParam(HWND wnd, TPoint framePoint) {
+    const TRect w = WindowRectOf(wnd);
+    return MAKELPARAM(w.Left + framePoint.X, w.Top + framePoint.Y);
+}
+
+TPoint Centre(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+
+// The pixels of a window-coordinate rectangle of the frame as they are on screen.
+std::vector<COLORREF> FramePixels(HWND wnd, const TRect& r) {
+    TWindowDC dc(wnd);
+    std::vector<COLORREF> pixels;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) pixels.push_back(GetPixel(dc.get(), x, y));
+    return pixels;
+}
+
+// A skin component as a form description leaves it: loaded, active, registered with the manager.
+std::unique_ptr<TSkinData> ActiveSkin(const char* name) {
+    auto skin = std::make_unique<TSkinData>(nullptr);
+    TMemoryStream packed;
+    packed.LoadFromFile(SkinPath(name));
+    skin->SkinStream.Clear();
+    skin->SkinStream.WriteBuffer(packed.Memory(), static_cast<size_t>(packed.Size()));
+    skin->BeginLoading();
+    skin->SetActive(true);
+    EXPECT_TRUE(skin->LoadSkin());
+    skin->Loaded();
+    return skin;
+}
+
+class SkinnedWindow : public ::testing::Test {
+protected:
+    ~SkinnedWindow() override {
+        for (TCustomForm* form : forms) TCustomForm::Free(form);
+        skin.reset();
+        FreeSkinManager();
+        Pump(2);
+    }
+
+    void UseSkin(const char* name) { skin = ActiveSkin(name); }
+
+    TForm* ShowForm(const wchar_t* caption = L"Skinned", TFormBorderStyle border = bsSizeable) {
+        auto* form = new TForm(nullptr);
+        forms.push_back(form);
+        form->SetBorderStyle(border);
+        form->SetClientSize({400, 300});
+        form->SetCaption(caption);
+        form->Show();
+        SetForegroundWindow(form->Handle());
+        Pump();
+        return form;
+    }
+
+    // A form that stays when asked to close, and says it was asked.
+    TForm* ShowClosableForm(bool& closed) {
+        TForm* form = ShowForm();
+        form->OnClose = [&closed](TObject*, TCloseAction& action) {
+            closed = true;
+            action = caNone;
+        };
+        return form;
+    }
+
+    static TWinSkinForm* SkinnerOf(TForm* form) {
+        return SkinManager ? SkinManager->FindSkinForm(form->Handle()) : nullptr;
+    }
+
+    static TWinSysButton* ButtonWithAction(TWinSkinForm& skinner, int action) {
+        for (const auto& b : skinner.CaptionButtons())
+            if (b->Action() == action && b->Visible) return b.get();
+        return nullptr;
+    }
+
+    std::unique_ptr<TSkinData> skin;
+    std::vector<TCustomForm*> forms;
+};
+
+TEST_F(SkinnedWindow, TheSkinsFrameKeepsTheClientAreaAndEndingGivesEverythingBack) {
+    for (const char* name : {"default", "graphite"}) {
+        SCOPED_TRACE(name);
+        // The unskinned twin: what the window must be again when skinning ends.
+        auto* form = new TForm(nullptr);
+        forms.push_back(form);
+        form->SetClientSize({949, 559});
+        form->SetCaption(L"Twin");
+        form->HandleNeeded();
+        const HWND wnd = form->Handle();
+        const auto style = GetWindowLongPtrW(wnd, GWL_STYLE), exStyle = GetWindowLongPtrW(wnd, GWL_EXSTYLE);
+        const TRect before = WindowRectOf(wnd);
+        const TColor colour = form->Color();
+
+        UseSkin(name);
+        form->Show();
+        SetForegroundWindow(wnd);
+        ASSERT_TRUE(PumpUntil([&] { return SkinnerOf(form) && SkinnerOf(form)->State() == ssSkinned; }));
+        TWinSkinForm& skinner = *SkinnerOf(form);
+        const TFrameMetrics& m = skinner.Metrics();
+        EXPECT_GT(m.Top, 10);
+        EXPECT_EQ(ClientSizeOf(wnd), (TSize{949, 559}));
+        EXPECT_EQ(WindowRectOf(wnd).Size(), (TSize{949 + m.Left + m.Right, 559 + m.Top + m.Bottom}));
+        EXPECT_EQ(form->Color(), skin->FaceColor);
+        // Both skins cut their rounded top corners away.
+        UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+        ASSERT_NE(GetWindowRgn(wnd, region.get()), ERROR);
+        EXPECT_FALSE(PtInRegion(region.get(), 0, 0));
+        EXPECT_TRUE(PtInRegion(region.get(), m.Left + 1, m.Top / 2));
+        EXPECT_TRUE(PtInRegion(region.get(), 949 / 2, 559 / 2));
+
+        skin->SetActive(false);
+        SkinManager->ApplyChange();
+        EXPECT_EQ(SkinManager->FindSkinForm(wnd), nullptr);
+        EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE), style | WS_VISIBLE);
+        EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_EXSTYLE), exStyle);
+        EXPECT_EQ(GetWindowRgn(wnd, region.get()), ERROR) << "the region stays after skinning ended";
+        EXPECT_EQ(ClientSizeOf(wnd), (TSize{949, 559}));
+        EXPECT_EQ(WindowRectOf(wnd).Size(), before.Size());
+        EXPECT_EQ(form->Color(), colour);
+
+        TCustomForm::Free(form);
+        forms.clear();
+        skin.reset();
+        FreeSkinManager();
+    }
+}
+
+TEST_F(SkinnedWindow, EveryFramePartAnswersItsHitTestCode) {
+    for (const char* name : {"default", "graphite"}) {
+        SCOPED_TRACE(name);
+        UseSkin(name);
+        for (TFormBorderStyle border : {bsSizeable, bsSingle}) {
+            SCOPED_TRACE(border);
+            TForm* form = ShowForm(L"Hit", border);
+            TWinSkinForm* skinner = SkinnerOf(form);
+            ASSERT_NE(skinner, nullptr);
+            const HWND wnd = form->Handle();
+            const TSize size = WindowRectOf(wnd).Size();
+            const int W = size.Width, H = size.Height;
+            const TFrameMetrics& m = skinner->Metrics();
+            const bool sizeable = border == bsSizeable;
+            struct TCase {
+                const char* Part;
+                TPoint At;
+                LRESULT Expected;
+            };
+            const std::vector<TCase> cases = {
+                {"top edge", {W / 2, 1}, sizeable ? HTTOP : HTCAPTION},
+                {"top-left corner", {1, 1}, sizeable ? HTTOPLEFT : HTBORDER},
+                {"top-right corner", {W - 2, 1}, sizeable ? HTTOPRIGHT : HTBORDER},
+                {"left edge", {0, H / 2}, sizeable ? HTLEFT : HTBORDER},
+                {"left edge near the top", {0, 5}, sizeable ? HTTOPLEFT : HTBORDER},
+                {"right edge", {W - 1, H / 2}, sizeable ? HTRIGHT : HTBORDER},
+                {"bottom edge, its innermost row", {W / 2, H - m.Bottom}, sizeable ? HTBOTTOM : HTBORDER},
+                {"bottom-left corner", {0, H - 1}, sizeable ? HTBOTTOMLEFT : HTBORDER},
+                {"bottom-right corner", {W - 1, H - 1}, sizeable ? HTBOTTOMRIGHT : HTBORDER},
+                {"caption", {W / 2, m.Top / 2 + 2}, HTCAPTION},
+                {"caption's last row", {W / 2, m.Top - 1}, HTCAPTION},
+                {"client", {W / 2, H / 2}, HTCLIENT},
+                {"client's first pixel", {m.Left, m.Top}, HTCLIENT},
+            };
+            for (const TCase& c : cases)
+                EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, ScreenParam(wnd, c.At)), c.Expected) << c.Part;
+            // Caption buttons and the icon answer as caption; the skinner finds them by position.
+            int buttons = 0;
+            for (const auto& b : skinner->CaptionButtons()) {
+                if (!b->Visible || b->Action() < 0) continue;  // a switched-off button is only drawn
+                ++buttons;
+                const TPoint at = Centre(b->BoundsRect);
+                EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, ScreenParam(wnd, at)), HTCAPTION) << b->Action();
+                EXPECT_EQ(skinner->ObjectAt(at), b.get()) << b->Action();
+            }
+            EXPECT_GE(buttons, 4);  // close, maximise, minimise, icon
+            TCustomForm::Free(form);
+            forms.clear();
+        }
+        skin.reset();
+        FreeSkinManager();
+    }
+}
+
+TEST_F(SkinnedWindow, CaptionButtonsFollowTheMouseAndActOnlyWhenReleasedOnThem) {
+    UseSkin("default");
+    bool closed = false;
+    TForm* form = ShowClosableForm(closed);
+    const HWND wnd = form->Handle();
+    TWinSkinForm& skinner = *SkinnerOf(form);
+    TWinSysButton* maximize = ButtonWithAction(skinner, baMaximize);
+    ASSERT_NE(maximize, nullptr);
+    const TPoint at = Centre(maximize->BoundsRect);
+    const std::vector<COLORREF> normal = FramePixels(wnd, maximize->BoundsRect);
+
+    PostMessageW(wnd, WM_NCMOUSEMOVE, HTCAPTION, ScreenParam(wnd, at));
+    Pump();
+    EXPECT_EQ(maximize->State, nsHot);
+    EXPECT_EQ(skinner.HotObject(), maximize);
+    const std::vector<COLORREF> hot = FramePixels(wnd, maximize->BoundsRect);
+    EXPECT_NE(hot, normal) << "the hot state is not on screen";
+
+    PostMessageW(wnd, WM_NCLBUTTONDOWN, HTCAPTION, ScreenParam(wnd, at));
+    Pump();
+    EXPECT_EQ(maximize->State, nsPressed);
+    EXPECT_NE(FramePixels(wnd, maximize->BoundsRect), hot) << "the pressed state is not on screen";
+    // Released elsewhere: nothing happens, and the button is normal again.
+    PostMessageW(wnd, WM_NCLBUTTONUP, HTCAPTION, ScreenParam(wnd, {WindowRectOf(wnd).Width() / 2, 5}));
+    Pump();
+    EXPECT_FALSE(IsZoomed(wnd));
+    EXPECT_EQ(maximize->State, nsNormal);
+    EXPECT_EQ(FramePixels(wnd, maximize->BoundsRect), normal);
+
+    auto click = [&](TWinSysButton* button) {
+        const LPARAM p = ScreenParam(wnd, Centre(button->BoundsRect));
+        PostMessageW(wnd, WM_NCMOUSEMOVE, HTCAPTION, p);
+        PostMessageW(wnd, WM_NCLBUTTONDOWN, HTCAPTION, p);
+        PostMessageW(wnd, WM_NCLBUTTONUP, HTCAPTION, p);
+        Pump(10);
+    };
+    click(maximize);
+    ASSERT_TRUE(IsZoomed(wnd));
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(WindowRectOf(wnd), TRect::FromRECT(work)) << "the maximised frame is not the work area";
+    EXPECT_EQ(skinner.ShowState(), ssMaximized);
+    // Maximised, the caption does not move the window: a press there reaches the system as a menu press.
+    click(ButtonWithAction(skinner, baMaximize));
+    EXPECT_FALSE(IsZoomed(wnd));
+    EXPECT_EQ(ClientSizeOf(wnd), (TSize{400, 300}));
+
+    click(ButtonWithAction(skinner, baMinimize));
+    EXPECT_TRUE(IsIconic(wnd));
+    ShowWindow(wnd, SW_RESTORE);
+    Pump();
+    EXPECT_EQ(skinner.ShowState(), ssNormal);
+    EXPECT_EQ(ClientSizeOf(wnd), (TSize{400, 300}));
+
+    click(ButtonWithAction(skinner, baClose));
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(SkinnedWindow, DoubleClickOnTheCaptionMaximisesAndRestores) {
+    UseSkin("graphite");
+    TForm* form = ShowForm();
+    const HWND wnd = form->Handle();
+    const LPARAM caption = ScreenParam(wnd, {WindowRectOf(wnd).Width() / 2, 6});
+    PostMessageW(wnd, WM_NCLBUTTONDBLCLK, HTCAPTION, caption);
+    Pump(10);
+    EXPECT_TRUE(IsZoomed(wnd));
+    PostMessageW(wnd, WM_NCLBUTTONDBLCLK, HTCAPTION, ScreenParam(wnd, {WindowRectOf(wnd).Width() / 2, 6}));
+    Pump(10);
+    EXPECT_FALSE(IsZoomed(wnd));
+    EXPECT_EQ(ClientSizeOf(wnd), (TSize{400, 300}));
+}
+
+// Records whether a popup menu window was on screen, then closes the menu.
+bool MenuSeen = false;
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    MenuSeen = menu && IsWindowVisible(menu);
+    EndMenu();
+}
+
+TEST_F(SkinnedWindow, KeyboardOpensTheSystemMenuAndClosesTheWindow) {
+    UseSkin("default");
+    bool closed = false;
+    TForm* form = ShowClosableForm(closed);
+    const HWND wnd = form->Handle();
+    MenuSeen = false;
+    SetTimer(nullptr, 0, 300, CloseMenu);
+    PostMessageW(wnd, WM_SYSCHAR, L' ', MAKELPARAM(1, KF_ALTDOWN));
+    ASSERT_TRUE(PumpUntil([] { return MenuSeen; })) << "Alt+Space showed no system menu";
+    EXPECT_EQ(SkinManager->MenuKind, mkSystem);
+    EXPECT_FALSE(closed);
+
+    PostMessageW(wnd, WM_SYSKEYDOWN, VK_F4, MAKELPARAM(1, KF_ALTDOWN));
+    EXPECT_TRUE(PumpUntil([&] { return closed; })) << "Alt+F4 did not close the window";
+}
+
+// What the message box looked like to its skinner, read while it was up.
+struct TBoxSeen {
+    bool Found = false;
+    TFrameKind Frame = fkSizeable;
+    bool IconShown = true;
+    int Top = 0;
+};
+TBoxSeen BoxSeen;
+void CALLBACK InspectBox(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = FindWindowW(L"#32770", L"Skinned box");
+    TWinSkinForm* skinner = box && SkinManager ? SkinManager->FindSkinForm(box) : nullptr;
+    if (!skinner || skinner->State() != ssSkinned) return;  // not yet: the next tick looks again
+    KillTimer(nullptr, id);
+    BoxSeen.Found = true;
+    BoxSeen.Frame = skinner->FrameKind();
+    BoxSeen.Top = skinner->Metrics().Top;
+    BoxSeen.IconShown = false;
+    for (const auto& b : skinner->CaptionButtons())
+        if (b->ShowsIcon() && b->Visible) BoxSeen.IconShown = true;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(SkinnedWindow, MessageBoxesWearTheSkin) {
+    UseSkin("default");
+    TForm* form = ShowForm();
+    for (UINT flags : {0u, static_cast<UINT>(MB_RTLREADING | MB_RIGHT)}) {
+        BoxSeen = {};
+        SetTimer(nullptr, 0, 50, InspectBox);
+        MessageBoxW(form->Handle(), L"Text", L"Skinned box", MB_OK | flags);
+        ASSERT_TRUE(BoxSeen.Found) << flags;
+        EXPECT_EQ(BoxSeen.Frame, fkDialog);
+        EXPECT_FALSE(BoxSeen.IconShown);  // a dialog frame shows no icon
+        EXPECT_EQ(BoxSeen.Top, SkinnerOf(form)->Metrics().Top);
+    }
+}
+
+TEST_F(SkinnedWindow, RightToLeftDialogsReadTheirCaptionFromTheRight) {
+    // Windows gives a message box asked to read right to left this extended style (Wine gives none).
+    UseSkin("default");
+    for (DWORD exStyle : {0ul, static_cast<DWORD>(WS_EX_RTLREADING | WS_EX_RIGHT)}) {
+        UniqueWindow box(CreateWindowExW(exStyle, L"#32770", L"Warning", WS_POPUP | WS_CAPTION | WS_SYSMENU, 100, 100,
+                                         300, 120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+        ASSERT_TRUE(SkinManager->SkinWindow(box.get()));
+        ShowWindow(box.get(), SW_SHOW);
+        Pump();
+        TWinSkinForm* skinner = SkinManager->FindSkinForm(box.get());
+        ASSERT_NE(skinner, nullptr);
+        EXPECT_EQ(skinner->RightToLeft(), exStyle != 0);
+        RedrawWindow(box.get(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        const int W = WindowRectOf(box.get()).Width();
+        const int rightLimit = W - skinner->Metrics().Right - skin->Title->RightWidth;
+        if (exStyle)
+            EXPECT_EQ(skinner->CaptionTextRect().Right, rightLimit);
+        else
+            EXPECT_LT(skinner->CaptionTextRect().Right, W / 2);
+    }
+}
+
+TEST_F(SkinnedWindow, SkinsSwitchLiveAndSkinningTurnsOffAndOnAgain) {
+    UseSkin("default");
+    TForm* form = ShowForm();
+    const HWND wnd = form->Handle();
+    const TFrameMetrics first = SkinnerOf(form)->Metrics();
+
+    int changed = 0;
+    skin->OnSkinChanged = [&](TObject*) { ++changed; };
+    skin->SetSkinFile(SkinPath("graphite"));
+    ASSERT_TRUE(PumpUntil([&] { return changed == 1; }));
+    TWinSkinForm* skinner = SkinnerOf(form);
+    ASSERT_NE(skinner, nullptr);
+    const TFrameMetrics second = skinner->Metrics();
+    EXPECT_NE(second, first);
+    EXPECT_EQ(second.Top, skin->BorderTop->Bitmap->Height() / std::max(skin->BorderTop->FrameCount, 1));
+    EXPECT_EQ(ClientSizeOf(wnd), (TSize{400, 300}));
+    EXPECT_EQ(WindowRectOf(wnd).Size(), (TSize{400 + second.Left + second.Right, 300 + second.Top + second.Bottom}));
+
+    skin->SetActive(false);
+    ASSERT_TRUE(PumpUntil([&] { return changed == 2; }));
+    EXPECT_EQ(SkinnerOf(form), nullptr);
+    EXPECT_EQ(ClientSizeOf(wnd), (TSize{400, 300}));
+
+    skin->SetActive(true);
+    ASSERT_TRUE(PumpUntil([&] { return changed == 3 && SkinnerOf(form) && SkinnerOf(form)->State() == ssSkinned; }));
+    EXPECT_EQ(SkinnerOf(form)->Metrics(), second);
+    EXPECT_EQ(ClientSizeOf(wnd), (TSize{400, 300}));
+}
+
+// A top-level window of a class registered by this program or by the system.
+HWND BareWindow(const wchar_t* className, int width, int height) {
+    // The system's own classes belong to the system's modules: made with one of theirs, a window is
+    // another module's window.
+    const bool own = std::wstring(className) == L"ClarivoBareTestWindow";
+    return CreateWindowExW(0, className, L"Bare", width ? WS_OVERLAPPEDWINDOW : WS_POPUP, 100, 100, width, height,
+                           nullptr, nullptr, GetModuleHandleW(own ? nullptr : L"user32.dll"), nullptr);
+}
+
+TEST_F(SkinnedWindow, OnlyWindowsThatQualifyAreSkinned) {
+    UseSkin("default");
+    static const wchar_t* ownClass = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"ClarivoBareTestWindow";
+        RegisterClassW(&wc);
+        return L"ClarivoBareTestWindow";
+    }();
+    struct TCase {
+        const char* What;
+        std::function<HWND()> Make;
+        bool Skinned;
+    };
+    std::vector<TCase> cases = {
+        {"a window of this program's own class", [] { return BareWindow(ownClass, 300, 200); }, true},
+        {"a window of a system class", [] { return BareWindow(L"STATIC", 300, 200); }, false},
+        {"a window without size", [] { return BareWindow(ownClass, 0, 0); }, false},
+        {"a form tagged 99",
+         [this] {
+             auto* form = new TForm(nullptr);
+             forms.push_back(form);
+             form->SetTag(99);
+             return form->Handle();
+         },
+         false},
+    };
+    std::vector<UniqueWindow> windows;
+    for (const TCase& c : cases) {
+        HWND wnd = c.Make();
+        ASSERT_NE(wnd, nullptr) << c.What;
+        if (!FindFormForWindow(wnd)) windows.emplace_back(wnd);
+        EXPECT_EQ(SkinManager->SkinWindow(wnd), c.Skinned) << c.What;
+        EXPECT_FALSE(SkinManager->SkinWindow(wnd)) << c.What << ": skinned twice";
+        Pump();
+        EXPECT_EQ(SendMessageW(wnd, WM_SKINQUERY, 0, 0) == 1, c.Skinned) << c.What;
+    }
+    // A window without a caption keeps its own frame.
+    TForm* plain = ShowForm(L"Plain", bsNone);
+    TWinSkinForm* skinner = SkinnerOf(plain);
+    ASSERT_NE(skinner, nullptr);
+    EXPECT_EQ(skinner->FrameKind(), fkNone);
+    EXPECT_EQ(WindowRectOf(plain->Handle()).Size(), (TSize{400, 300}));
+    EXPECT_FALSE(skinner->HasRegion());
+}
+
+TEST_F(SkinnedWindow, CustomButtonsPostTheirAction) {
+    UseSkin("graphite");  // its caption carries two custom buttons beside the text
+    TForm* form = ShowForm();
+    const HWND wnd = form->Handle();
+    TWinSkinForm& skinner = *SkinnerOf(form);
+    TWinSysButton* custom = ButtonWithAction(skinner, 40);
+    ASSERT_NE(custom, nullptr);
+    // Left of the caption text, as its alignment says.
+    EXPECT_LE(custom->BoundsRect.Right, skinner.CaptionTextRect().Left);
+
+    MSG msg{};
+    const LPARAM p = ScreenParam(wnd, Centre(custom->BoundsRect));
+    PostMessageW(wnd, WM_NCMOUSEMOVE, HTCAPTION, p);
+    PostMessageW(wnd, WM_NCLBUTTONDOWN, HTCAPTION, p);
+    PostMessageW(wnd, WM_NCLBUTTONUP, HTCAPTION, p);
+    bool posted = false;
+    for (int i = 0; i < 50 && !posted; ++i) {
+        while (PeekMessageW(&msg, wnd, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_SKINBUTTONCLICK) posted = msg.wParam == 40;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(5);
+    }
+    EXPECT_TRUE(posted);
+}
+
+}  // namespace
