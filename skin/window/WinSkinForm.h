@@ -187,6 +187,7 @@ private:
     TNCObject* FHotObject = nullptr;
 
     TSize FRegionSize;
+    bool FRegionMaximized = false;
     bool FRegionSet = false;
 
     std::unique_ptr<TBitmap> FTitleBitmap;

@@ -272,14 +272,18 @@ void TWinSkinForm::UpdateRegion() {
     if (W <= 0 || H <= 0) return;
     if (FWindowKind == wkMdiChild && FShowState != ssNormal) return;
     // Scanning the border images is the costly part: a window that only moved keeps its region.
-    if (FRegionSet && FRegionSize == TSize{W, H} && FWindowKind != wkMdiChild && FState != ssRefreshing) return;
+    if (FRegionSet && FRegionSize == TSize{W, H} && FRegionMaximized == (FShowState == ssMaximized) &&
+        FWindowKind != wkMdiChild && FState != ssRefreshing)
+        return;
 
     const TFrameMetrics& m = FMetrics;
     const TDataSkinObject* borders[] = {FSkin->BorderLeft.get(), FSkin->BorderRight.get(), FSkin->BorderTop.get(),
                                         FSkin->BorderBottom.get()};
     const bool anyTransparent = std::any_of(std::begin(borders), std::end(borders), [](auto* e) { return e->Trans != 0; });
     UniqueRegion region;
-    if (anyTransparent && FFrameKind != fkNone) {
+    // Maximised, the frame meets the edges of the work area: rounded corners would let the desktop show
+    // through at the screen's corners, so the window is square there, as the system's own is.
+    if (anyTransparent && FShowState != ssMaximized) {
         region.reset(CreateRectRgn(m.Left, m.Top, W - m.Right, H - m.Bottom));
         // One border's region: the opaque pixels of its piece when it is transparent, else its rectangle.
         auto part = [&](int side, const TRect& at, bool shaped) {
@@ -301,6 +305,7 @@ void TWinSkinForm::UpdateRegion() {
         region.reset(CreateRectRgn(0, 0, W, H));
     }
     FRegionSize = {W, H};
+    FRegionMaximized = FShowState == ssMaximized;
     FRegionSet = true;
     // The window owns the region from here on and frees it when it is replaced.
     SetWindowRgn(FHandle, region.release(), TRUE);

@@ -1,0 +1,141 @@
+// Clarivo's window in its skins: the stored layout keeps its client area inside the skinned frame, and
+// screenshots of the frame in every state go to the build folder (clarivo-<skin>-<state>.bmp) for a
+// person to look at.
+#include "app/Form1.h"
+#include "base/FileStream.h"
+#include "skin/data/SkinData.h"
+#include "skin/window/SkinManager.h"
+#include "skin/window/WinSkinForm.h"
+#include "ui/Application.h"
+#include "ui/Bitmap.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+void Pump(int rounds = 10) {
+    for (int i = 0; i < rounds; ++i) {
+        Application().ProcessMessages();
+        Sleep(10);
+    }
+}
+
+// The window and a margin of the desktop around it, as they are on the screen.
+void SaveScreen(HWND wnd, const std::string& name) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    InflateRect(&r, 6, 6);
+    r.left = std::max(r.left, 0L);
+    r.top = std::max(r.top, 0L);
+    r.right = std::min(r.right, static_cast<LONG>(GetSystemMetrics(SM_CXSCREEN)));
+    r.bottom = std::min(r.bottom, static_cast<LONG>(GetSystemMetrics(SM_CYSCREEN)));
+    TBitmap shot;
+    shot.SetPixelFormat(pf24bit);
+    shot.SetSize(r.right - r.left, r.bottom - r.top);
+    HDC screen = GetDC(nullptr);
+    BitBlt(shot.Canvas()->Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    TFileStream file(std::wstring(name.begin(), name.end()), TFileStream::fmCreate);
+    shot.SaveToStream(file);
+}
+
+std::string ShotName(const std::string& skin, const char* state) { return "clarivo-" + skin + "-" + state + ".bmp"; }
+
+// Takes the message box's picture a few ticks after it is skinned (its controls painted), then closes it.
+std::string BoxShot;
+int BoxTicks = 0;
+void CaptureBox(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = FindWindowW(L"#32770", L"Clarivo");
+    TWinSkinForm* skinner = box && SkinManager ? SkinManager->FindSkinForm(box) : nullptr;
+    if (!skinner || skinner->State() != ssSkinned || ++BoxTicks < 6) return;
+    KillTimer(nullptr, id);
+    SaveScreen(box, BoxShot);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+class SkinnedMainWindow : public ::testing::Test {
+protected:
+    SkinnedMainWindow() {
+        form = new TForm1(nullptr);
+        form->Show();
+        SetForegroundWindow(form->Handle());
+        Pump();
+    }
+    ~SkinnedMainWindow() override { TCustomForm::Free(form); }
+
+    TWinSkinForm* Skinner() const { return SkinManager ? SkinManager->FindSkinForm(form->Handle()) : nullptr; }
+
+    TForm1* form = nullptr;
+};
+
+TEST_F(SkinnedMainWindow, TheStoredLayoutKeepsItsClientAreaInEverySkin) {
+    ASSERT_NE(Skinner(), nullptr) << "the main window is not skinned";
+    RECT client{};
+    GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(client.right, 949);
+    EXPECT_EQ(client.bottom, 559);
+
+    const std::string graphite = std::string(CLARIVO_SKINS_DIR) + "/graphite.skn";
+    form->SkinData1->SetSkinFile(std::wstring(graphite.begin(), graphite.end()));
+    for (int i = 0; i < 100 && SkinManager->ChangeScheduled(); ++i) Pump(1);
+    ASSERT_FALSE(SkinManager->ChangeScheduled());
+    GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(client.right, 949);
+    EXPECT_EQ(client.bottom, 559);
+}
+
+TEST_F(SkinnedMainWindow, ScreenshotsOfTheFrameInEveryState) {
+    for (const std::string skin : {"default", "graphite"}) {
+        if (skin != "default") {
+            const std::string path = std::string(CLARIVO_SKINS_DIR) + "/" + skin + ".skn";
+            form->SkinData1->SetSkinFile(std::wstring(path.begin(), path.end()));
+            for (int i = 0; i < 100 && SkinManager->ChangeScheduled(); ++i) Pump(1);
+        }
+        TWinSkinForm* skinner = Skinner();
+        ASSERT_NE(skinner, nullptr);
+        const HWND wnd = form->Handle();
+        Pump();
+        SaveScreen(wnd, ShotName(skin, "active"));
+
+        // Hot and pressed: the close button under the mouse, then held down.
+        TWinSysButton* close = nullptr;
+        for (const auto& b : skinner->CaptionButtons())
+            if (b->Action() == baClose && b->Visible) close = b.get();
+        ASSERT_NE(close, nullptr);
+        RECT w{};
+        GetWindowRect(wnd, &w);
+        const LPARAM at = MAKELPARAM(w.left + (close->BoundsRect.Left + close->BoundsRect.Right) / 2,
+                                     w.top + (close->BoundsRect.Top + close->BoundsRect.Bottom) / 2);
+        PostMessageW(wnd, WM_NCMOUSEMOVE, HTCAPTION, at);
+        Pump(3);
+        SaveScreen(wnd, ShotName(skin, "hot-close"));
+        PostMessageW(wnd, WM_NCLBUTTONDOWN, HTCAPTION, at);
+        Pump(3);
+        EXPECT_EQ(close->State, nsPressed);
+        SaveScreen(wnd, ShotName(skin, "pressed-close"));
+        PostMessageW(wnd, WM_NCMOUSELEAVE, 0, 0);
+        Pump(3);
+
+        SendMessageW(wnd, WM_NCACTIVATE, FALSE, 0);
+        Pump(3);
+        SaveScreen(wnd, ShotName(skin, "inactive"));
+        SendMessageW(wnd, WM_NCACTIVATE, TRUE, 0);
+
+        ShowWindow(wnd, SW_MAXIMIZE);
+        Pump();
+        SaveScreen(wnd, ShotName(skin, "maximized"));
+        ShowWindow(wnd, SW_RESTORE);
+        Pump();
+
+        BoxShot = ShotName(skin, "messagebox");
+        BoxTicks = 0;
+        SetTimer(nullptr, 0, 50, CaptureBox);
+        MessageBoxW(wnd, L"author@clarivo.app||https://www.clarivo.app", L"Clarivo", MB_OK);
+        Pump();
+    }
+}
+
+}  // namespace
