@@ -1,0 +1,128 @@
+// The skinned frame against the system's own frame, side by side in one run, for a window of the main
+// window's size (client 949 x 559):
+//  - a full non-client paint (WM_NCPAINT), the window active and inactive;
+//  - one resize step (one pixel wider or narrower, with the frame recalculated, the region rebuilt and
+//    everything repainted).
+// Medians in milliseconds and the skinned/unskinned ratio, per shipped skin.
+//
+// usage: bench_frame [SKIN ...]   (default: default graphite)
+#include "base/MemoryStream.h"
+#include "skin/data/SkinData.h"
+#include "skin/window/SkinManager.h"
+#include "skin/window/WinSkinForm.h"
+#include "ui/Application.h"
+#include "ui/CustomForm.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MedianMs(int runs, const std::function<void()>& f) {
+    std::vector<double> times;
+    const auto start = Clock::now();
+    while (static_cast<int>(times.size()) < runs || Clock::now() - start < std::chrono::milliseconds(500)) {
+        const auto t0 = Clock::now();
+        f();
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void Pump() {
+    for (int i = 0; i < 5; ++i) {
+        Application().ProcessMessages();
+        Sleep(5);
+    }
+}
+
+std::unique_ptr<TSkinData> ActiveSkin(const std::string& name) {
+    auto skin = std::make_unique<TSkinData>(nullptr);
+    TMemoryStream packed;
+    const std::string path = std::string(CLARIVO_SKINS_DIR) + "/" + name + ".skn";
+    packed.LoadFromFile(std::wstring(path.begin(), path.end()));
+    skin->SkinStream.WriteBuffer(packed.Memory(), static_cast<size_t>(packed.Size()));
+    skin->BeginLoading();
+    skin->SetActive(true);
+    skin->LoadSkin();
+    skin->Loaded();
+    return skin;
+}
+
+// A shown window of the main window's client size; Tag 99 keeps a form from being skinned.
+TForm* ShowForm(bool skinned) {
+    auto* form = new TForm(nullptr);
+    if (!skinned) form->SetTag(99);
+    form->SetClientSize({949, 559});
+    form->SetCaption(skinned ? L"Skinned" : L"Unskinned");
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    Pump();
+    return form;
+}
+
+struct TFigures {
+    double ActivePaint, InactivePaint, Resize;
+};
+
+TFigures Measure(HWND wnd) {
+    TFigures f{};
+    SendMessageW(wnd, WM_NCACTIVATE, TRUE, 0);
+    f.ActivePaint = MedianMs(200, [wnd] { SendMessageW(wnd, WM_NCPAINT, 1, 0); });
+    SendMessageW(wnd, WM_NCACTIVATE, FALSE, 0);
+    f.InactivePaint = MedianMs(200, [wnd] { SendMessageW(wnd, WM_NCPAINT, 1, 0); });
+    SendMessageW(wnd, WM_NCACTIVATE, TRUE, 0);
+    int step = 0;
+    f.Resize = MedianMs(100, [wnd, &step] {
+        RECT r{};
+        GetWindowRect(wnd, &r);
+        const int dw = (step++ % 2) ? -1 : 1;
+        SetWindowPos(wnd, nullptr, 0, 0, r.right - r.left + dw, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    });
+    return f;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Application().Initialize();
+    std::vector<std::string> skins(argv + 1, argv + argc);
+    if (skins.empty()) skins = {"default", "graphite"};
+
+    std::printf("%-10s %-16s %12s %12s %8s\n", "skin", "measure", "skinned ms", "system ms", "ratio");
+    for (const std::string& name : skins) {
+        auto skin = ActiveSkin(name);
+        TForm* plain = ShowForm(false);
+        TForm* skinned = ShowForm(true);
+        if (!SkinManager || !SkinManager->FindSkinForm(skinned->Handle())) {
+            std::printf("%s: the window was not skinned\n", name.c_str());
+            return 1;
+        }
+        // Interleaved, so that both see the same machine.
+        const TFigures s1 = Measure(skinned->Handle()), p1 = Measure(plain->Handle());
+        const TFigures s2 = Measure(skinned->Handle()), p2 = Measure(plain->Handle());
+        auto row = [&](const char* what, double s, double p) {
+            std::printf("%-10s %-16s %12.3f %12.3f %8.2f\n", name.c_str(), what, s, p, p > 0 ? s / p : 0.0);
+        };
+        row("nc paint active", std::min(s1.ActivePaint, s2.ActivePaint), std::min(p1.ActivePaint, p2.ActivePaint));
+        row("nc paint inactive", std::min(s1.InactivePaint, s2.InactivePaint),
+            std::min(p1.InactivePaint, p2.InactivePaint));
+        row("resize step", std::min(s1.Resize, s2.Resize), std::min(p1.Resize, p2.Resize));
+        TCustomForm::Free(skinned);
+        TCustomForm::Free(plain);
+        skin.reset();
+        FreeSkinManager();
+        Pump();
+    }
+    Application().Finalize();
+    return 0;
+}
