@@ -117,6 +117,23 @@ int main(int argc, char** argv) {
         row("nc paint inactive", std::min(s1.InactivePaint, s2.InactivePaint),
             std::min(p1.InactivePaint, p2.InactivePaint));
         row("resize step", std::min(s1.Resize, s2.Resize), std::min(p1.Resize, p2.Resize));
+        // The skinned resize step's parts: the region cut from the border images, and the frame paint.
+        TWinSkinForm& skinner = *SkinManager->FindSkinForm(skinned->Handle());
+        const double region = MedianMs(100, [&] {
+            skinner.RemoveRegion(false);
+            skinner.UpdateRegion();
+        });
+        std::printf("%-10s %-16s %12.3f\n", name.c_str(), "  of it: region", region);
+        // The floor under it: handing the window any region at all (a plain rectangle).
+        const HWND wnd = skinned->Handle();
+        const double handOver = MedianMs(100, [&] {
+            RECT r{};
+            GetWindowRect(wnd, &r);
+            SetWindowRgn(wnd, CreateRectRgn(0, 0, r.right - r.left, r.bottom - r.top), TRUE);
+        });
+        std::printf("%-10s %-16s %12.3f\n", name.c_str(), "  SetWindowRgn", handOver);
+        skinner.RemoveRegion(false);
+        skinner.UpdateRegion();
         TCustomForm::Free(skinned);
         TCustomForm::Free(plain);
         skin.reset();

@@ -253,6 +253,7 @@ void TWinSkinForm::ReadFrameMetrics() {
                     down(*FSkin->BorderBottom)};
     }
     FHotObject = nullptr;
+    DropBorderPieces();
     FButtons.clear();
     for (const auto& element : FSkin->CaptionButtons) {
         if (element->Action == baSystemMenu || element->Action == baIcon) {
@@ -263,6 +264,10 @@ void TWinSkinForm::ReadFrameMetrics() {
         }
         FButtons.push_back(std::make_unique<TWinSysButton>(*this, *element));
     }
+}
+
+void TWinSkinForm::DropBorderPieces() {
+    for (TBorderPiece& piece : FPieces) piece = {};
 }
 
 void TWinSkinForm::SetCaptionStyle(bool On) {

@@ -12,6 +12,7 @@
 #include "ui/Handles.h"
 #include "ui/Types.h"
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -139,7 +140,10 @@ private:
 
     // Painting (WinSkinFormPaint.cpp).
     void PaintBorderPiece(int Side, const TRect& Rect, HDC DC);
-    std::unique_ptr<TBitmap> BorderPiece(int Side, TSize Size);
+    // The nine-part image of a border (1 left, 2 right, 3 top, 4 bottom) at a size, for the window's
+    // state; kept until the size or the state changes.
+    TBitmap* BorderPiece(int Side, TSize Size);
+    void DropBorderPieces();
     void PaintTitleBar(HDC DC);
     void DrawCaptionText(TBitmap& Target, const TRect& Title);
     std::wstring CaptionText() const;
@@ -190,6 +194,12 @@ private:
     bool FRegionMaximized = false;
     bool FRegionSet = false;
 
+    struct TBorderPiece {
+        std::unique_ptr<TBitmap> Image;
+        TSize Size;
+        int Frame = 0;
+    };
+    std::array<TBorderPiece, 4> FPieces;
     std::unique_ptr<TBitmap> FTitleBitmap;
     std::unique_ptr<TTimer> FTimer;
     TColor FFormColor = 0;

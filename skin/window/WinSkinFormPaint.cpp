@@ -22,23 +22,30 @@ void Blit(HDC dc, int x, int y, TBitmap* bitmap) {
 
 }  // namespace
 
-std::unique_ptr<TBitmap> TWinSkinForm::BorderPiece(int Side, TSize Size) {
+TBitmap* TWinSkinForm::BorderPiece(int Side, TSize Size) {
     if (Size.Width <= 0 || Size.Height <= 0) return nullptr;
     const TDataSkinObject& e = Side == sdLeft    ? *FSkin->BorderLeft
                                : Side == sdRight ? *FSkin->BorderRight
                                : Side == sdTop   ? *FSkin->BorderTop
                                                  : *FSkin->BorderBottom;
     if (e.Bitmap->Empty()) return nullptr;
-    const bool vertical = Side == sdTop || Side == sdBottom;
     const int frames = std::max(e.FrameCount, 1);
     const int frame = FActive || frames == 1 ? 1 : 2;
-    return BuildSkinImage({0, 0, Size.Width, Size.Height}, *e.Bitmap, MarginsOf(e), vertical, e.Tile != 1, frames, frame);
+    // Painting, the title bar and the region all want the same pieces until the size or the state
+    // changes: each is built once for them.
+    TBorderPiece& cached = FPieces[static_cast<size_t>(Side - 1)];
+    if (cached.Image && cached.Size == Size && cached.Frame == frame) return cached.Image.get();
+    const bool vertical = Side == sdTop || Side == sdBottom;
+    cached.Image = BuildSkinImage({0, 0, Size.Width, Size.Height}, *e.Bitmap, MarginsOf(e), vertical, e.Tile != 1,
+                                  frames, frame);
+    cached.Size = Size;
+    cached.Frame = frame;
+    return cached.Image.get();
 }
 
 void TWinSkinForm::PaintBorderPiece(int Side, const TRect& Rect, HDC DC) {
     if (Rect.Right < 0 || Rect.Bottom < 0) return;
-    auto piece = BorderPiece(Side, Rect.Size());
-    Blit(DC, Rect.Left, Rect.Top, piece.get());
+    Blit(DC, Rect.Left, Rect.Top, BorderPiece(Side, Rect.Size()));
 }
 
 void TWinSkinForm::PaintNonClient(HDC DC) {
@@ -104,14 +111,13 @@ void TWinSkinForm::PaintTitleBar(HDC DC) {
         // goes to the screen in one piece.
         title.SetSize(W, m.Top);
         HDC to = title.Canvas()->Handle();
-        auto left = BorderPiece(sdLeft, {m.Left, H});
-        auto right = BorderPiece(sdRight, {m.Right, H});
+        TBitmap* left = BorderPiece(sdLeft, {m.Left, H});
+        TBitmap* right = BorderPiece(sdRight, {m.Right, H});
         if (left) BitBlt(to, 0, 0, m.Left, m.Top, left->Canvas()->Handle(), 0, 0, SRCCOPY);
         if (right) BitBlt(to, W - m.Right, 0, m.Right, m.Top, right->Canvas()->Handle(), 0, 0, SRCCOPY);
         titleRect = {m.Left, 0, W - m.Right, m.Top};
     }
-    auto top = BorderPiece(sdTop, titleRect.Size());
-    Blit(title.Canvas()->Handle(), titleRect.Left, titleRect.Top, top.get());
+    Blit(title.Canvas()->Handle(), titleRect.Left, titleRect.Top, BorderPiece(sdTop, titleRect.Size()));
     DrawCaptionText(title, titleRect);
     LayoutCaptionButtons();
     HDC titleDC = title.Canvas()->Handle();
@@ -288,7 +294,7 @@ void TWinSkinForm::UpdateRegion() {
         // One border's region: the opaque pixels of its piece when it is transparent, else its rectangle.
         auto part = [&](int side, const TRect& at, bool shaped) {
             if (shaped) {
-                if (auto piece = BorderPiece(side, at.Size()))
+                if (TBitmap* piece = BorderPiece(side, at.Size()))
                     return RegionFromBitmap(*piece, at.Left, at.Top, 1, 1, 1, SkinKeyColor);
                 return UniqueRegion{};
             }
