@@ -222,8 +222,10 @@ void TSkinData::Loaded() {
     if (FActive) {
         if (SkinPending || !manager)
             FActive = false;  // no skin could be loaded (or none can be shown): the program runs unskinned
-        else
+        else {
             manager->RequestChange(scActivate, RequestDelay);
+            manager->SkinOwnerForm(this);
+        }
     }
     if (HasControl(xcMainMenu))
         FSkinControls &= ~SkinBit(xcMenuItem);

@@ -26,6 +26,8 @@ public:
     // A component of a form type other than the main form's started: skinning is on for it, and its
     // owner form is skinned at once when the component is active.
     virtual void StartFormSkin(TSkinData* Skin) = 0;
+    // Skin's owner form, not yet shown, is skinned now, so that it appears in its skin from the start.
+    virtual void SkinOwnerForm(TSkinData* Skin) = 0;
     // Skin has loaded a new skin: the windows it skins drop their caption buttons and, while skinning
     // runs, are refreshed after a short delay.
     virtual void SkinReplaced(TSkinData* Skin) = 0;

@@ -5,6 +5,7 @@
 #include "skin/window/SkinMessages.h"
 #include "skin/window/WinSkinForm.h"
 #include "ui/CustomForm.h"
+#include "ui/Messages.h"
 #include "ui/Screen.h"
 #include "ui/Timer.h"
 
@@ -124,6 +125,28 @@ void TSkinManage::StartFormSkin(TSkinData* Skin) {
     ++State;
     auto* form = dynamic_cast<TCustomForm*>(Skin->Owner());
     if (form && Skin->Active() && form->HandleAllocated()) SkinWindow(form->WindowHandle());
+}
+
+void TSkinManage::SkinOwnerForm(TSkinData* Skin) {
+    auto* form = dynamic_cast<TCustomForm*>(Skin->Owner());
+    if (!form) return;
+    if (form->HandleAllocated()) {
+        HWND wnd = form->WindowHandle();
+        if (!IsWindowVisible(wnd) && !(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD)) SkinWindow(wnd, true);
+        return;
+    }
+    // The window is not made yet (the form is still being read): it is skinned as the form is first
+    // shown, after its window is made and before it appears.
+    auto armed = std::make_shared<bool>(true);
+    form->WindowProc = [form, armed, next = form->WindowProc](TMessage& message) {
+        // Only locals after SkinWindow: attaching replaces the form's WindowProc, and with it this.
+        TWndMethod pass = next;
+        if (*armed && message.Msg == CM_VISIBLECHANGED && form->Visible()) {
+            *armed = false;
+            if (SkinManager && SkinManager->Active) SkinManager->SkinWindow(form->Handle(), true);
+        }
+        pass(message);
+    };
 }
 
 void TSkinManage::SkinReplaced(TSkinData* Skin) {
@@ -282,7 +305,7 @@ TSkinData* TSkinManage::ChooseSkinData(HWND Window) const {
     return FSkinList.empty() ? nullptr : FSkinList.front();
 }
 
-bool TSkinManage::SkinWindow(HWND Window) {
+bool TSkinManage::SkinWindow(HWND Window, bool StartNow) {
     if (!Active || !IsWindow(Window)) return false;
     PurgeForms();
     if (AnswersSkinned(Window) || FindSkinForm(Window)) return false;
@@ -314,7 +337,10 @@ bool TSkinManage::SkinWindow(HWND Window) {
         skinner->AttachToWindow(*skin, Window);
     }
     FForms.push_back(skinner);
-    PostMessageW(Window, WM_SKINSTART, 0, SkinStartParam);
+    if (StartNow)
+        SendMessageW(Window, WM_SKINSTART, 0, SkinStartParam);
+    else
+        PostMessageW(Window, WM_SKINSTART, 0, SkinStartParam);
     return true;
 }
 

@@ -58,6 +58,7 @@ public:
     void MarkRunning() override { State = smRunning; }
     void StartFormSkin(TSkinData* Skin) override;
     void SkinReplaced(TSkinData* Skin) override;
+    void SkinOwnerForm(TSkinData* Skin) override;
     TSkinChange PendingChange() const { return FPendingChange; }
     bool ChangeScheduled() const;
     // The timer's work, also callable directly: carries out the pending change and tells the
@@ -65,8 +66,9 @@ public:
     void ApplyChange();
 
     // ---- Windows ----
-    // Attaches a window skinner when the window qualifies; true when one was attached.
-    bool SkinWindow(HWND Window);
+    // Attaches a window skinner when the window qualifies; true when one was attached. The first
+    // skinning follows through the window's queue, or at once when StartNow (a window not yet shown).
+    bool SkinWindow(HWND Window, bool StartNow = false);
     // The skinner of a window, or null.
     TWinSkinForm* FindSkinForm(HWND Window) const;
     const std::vector<TWinSkinForm*>& Forms() const { return FForms; }

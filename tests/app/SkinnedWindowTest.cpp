@@ -87,6 +87,23 @@ TEST_F(SkinnedMainWindow, TheStoredLayoutKeepsItsClientAreaInEverySkin) {
     EXPECT_EQ(client.bottom, 559);
 }
 
+TEST(SkinnedMainWindowStart, TheWindowIsInItsSkinWhenItAppears) {
+    auto* form = new TForm1(nullptr);
+    form->Show();  // no message handled in between: a first skinning still queued would be too late
+    const HWND wnd = form->WindowHandle();
+    ASSERT_NE(wnd, nullptr);
+    TWinSkinForm* skinner = SkinManager ? SkinManager->FindSkinForm(wnd) : nullptr;
+    ASSERT_NE(skinner, nullptr) << "the window shows the system's frame first";
+    EXPECT_EQ(skinner->State(), ssSkinned);
+    RECT client{}, window{};
+    GetClientRect(wnd, &client);
+    GetWindowRect(wnd, &window);
+    EXPECT_EQ(client.right, 949);
+    EXPECT_EQ(client.bottom, 559);
+    EXPECT_EQ(window.right - window.left, 949 + skinner->Metrics().Left + skinner->Metrics().Right);
+    TCustomForm::Free(form);
+}
+
 TEST_F(SkinnedMainWindow, ScreenshotsOfTheFrameInEveryState) {
     for (const std::string skin : {"default", "graphite"}) {
         if (skin != "default") {

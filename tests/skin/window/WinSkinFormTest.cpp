@@ -177,6 +177,34 @@ TEST_F(SkinnedWindow, TheSkinsFrameKeepsTheClientAreaAndEndingGivesEverythingBac
     }
 }
 
+TEST_F(SkinnedWindow, AFormIsSkinnedBeforeItIsFirstShown) {
+    // A form carrying its own skin component: the window is in its skin before it appears, so that no
+    // frame of the system's shows first.
+    auto* form = new TForm(nullptr);
+    forms.push_back(form);
+    form->SetClientSize({400, 300});
+    form->HandleNeeded();
+    auto* own = new TSkinData(form);
+    TMemoryStream packed;
+    packed.LoadFromFile(SkinPath("default"));
+    own->SkinStream.WriteBuffer(packed.Memory(), static_cast<size_t>(packed.Size()));
+    own->BeginLoading();
+    own->SetActive(true);
+    ASSERT_TRUE(own->LoadSkin());
+    own->Loaded();
+    TWinSkinForm* skinner = SkinnerOf(form);
+    ASSERT_NE(skinner, nullptr);
+    EXPECT_EQ(skinner->State(), ssSkinned);
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    const TRect hidden = WindowRectOf(form->Handle());
+    EXPECT_EQ(hidden.Size(), (TSize{400 + skinner->Metrics().Left + skinner->Metrics().Right,
+                                    300 + skinner->Metrics().Top + skinner->Metrics().Bottom}));
+    form->Show();
+    Pump();
+    EXPECT_EQ(WindowRectOf(form->Handle()).Size(), hidden.Size()) << "the frame changed after the window appeared";
+    EXPECT_EQ(ClientSizeOf(form->Handle()), (TSize{400, 300}));
+}
+
 TEST_F(SkinnedWindow, EveryFramePartAnswersItsHitTestCode) {
     for (const char* name : {"default", "graphite"}) {
         SCOPED_TRACE(name);
