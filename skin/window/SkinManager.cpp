@@ -273,7 +273,9 @@ void TSkinManage::RemoveSkinForm(TWinSkinForm* Form) {
 }
 
 TWinSkinForm* TSkinManage::FindSkinForm(HWND Window) const {
-    auto it = std::find_if(FForms.begin(), FForms.end(), [Window](TWinSkinForm* f) { return f->Handle() == Window; });
+    // A finished skinner's window is gone: its handle may already name a new window.
+    auto it = std::find_if(FForms.begin(), FForms.end(),
+                           [Window](TWinSkinForm* f) { return f->Handle() == Window && f->State() != ssFinished; });
     return it == FForms.end() ? nullptr : *it;
 }
 
@@ -407,6 +409,7 @@ LRESULT CALLBACK TSkinManage::CBTProc(int code, WPARAM wParam, LPARAM lParam) {
         const auto wnd = reinterpret_cast<HWND>(wParam);
         // Nothing may escape into the system's hook chain; a window that cannot be skinned stays as it is.
         try {
+            manager->PurgeForms();
             switch (code) {
             case HCBT_CREATEWND:
                 manager->WindowCreated(wnd, *reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs);

@@ -172,7 +172,10 @@ void TWinSkinForm::Attach(TSkinData& Skin, HWND Window) {
     if (FWindowKind == wkMdiChild) {
         const int captionHeight = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXFRAME);
         if (FMetrics.Top < captionHeight) FMenuHeight = captionHeight - FMetrics.Top;
-        if (FShowState == ssMaximized && SkinManager) SkinManager->SetMdiMaximized(true);
+        if (FShowState == ssMaximized && SkinManager) {
+            FToldMaximized = true;
+            SkinManager->SetMdiMaximized(true);
+        }
     }
 }
 
@@ -522,6 +525,12 @@ LRESULT TWinSkinForm::FrameProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         SetCaptionStyle(FShowState == ssMinimized || (FWindowKind == wkMdiChild && FShowState == ssMaximized));
         return result;
     }
+    case WM_SIZE: {
+        // Once, here: the size handling of both stages would tell the window twice.
+        const LRESULT result = Pass(msg, wParam, lParam);
+        SizeHandling(wParam);
+        return result;
+    }
     case WM_ACTIVATE:
         FActive = LOWORD(wParam) != WA_INACTIVE;
         break;
@@ -563,11 +572,6 @@ LRESULT TWinSkinForm::SkinnedProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     const bool maximizedChild = FWindowKind == wkMdiChild && FShowState == ssMaximized;
     if (maximizedChild || FState == ssAttached) return Pass(msg, wParam, lParam);
     switch (msg) {
-    case WM_SIZE: {
-        const LRESULT result = Pass(msg, wParam, lParam);
-        SizeHandling(wParam);
-        return result;
-    }
     case WM_NCCALCSIZE:
         return CalcSize(wParam, lParam);
     case WM_NCHITTEST:
@@ -604,9 +608,17 @@ LRESULT TWinSkinForm::SkinnedProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TWinSkinForm::SizeHandling(WPARAM Kind) {
+    if (FState == ssAttached) return;
     if (Kind == SIZE_RESTORED) FShowState = ssNormal;
     if (Kind == SIZE_MINIMIZED) FShowState = ssMinimized;
     if (Kind == SIZE_MAXIMIZED) FShowState = ssMaximized;
+    // However an MDI child was maximised or restored (its buttons, its system menu, the MDI client's
+    // own messages), its siblings and the frame follow.
+    const bool maximized = Kind == SIZE_MAXIMIZED;
+    if (FWindowKind == wkMdiChild && SkinManager && maximized != FToldMaximized) {
+        FToldMaximized = maximized;
+        SkinManager->SetMdiMaximized(maximized);
+    }
     const bool childNotNormal =
         FWindowKind == wkMdiChild && ((SkinManager && SkinManager->MdiMaximized()) || FShowState != ssNormal);
     if (FShowState != ssMinimized && !childNotNormal && (FState == ssSkinned || FState == ssRefreshing)) UpdateRegion();

@@ -171,6 +171,7 @@ private:
     bool FChild = false;
     bool FSizeable = false;
     bool FSavedMenuUpdate = true;
+    bool FToldMaximized = false;  // what this MDI child last told the manager
 
     TFrameMetrics FMetrics;
     int FMenuHeight = 0;

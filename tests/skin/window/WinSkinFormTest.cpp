@@ -499,6 +499,70 @@ TEST_F(SkinnedWindow, OnlyWindowsThatQualifyAreSkinned) {
     EXPECT_FALSE(skinner->HasRegion());
 }
 
+LRESULT CALLBACK MdiFrameProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    HWND client = FindWindowExW(wnd, nullptr, L"MDIClient", nullptr);
+    return DefFrameProcW(wnd, client, msg, wParam, lParam);
+}
+
+TEST_F(SkinnedWindow, MdiFramesAndTheirChildrenAreSkinnedAndChildrenMaximiseIntoTheFrame) {
+    UseSkin("default");
+    static const bool registered = [] {
+        WNDCLASSW frame{};
+        frame.lpfnWndProc = MdiFrameProc;
+        frame.hInstance = GetModuleHandleW(nullptr);
+        frame.lpszClassName = L"ClarivoMdiFrame";
+        WNDCLASSW child{};
+        child.lpfnWndProc = DefMDIChildProcW;
+        child.hInstance = GetModuleHandleW(nullptr);
+        child.lpszClassName = L"ClarivoMdiChild";
+        return RegisterClassW(&frame) && RegisterClassW(&child);
+    }();
+    ASSERT_TRUE(registered);
+    UniqueWindow frame(CreateWindowExW(0, L"ClarivoMdiFrame", L"Frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 50, 50,
+                                       640, 480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    CLIENTCREATESTRUCT ccs{};
+    HWND client = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
+                                  600, 400, frame.get(), nullptr, GetModuleHandleW(nullptr), &ccs);
+    ASSERT_NE(client, nullptr);
+    ShowWindow(frame.get(), SW_SHOW);
+    SetForegroundWindow(frame.get());
+    Pump();
+    TWinSkinForm* frameSkinner = SkinManager->FindSkinForm(frame.get());
+    ASSERT_NE(frameSkinner, nullptr);
+    EXPECT_EQ(frameSkinner->WindowKind(), wkMdiFrame);
+    EXPECT_EQ(SkinManager->MdiClient, client);
+
+    MDICREATESTRUCTW create{L"ClarivoMdiChild", L"Child", GetModuleHandleW(nullptr), 10, 10, 300, 200, 0, 0};
+    auto child = reinterpret_cast<HWND>(SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+    ASSERT_NE(child, nullptr);
+    Pump();
+    TWinSkinForm* childSkinner = SkinManager->FindSkinForm(child);
+    ASSERT_NE(childSkinner, nullptr) << "an MDI child is skinned as it is made";
+    EXPECT_EQ(childSkinner->WindowKind(), wkMdiChild);
+    EXPECT_EQ(childSkinner->State(), ssSkinned);
+    EXPECT_TRUE(childSkinner->HasRegion());
+    const TSize childClient = ClientSizeOf(child);
+
+    SendMessageW(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
+    Pump();
+    EXPECT_TRUE(IsZoomed(child));
+    EXPECT_TRUE(SkinManager->MdiMaximized());
+    EXPECT_FALSE(childSkinner->HasRegion()) << "a maximised child keeps no frame region";
+    EXPECT_EQ(ClientSizeOf(child), ClientSizeOf(client)) << "the maximised child does not fill the client";
+
+    SendMessageW(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(child), 0);
+    SendMessageW(child, WM_SYSCOMMAND, SC_RESTORE, 0);
+    Pump();
+    EXPECT_FALSE(IsZoomed(child));
+    EXPECT_FALSE(SkinManager->MdiMaximized());
+    EXPECT_TRUE(childSkinner->HasRegion());
+    EXPECT_EQ(ClientSizeOf(child), childClient);
+
+    SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+    Pump();
+    EXPECT_EQ(SkinManager->FindSkinForm(child), nullptr) << "the skinner of a destroyed child is not dropped";
+}
+
 TEST_F(SkinnedWindow, CustomButtonsPostTheirAction) {
     UseSkin("graphite");  // its caption carries two custom buttons beside the text
     TForm* form = ShowForm();
