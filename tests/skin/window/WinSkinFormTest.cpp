@@ -317,6 +317,19 @@ TEST_F(SkinnedWindow, CaptionButtonsFollowTheMouseAndActOnlyWhenReleasedOnThem) 
     EXPECT_TRUE(closed);
 }
 
+TEST_F(SkinnedWindow, ANewCaptionIsPaintedInTheSkinAtOnce) {
+    UseSkin("default");
+    TForm* form = ShowForm(L"A");
+    TWinSkinForm& skinner = *SkinnerOf(form);
+    const int shortWidth = skinner.CaptionTextRect().Width();
+    const TRect title{0, 0, WindowRectOf(form->Handle()).Width(), skinner.Metrics().Top};
+    const std::vector<COLORREF> before = FramePixels(form->Handle(), title);
+    form->SetCaption(L"A much longer caption for the window");
+    EXPECT_GT(skinner.CaptionTextRect().Width(), shortWidth);
+    EXPECT_NE(FramePixels(form->Handle(), title), before);
+    EXPECT_EQ(skinner.State(), ssSkinned);
+}
+
 TEST_F(SkinnedWindow, DoubleClickOnTheCaptionMaximisesAndRestores) {
     UseSkin("graphite");
     TForm* form = ShowForm();
