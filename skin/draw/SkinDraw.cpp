@@ -193,9 +193,16 @@ UniqueRegion RegionFromBitmap(const TBitmap& Bitmap, int XOffset, int YOffset, i
     constexpr size_t Growth = 500;
     constexpr size_t Batch = 2000;
     if (Bitmap.Empty()) return {};
-    TBitmap pixels;
-    pixels.Assign(&Bitmap);
-    pixels.SetPixelFormat(pf32bit);
+    // 24- and 32-bit rows are read where they are; other formats are converted to 32 bits first.
+    TBitmap converted;
+    auto& source = const_cast<TBitmap&>(Bitmap);  // rows are only read
+    const bool direct = Bitmap.PixelFormat() == pf24bit || Bitmap.PixelFormat() == pf32bit;
+    if (!direct) {
+        converted.Assign(&Bitmap);
+        converted.SetPixelFormat(pf32bit);
+    }
+    TBitmap& pixels = direct ? source : converted;
+    const int stride = pixels.PixelFormat() == pf24bit ? 3 : 4;
 
     const int keyR = Key & 0xFF, keyG = (Key >> 8) & 0xFF, keyB = (Key >> 16) & 0xFF;
     const int highR = std::min(keyR + RedTolerance, 255), highG = std::min(keyG + GreenTolerance, 255),
@@ -226,8 +233,7 @@ UniqueRegion RegionFromBitmap(const TBitmap& Bitmap, int XOffset, int YOffset, i
         rects.clear();
         bounds = {INT_MAX, INT_MAX, 0, 0};
     };
-    auto add = [&](int x1, int x2, int y) {
-        RECT r{x1 + XOffset, y + YOffset, x2 + XOffset, y + YOffset + 1};
+    auto add = [&](const RECT& r) {
         if (rects.size() == rects.capacity()) rects.reserve(rects.capacity() + Growth);
         rects.push_back(r);
         bounds.left = std::min(bounds.left, r.left);
@@ -237,16 +243,32 @@ UniqueRegion RegionFromBitmap(const TBitmap& Bitmap, int XOffset, int YOffset, i
         if (rects.size() == Batch) flush();
     };
 
+    // A row whose runs are the previous row's makes those rectangles one row taller instead of adding
+    // its own: border images repeat the same rows down their edges, so a window's region needs a few
+    // dozen rectangles rather than one per row (the same region, far less work for the system).
+    std::vector<std::pair<int, int>> runs, previousRuns;
+    size_t previousFirst = SIZE_MAX;  // where the previous row's rectangles start in rects, if still there
     const int w = pixels.Width();
     for (int y = 0; y < pixels.Height(); ++y) {
         const auto* row = static_cast<const unsigned char*>(pixels.ScanLine(y));
+        runs.clear();
         int x = 0;
         while (x < w) {
-            while (x < w && isKey(row + x * 4)) ++x;
+            while (x < w && isKey(row + x * stride)) ++x;
             const int start = x;
-            while (x < w && !isKey(row + x * 4)) ++x;
-            if (x > start) add(start, x, y);
+            while (x < w && !isKey(row + x * stride)) ++x;
+            if (x > start) runs.emplace_back(start, x);
         }
+        if (!runs.empty() && runs == previousRuns && previousFirst != SIZE_MAX &&
+            previousFirst + runs.size() == rects.size()) {
+            for (size_t i = previousFirst; i < rects.size(); ++i) rects[i].bottom = y + YOffset + 1;
+            bounds.bottom = std::max(bounds.bottom, static_cast<LONG>(y + YOffset + 1));
+        } else {
+            previousFirst = rects.size() + runs.size() < Batch ? rects.size() : SIZE_MAX;
+            for (const auto& [x1, x2] : runs) add({x1 + XOffset, y + YOffset, x2 + XOffset, y + YOffset + 1});
+            if (rects.empty()) previousFirst = SIZE_MAX;
+        }
+        std::swap(runs, previousRuns);
     }
     flush();
     return result;

@@ -271,6 +271,25 @@ TEST(RegionFromBitmap, MergesBatchesOfRectanglesIntoOneRegion) {
     for (int x : {1, 1999, 2001, 2599}) EXPECT_FALSE(PtInRegion(region.get(), x, 1)) << x;
 }
 
+TEST(RegionFromBitmap, RepeatedRowsAndEveryPixelFormatGiveTheSameRegion) {
+    // A border's shape: rounded top rows, then the same row 200 times (taken as one tall rectangle).
+    // Whatever the bitmap's format, the region is the same.
+    const char* top[] = {"KK..KK", "K....K"};
+    auto shape = [&](int x, int y) { return y < 2 && top[y][x] == 'K' ? Magenta : (x == 2 ? clBlack : clWhite); };
+    UniqueRegion expected(CreateRectRgn(2, 0, 4, 1));
+    UniqueRegion rest(CreateRectRgn(1, 1, 5, 2));
+    CombineRgn(expected.get(), expected.get(), rest.get(), RGN_OR);
+    rest.reset(CreateRectRgn(0, 2, 6, 202));
+    CombineRgn(expected.get(), expected.get(), rest.get(), RGN_OR);
+    for (TPixelFormat format : {pf24bit, pf32bit, pf8bit}) {
+        auto bitmap = MakeBitmap(6, 202, shape);
+        bitmap->SetPixelFormat(format);
+        UniqueRegion region = RegionFromBitmap(*bitmap, 0, 0, 0, 0, 0, Magenta);
+        ASSERT_TRUE(region) << format;
+        EXPECT_TRUE(EqualRgn(region.get(), expected.get())) << format;
+    }
+}
+
 TEST(RegionFromBitmap, NoRegionWithoutOpaquePixels) {
     EXPECT_FALSE(RegionFromBitmap(*SolidBitmap(7, 3, Magenta), 0, 0, 0, 0, 0, Magenta));
     TBitmap empty;
