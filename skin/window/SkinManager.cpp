@@ -307,10 +307,11 @@ TSkinData* TSkinManage::ChooseSkinData(HWND Window) const {
     return FSkinList.empty() ? nullptr : FSkinList.front();
 }
 
-bool TSkinManage::SkinWindow(HWND Window, bool StartNow) {
+bool TSkinManage::SkinWindow(HWND Window, bool StartNow, const CREATESTRUCTW* Creating) {
     if (!Active || !IsWindow(Window)) return false;
     PurgeForms();
-    if (AnswersSkinned(Window) || FindSkinForm(Window)) return false;
+    // A window being made cannot have been skinned yet, and cannot be asked anything before it is made.
+    if ((!Creating && AnswersSkinned(Window)) || FindSkinForm(Window)) return false;
     TControl* control = FindFormForWindow(Window);
     auto* form = dynamic_cast<TCustomForm*>(control);
     if (!Bulk && IsMdiClientChild(Window)) return false;
@@ -318,10 +319,12 @@ bool TSkinManage::SkinWindow(HWND Window, bool StartNow) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Window, GWLP_HINSTANCE));
     if (!form && instance != GetModuleHandleW(nullptr) && className != L"#32770") return false;
 
+    // A window being made has no rectangle yet: the size it is being made with counts.
     RECT r{};
     GetWindowRect(Window, &r);
+    const bool empty = Creating ? Creating->cx == 0 || Creating->cy == 0 : r.right == r.left || r.bottom == r.top;
     const bool mdiChild = (GetWindowLongPtrW(Window, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
-    if ((r.right - r.left) * (r.bottom - r.top) == 0 && !mdiChild) return false;
+    if (empty && !mdiChild) return false;
     if (form && form->Tag() == 99) return false;
     if (className.find(L"TcxPopupEditPopupWindow") != std::wstring::npos || className == L"TApplication") return false;
     if (!AllowWindow(Window, className)) return false;
@@ -399,7 +402,10 @@ void TSkinManage::WindowCreated(HWND Window, const CREATESTRUCTW& Create) {
     const std::wstring className =
         IS_INTRESOURCE(Create.lpszClass) ? WindowClassName(Window) : std::wstring(Create.lpszClass);
     if (!(Create.style & WS_CHILD) && className == L"#32768") SkinPopupMenu(Window);
-    if (Create.dwExStyle & WS_EX_MDICHILD) SkinWindow(Window);
+    // MDI children, and dialogs such as message boxes, are skinned as they are made: they then appear
+    // in the skin rather than changing frame once shown.
+    if ((Create.dwExStyle & WS_EX_MDICHILD) || (!(Create.style & WS_CHILD) && className == L"#32770"))
+        SkinWindow(Window, false, &Create);
 }
 
 LRESULT CALLBACK TSkinManage::CBTProc(int code, WPARAM wParam, LPARAM lParam) {

@@ -67,8 +67,9 @@ public:
 
     // ---- Windows ----
     // Attaches a window skinner when the window qualifies; true when one was attached. The first
-    // skinning follows through the window's queue, or at once when StartNow (a window not yet shown).
-    bool SkinWindow(HWND Window, bool StartNow = false);
+    // skinning follows through the window's queue (or as the window is first shown, if sooner), or at
+    // once when StartNow (a window not yet shown). Creating: the window is being made (from the hook).
+    bool SkinWindow(HWND Window, bool StartNow = false, const CREATESTRUCTW* Creating = nullptr);
     // The skinner of a window, or null.
     TWinSkinForm* FindSkinForm(HWND Window) const;
     const std::vector<TWinSkinForm*>& Forms() const { return FForms; }

@@ -501,6 +501,13 @@ LRESULT TWinSkinForm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SKINSTART:
         Start();
         return 0;
+    case WM_SHOWWINDOW:
+        // A window skinned as it was made appears in its skin: the first skinning is done before the
+        // window is on the screen, whatever is still queued for it.
+        if (wParam && !FStarted) Start();
+        return Pass(msg, wParam, lParam);
+    case WM_NCUAHDRAWCAPTION + 1:  // the themed frame drawing's companion
+        return 0;
     case WM_SKINQUERY:
         return 1;
     default:

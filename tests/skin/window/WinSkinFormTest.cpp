@@ -391,9 +391,23 @@ void CALLBACK InspectBox(HWND, UINT, UINT_PTR id, DWORD) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
-TEST_F(SkinnedWindow, MessageBoxesWearTheSkin) {
+// Whether each message box was already in its skin as it was shown.
+int BoxesShown = 0, BoxesShownSkinned = 0;
+LRESULT CALLBACK WatchShowing(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_SHOWWINDOW && call->wParam && WindowClassName(call->hwnd) == L"#32770") {
+        ++BoxesShown;
+        TWinSkinForm* skinner = SkinManager ? SkinManager->FindSkinForm(call->hwnd) : nullptr;
+        if (skinner && skinner->State() == ssSkinned) ++BoxesShownSkinned;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(SkinnedWindow, MessageBoxesWearTheSkinFromTheirFirstAppearance) {
     UseSkin("default");
     TForm* form = ShowForm();
+    UniqueHook watch(SetWindowsHookExW(WH_CALLWNDPROCRET, WatchShowing, nullptr, GetCurrentThreadId()));
+    BoxesShown = BoxesShownSkinned = 0;
     for (UINT flags : {0u, static_cast<UINT>(MB_RTLREADING | MB_RIGHT)}) {
         BoxSeen = {};
         SetTimer(nullptr, 0, 50, InspectBox);
@@ -403,6 +417,8 @@ TEST_F(SkinnedWindow, MessageBoxesWearTheSkin) {
         EXPECT_FALSE(BoxSeen.IconShown);  // a dialog frame shows no icon
         EXPECT_EQ(BoxSeen.Top, SkinnerOf(form)->Metrics().Top);
     }
+    EXPECT_EQ(BoxesShown, 2);
+    EXPECT_EQ(BoxesShownSkinned, 2) << "a message box showed the system's frame first";
 }
 
 TEST_F(SkinnedWindow, RightToLeftDialogsReadTheirCaptionFromTheRight) {
@@ -411,7 +427,7 @@ TEST_F(SkinnedWindow, RightToLeftDialogsReadTheirCaptionFromTheRight) {
     for (DWORD exStyle : {0ul, static_cast<DWORD>(WS_EX_RTLREADING | WS_EX_RIGHT)}) {
         UniqueWindow box(CreateWindowExW(exStyle, L"#32770", L"Warning", WS_POPUP | WS_CAPTION | WS_SYSMENU, 100, 100,
                                          300, 120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-        ASSERT_TRUE(SkinManager->SkinWindow(box.get()));
+        EXPECT_FALSE(SkinManager->SkinWindow(box.get())) << "a dialog is skinned as it is made";
         ShowWindow(box.get(), SW_SHOW);
         Pump();
         TWinSkinForm* skinner = SkinManager->FindSkinForm(box.get());
