@@ -1,5 +1,7 @@
 #include "base/Thread.h"
 
+#include "base/HandleCounts.h"
+
 #include <process.h>
 
 #include <algorithm>
@@ -96,7 +98,7 @@ private:
         return DefWindowProcW(window, message, wParam, lParam);
     }
 
-    struct WindowTraits {
+    struct WindowTraits : TCountedHandle<THandleKind::Window> {
         using Type = HWND;
         static Type Invalid() noexcept { return nullptr; }
         static void Close(Type value) noexcept { DestroyWindow(value); }

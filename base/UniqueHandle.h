@@ -4,6 +4,9 @@
 // platform-free.
 //
 // Traits: `using Type = ...; static Type Invalid(); static void Close(Type);`
+// Traits may also count what their owners hold: with `static void Count(int delta) noexcept` an owner
+// reports +1 when it takes a valid handle and -1 when it frees it or gives it away (see
+// base/HandleCounts.h).
 #include <utility>
 
 template <typename Traits>
@@ -12,12 +15,12 @@ public:
     using Type = typename Traits::Type;
 
     UniqueHandle() noexcept = default;
-    explicit UniqueHandle(Type value) noexcept : FValue(value) {}
+    explicit UniqueHandle(Type value) noexcept : FValue(value) { Count(value, 1); }
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : FValue(other.release()) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : FValue(std::exchange(other.FValue, Traits::Invalid())) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) reset(other.release());
+        if (this != &other) Replace(std::exchange(other.FValue, Traits::Invalid()));
         return *this;
     }
     ~UniqueHandle() { reset(); }
@@ -26,14 +29,30 @@ public:
     explicit operator bool() const noexcept { return FValue != Traits::Invalid(); }
 
     // Gives ownership away (for instance to the system, as SetWindowRgn does with a region).
-    [[nodiscard]] Type release() noexcept { return std::exchange(FValue, Traits::Invalid()); }
+    [[nodiscard]] Type release() noexcept {
+        Count(FValue, -1);
+        return std::exchange(FValue, Traits::Invalid());
+    }
 
     void reset(Type value = Traits::Invalid()) noexcept {
-        Type old = std::exchange(FValue, value);
-        if (old != Traits::Invalid()) Traits::Close(old);
+        Count(value, 1);
+        Replace(value);
     }
 
 private:
+    static void Count(Type value, int delta) noexcept {
+        if constexpr (requires { Traits::Count(delta); })
+            if (value != Traits::Invalid()) Traits::Count(delta);
+    }
+
+    // Holds value, already counted, and frees the old one.
+    void Replace(Type value) noexcept {
+        Type old = std::exchange(FValue, value);
+        if (old == Traits::Invalid()) return;
+        Traits::Close(old);
+        Count(old, -1);
+    }
+
     Type FValue = Traits::Invalid();
 };
 

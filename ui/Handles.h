@@ -1,7 +1,8 @@
 #pragma once
 // Owners for the Windows handles the program uses, built on base/UniqueHandle.h, and scoped helpers for
 // the DCs and selections that must be given back before a paint ends. No GDI or kernel handle is freed
-// by hand outside these owners.
+// by hand outside these owners. The GUI owners count what they hold (base/HandleCounts.h).
+#include "base/HandleCounts.h"
 #include "base/UniqueHandle.h"
 #include "base/WinHandle.h"  // kernel, file and find handles
 
@@ -18,12 +19,15 @@ inline void DestroyIconHandle(HICON h) noexcept { ::DestroyIcon(h); }
 inline void DestroyImageListHandle(HIMAGELIST h) noexcept { ImageList_Destroy(h); }
 inline void ReleaseModule(HMODULE h) noexcept { ::FreeLibrary(h); }
 
-template <typename T>
-struct GdiTraits {
+template <typename T, THandleKind Kind>
+struct GdiTraits : TCountedHandle<Kind> {
     using Type = T;
     static constexpr Type Invalid() noexcept { return nullptr; }
     static void Close(Type h) noexcept { DeleteGdi(h); }
 };
+
+template <typename T, auto CloseFn, THandleKind Kind>
+struct CountedTraits : NullHandleTraits<T, CloseFn>, TCountedHandle<Kind> {};
 
 // Handles that report failure as INVALID_HANDLE_VALUE, not as null (FindFirstChangeNotification, ...).
 template <auto CloseFn>
@@ -34,17 +38,22 @@ struct InvalidValueTraits {
 };
 }  // namespace handle_detail
 
-using UniqueBitmap = UniqueHandle<handle_detail::GdiTraits<HBITMAP>>;
-using UniqueRegion = UniqueHandle<handle_detail::GdiTraits<HRGN>>;
-using UniqueFont = UniqueHandle<handle_detail::GdiTraits<HFONT>>;
-using UniqueBrush = UniqueHandle<handle_detail::GdiTraits<HBRUSH>>;
-using UniquePen = UniqueHandle<handle_detail::GdiTraits<HPEN>>;
-using UniqueMemoryDC = UniqueHandle<NullHandleTraits<HDC, handle_detail::DeleteMemoryDC>>;
-using UniqueMenu = UniqueHandle<NullHandleTraits<HMENU, handle_detail::DestroyMenuHandle>>;
-using UniqueHook = UniqueHandle<NullHandleTraits<HHOOK, handle_detail::UnhookHook>>;
-using UniqueWindow = UniqueHandle<NullHandleTraits<HWND, handle_detail::DestroyWindowHandle>>;
-using UniqueIcon = UniqueHandle<NullHandleTraits<HICON, handle_detail::DestroyIconHandle>>;
-using UniqueImageList = UniqueHandle<NullHandleTraits<HIMAGELIST, handle_detail::DestroyImageListHandle>>;
+using UniqueBitmap = UniqueHandle<handle_detail::GdiTraits<HBITMAP, THandleKind::Bitmap>>;
+using UniqueRegion = UniqueHandle<handle_detail::GdiTraits<HRGN, THandleKind::Region>>;
+using UniqueFont = UniqueHandle<handle_detail::GdiTraits<HFONT, THandleKind::Font>>;
+using UniqueBrush = UniqueHandle<handle_detail::GdiTraits<HBRUSH, THandleKind::Brush>>;
+using UniquePen = UniqueHandle<handle_detail::GdiTraits<HPEN, THandleKind::Pen>>;
+using UniqueMemoryDC =
+    UniqueHandle<handle_detail::CountedTraits<HDC, handle_detail::DeleteMemoryDC, THandleKind::MemoryDC>>;
+using UniqueMenu =
+    UniqueHandle<handle_detail::CountedTraits<HMENU, handle_detail::DestroyMenuHandle, THandleKind::Menu>>;
+using UniqueHook = UniqueHandle<handle_detail::CountedTraits<HHOOK, handle_detail::UnhookHook, THandleKind::Hook>>;
+using UniqueWindow =
+    UniqueHandle<handle_detail::CountedTraits<HWND, handle_detail::DestroyWindowHandle, THandleKind::Window>>;
+using UniqueIcon =
+    UniqueHandle<handle_detail::CountedTraits<HICON, handle_detail::DestroyIconHandle, THandleKind::Icon>>;
+using UniqueImageList = UniqueHandle<
+    handle_detail::CountedTraits<HIMAGELIST, handle_detail::DestroyImageListHandle, THandleKind::ImageList>>;
 using UniqueModule = UniqueHandle<NullHandleTraits<HMODULE, handle_detail::ReleaseModule>>;
 
 // A DC from GetDC / GetWindowDC, given back with ReleaseDC.
@@ -52,9 +61,13 @@ class TWindowDC {
 public:
     // whole: the window's DC including the frame (GetWindowDC); otherwise the client DC (GetDC).
     explicit TWindowDC(HWND wnd, bool whole = true)
-        : FWnd(wnd), FDC(whole ? ::GetWindowDC(wnd) : ::GetDC(wnd)) {}
+        : FWnd(wnd), FDC(whole ? ::GetWindowDC(wnd) : ::GetDC(wnd)) {
+        if (FDC) CountHandles(THandleKind::WindowDC, 1);
+    }
     ~TWindowDC() {
-        if (FDC) ::ReleaseDC(FWnd, FDC);
+        if (!FDC) return;
+        ::ReleaseDC(FWnd, FDC);
+        CountHandles(THandleKind::WindowDC, -1);
     }
     TWindowDC(const TWindowDC&) = delete;
     TWindowDC& operator=(const TWindowDC&) = delete;
@@ -70,8 +83,13 @@ private:
 // BeginPaint ... EndPaint.
 class TPaintDC {
 public:
-    explicit TPaintDC(HWND wnd) : FWnd(wnd) { FDC = ::BeginPaint(wnd, &FPaint); }
-    ~TPaintDC() { ::EndPaint(FWnd, &FPaint); }
+    explicit TPaintDC(HWND wnd) : FWnd(wnd), FDC(::BeginPaint(wnd, &FPaint)) {
+        if (FDC) CountHandles(THandleKind::PaintDC, 1);
+    }
+    ~TPaintDC() {
+        ::EndPaint(FWnd, &FPaint);
+        if (FDC) CountHandles(THandleKind::PaintDC, -1);
+    }
     TPaintDC(const TPaintDC&) = delete;
     TPaintDC& operator=(const TPaintDC&) = delete;
 

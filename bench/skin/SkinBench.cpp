@@ -3,7 +3,8 @@
 //    41 bitmaps, frame counts, derived images;
 //  - a nine-part image of 957 x 593 (the main window's size) from the push button element, opaque and
 //    transparent;
-//  - the window frame of that size: the four border elements, each drawn as the frame painter does.
+//  - the window frame of that size: the four border elements, each drawn as the frame painter does;
+//  - the GUI handles the process holds with the skin loaded, and after drawing.
 //
 // usage: bench_skin [SKIN.SKN [PICTURE.BMP]]   (the picture: the drawn frame with a button, a combo box
 //        and the tool bar background in it, for a person to look at)
@@ -11,6 +12,7 @@
 #include "base/StrUtils.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/SkinDraw.h"
+#include "ui/HandleCounts.h"
 
 #include <algorithm>
 #include <chrono>
@@ -36,6 +38,12 @@ double MedianMs(int runs, const std::function<void()>& f) {
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+void PrintHandles(const char* when) {
+    const TGuiHandleCounts n = GuiHandleCounts();
+    std::printf("GUI handles %s: %ld GDI (%ld memory DCs, %ld bitmaps), %ld USER\n", when, n.Gdi,
+                n.Of(THandleKind::MemoryDC), n.Of(THandleKind::Bitmap), n.User);
 }
 
 TSkinMargins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
@@ -76,6 +84,7 @@ int Run(const std::wstring& path, const std::wstring& picture) {
         if (skin.SkinPending) throw std::runtime_error("the skin did not load");
     });
     std::printf("skin load (stored stream, %d bytes, to SkinPending false): %.2f ms\n", size, load);
+    PrintHandles("with the skin loaded");
 
     TBitmap target;
     target.SetPixelFormat(pf24bit);
@@ -106,8 +115,9 @@ int Run(const std::wstring& path, const std::wstring& picture) {
     });
     std::printf("window frame 957 x 593 (four borders: top %d, bottom %d, left %d, right %d px): %.2f ms\n", top,
                 bottom, left, right, frame);
+    DrawSample(dc, skin);
+    PrintHandles("after drawing the frame and a sample of controls");
     if (!picture.empty()) {
-        DrawSample(dc, skin);
         TMemoryStream out;
         target.SaveToStream(out);
         out.SaveToFile(picture);

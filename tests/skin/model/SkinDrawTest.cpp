@@ -2,12 +2,14 @@
 #include "SkinTestKit.h"
 #include "skin/draw/SkinDraw.h"
 #include "ui/CustomForm.h"
+#include "ui/HandleCounts.h"
 #include "ui/Panel.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <climits>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -294,6 +296,31 @@ TEST(RegionFromBitmap, NoRegionWithoutOpaquePixels) {
     EXPECT_FALSE(RegionFromBitmap(*SolidBitmap(7, 3, Magenta), 0, 0, 0, 0, 0, Magenta));
     TBitmap empty;
     EXPECT_FALSE(RegionFromBitmap(empty, 0, 0, 0, 0, 0, Magenta));
+}
+
+TEST(DrawingRoutines, RepeatedCallsLeaveTheGdiCountAsItWas) {
+    auto strip = ZonedStrip();
+    auto dest = SolidBitmap(40, 30, clWhite);
+    const std::pair<const char*, std::function<void()>> routines[] = {
+        {"DrawSkinImage",
+         [&] { DrawSkinImage(dest->Canvas()->Handle(), {1, 2, 31, 22}, *strip, false, false, false, 2, 2, Margins); }},
+        {"DrawSkinImage tiled, keyed",
+         [&] { DrawSkinImage(dest->Canvas()->Handle(), {1, 2, 31, 22}, *strip, false, true, true, 2, 2, Margins); }},
+        {"BuildSkinImage", [&] { BuildSkinImage({0, 0, 20, 9}, *strip, Margins, false, true, 2, 2); }},
+        {"DrawSkinBar", [&] { DrawSkinBar(*dest->Canvas(), {0, 0, 25, 7}, *strip, false, true, 2, 2, Margins); }},
+        {"DrawSkinFrame", [&] { DrawSkinFrame(dest->Canvas()->Handle(), {3, 3, 20, 20}, *strip, true, 2, 1); }},
+        {"DrawSkinGlyph", [&] { DrawSkinGlyph(dest->Canvas()->Handle(), {3, 3, 20, 20}, *strip, false, 2, 2); }},
+        {"DrawSkinHBar", [&] { DrawSkinHBar(dest->Canvas()->Handle(), {0, 0, 30, 6}, *strip, false, 2, 2, Margins); }},
+        {"TileImage", [&] { TileImage(*dest->Canvas(), {0, 0, 40, 30}, *strip, {6, 0, 12, 6}); }},
+        {"RegionFromBitmap", [&] { RegionFromBitmap(*strip, 0, 0, 0, 0, 0, clBlack); }},
+    };
+    for (const auto& [name, routine] : routines) {
+        SCOPED_TRACE(name);
+        routine();  // whatever a first call sets up for later ones stays
+        const TGuiHandleCounts before = GuiHandleCounts();
+        for (int i = 0; i < 5; ++i) routine();
+        EXPECT_EQ(GuiHandleCounts().PerKind, before.PerKind);
+    }
 }
 
 TEST(ScratchBitmap, LivesWhileTheModuleIsUsed) {
