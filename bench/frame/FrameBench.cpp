@@ -12,6 +12,7 @@
 #include "skin/window/WinSkinForm.h"
 #include "ui/Application.h"
 #include "ui/CustomForm.h"
+#include "ui/HandleCounts.h"
 
 #include <algorithm>
 #include <chrono>
@@ -129,7 +130,7 @@ int main(int argc, char** argv) {
         const double handOver = MedianMs(100, [&] {
             RECT r{};
             GetWindowRect(wnd, &r);
-            SetWindowRgn(wnd, CreateRectRgn(0, 0, r.right - r.left, r.bottom - r.top), TRUE);
+            HandRegionToWindow(wnd, UniqueRegion(CreateRectRgn(0, 0, r.right - r.left, r.bottom - r.top)), true);
         });
         std::printf("%-10s %-16s %12.3f\n", name.c_str(), "  SetWindowRgn", handOver);
         skinner.RemoveRegion(false);

@@ -5,6 +5,7 @@
 #include "skin/window/SkinMessages.h"
 #include "skin/window/WinSkinForm.h"
 #include "ui/Bitmap.h"
+#include "ui/HandleCounts.h"
 
 #include <algorithm>
 #include <optional>
@@ -313,13 +314,12 @@ void TWinSkinForm::UpdateRegion() {
     FRegionSize = {W, H};
     FRegionMaximized = FShowState == ssMaximized;
     FRegionSet = true;
-    // The window owns the region from here on and frees it when it is replaced.
-    SetWindowRgn(FHandle, region.release(), TRUE);
+    HandRegionToWindow(FHandle, std::move(region), true);
 }
 
 void TWinSkinForm::RemoveRegion(bool Redraw) {
     if (!FRegionSet) return;
     FRegionSet = false;
     FRegionSize = {};
-    if (IsWindow(FHandle)) SetWindowRgn(FHandle, nullptr, Redraw && FWindowKind == wkMdiChild);
+    if (IsWindow(FHandle)) HandRegionToWindow(FHandle, UniqueRegion{}, Redraw && FWindowKind == wkMdiChild);
 }
