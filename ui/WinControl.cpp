@@ -206,9 +206,16 @@ void TWinControl::UpdateZOrder() {
     }
 }
 
+UINT TWinControl::ControlMessage() {
+    static const UINT message = RegisterWindowMessageW(ControlAtomName().c_str());
+    return message;
+}
+
 LRESULT CALLBACK TWinControl::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                            DWORD_PTR refData) {
     auto* self = reinterpret_cast<TWinControl*>(refData);
+    // Code that reaches the window by message rather than by its property asks for its object.
+    if (msg == ControlMessage() && msg != 0) return reinterpret_cast<LRESULT>(static_cast<TControl*>(self));
     TMessage message{msg, wParam, lParam, 0};
     ++self->FSubclassDepth;
     try {

@@ -44,6 +44,8 @@ public:
     // The name of the window property that holds each window's TControl* ("ControlOfs" + instance and
     // thread id, eight upper-case hex digits each); other modules read it with GetProp.
     static const std::wstring& ControlAtomName();
+    // The window message of the same name: a framework window answers it with its TControl*.
+    static UINT ControlMessage();
 
     int ControlCount() const { return static_cast<int>(FControls.size()); }
     TControl* Controls(int index) const { return FControls.at(static_cast<size_t>(index)); }

@@ -68,7 +68,10 @@ TControl* FindFormForWindow(HWND Window) {
     return static_cast<TControl*>(GetPropW(Window, TWinControl::ControlAtomName().c_str()));
 }
 
-TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr)) {
+TSkinManage::TSkinManage()
+    : FControlAtom(GlobalAddAtomW(TWinControl::ControlAtomName().c_str())),
+      FTimer(std::make_unique<TTimer>(nullptr)) {
+    ControlMessage = TWinControl::ControlMessage();
     FTimer->SetEnabled(false);
     FTimer->SetInterval(DefaultInterval);
     FTimer->OnTimer = [this](TObject*) { ApplyChange(); };

@@ -92,6 +92,9 @@ public:
     size_t PopupCount() const { return FPopups.size(); }
     TPopupMenuSkinnerFactory PopupMenuSkinner;  // null: popup menus stay as the system draws them
 
+    // The window message of the framework's "ControlOfs..." name (answered with the control object).
+    UINT ControlMessage = 0;
+
     bool Active = false;
     bool Bulk = false;  // a pass that skins every form runs
     int State = smWaiting;
@@ -108,6 +111,9 @@ private:
     // Restores, repaints and frees a skinner.
     void Unskin(TWinSkinForm* Form);
 
+    static void DeleteAtom(ATOM atom) noexcept { GlobalDeleteAtom(atom); }
+    // The framework's "ControlOfs..." name, known system-wide while the manager lives.
+    UniqueHandle<NullHandleTraits<ATOM, DeleteAtom>> FControlAtom;
     std::unique_ptr<TTimer> FTimer;
     UniqueHook FHook;
     std::vector<TWinSkinForm*> FForms;

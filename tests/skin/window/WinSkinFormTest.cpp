@@ -520,6 +520,12 @@ TEST_F(SkinnedWindow, OnlyWindowsThatQualifyAreSkinned) {
         Pump();
         EXPECT_EQ(SendMessageW(wnd, WM_SKINQUERY, 0, 0) == 1, c.Skinned) << c.What;
     }
+    // The framework's windows are found by their property and answer the message of the same name.
+    TForm* named = ShowForm(L"Named");
+    EXPECT_EQ(FindFormForWindow(named->Handle()), named);
+    EXPECT_EQ(SendMessageW(named->Handle(), SkinManager->ControlMessage, 0, 0),
+              reinterpret_cast<LRESULT>(static_cast<TControl*>(named)));
+    EXPECT_NE(GlobalFindAtomW(TWinControl::ControlAtomName().c_str()), 0);
     // A window without a caption keeps its own frame.
     TForm* plain = ShowForm(L"Plain", bsNone);
     TWinSkinForm* skinner = SkinnerOf(plain);
