@@ -188,7 +188,15 @@ bool TSkinData::LoadSkin() {
     description.SetPosition(0);
     TQuickIni ini;
     ini.LoadFromStream(&description);
-    TSkinLoader(*this, reader, ini).ParseSkin();
+    TSkinManagerLink* manager = SkinManagerLink();
+    if (manager) manager->SkinLoading(this);
+    try {
+        TSkinLoader(*this, reader, ini).ParseSkin();
+    } catch (...) {
+        // Half a skin is no skin: the windows wearing this one go back to their own frames.
+        if ((manager = SkinManagerLink())) manager->SkinUnusable(this);
+        throw;
+    }
     return true;
 }
 

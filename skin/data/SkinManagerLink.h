@@ -28,6 +28,10 @@ public:
     virtual void StartFormSkin(TSkinData* Skin) = 0;
     // Skin's owner form, not yet shown, is skinned now, so that it appears in its skin from the start.
     virtual void SkinOwnerForm(TSkinData* Skin) = 0;
+    // Skin is about to replace its elements: no window may keep pointing into them.
+    virtual void SkinLoading(TSkinData* Skin) = 0;
+    // Skin could not load (malformed data): the windows it skins give their frames back.
+    virtual void SkinUnusable(TSkinData* Skin) = 0;
     // Skin has loaded a new skin: the windows it skins drop their caption buttons and, while skinning
     // runs, are refreshed after a short delay.
     virtual void SkinReplaced(TSkinData* Skin) = 0;

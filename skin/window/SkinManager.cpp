@@ -114,9 +114,20 @@ void TSkinManage::UnregisterSkinData(TSkinData* Skin) {
         Requester = nullptr;
         FTimer->SetEnabled(false);
     }
+    UnskinAll(Skin);
+}
+
+void TSkinManage::UnskinAll(TSkinData* Skin) {
     for (size_t i = FForms.size(); i-- > 0;)
         if (i < FForms.size() && FForms[i]->Skin() == Skin) Unskin(FForms[i]);
 }
+
+void TSkinManage::SkinLoading(TSkinData* Skin) {
+    for (TWinSkinForm* form : FForms)
+        if (form->Skin() == Skin) form->DropSkinElements();
+}
+
+void TSkinManage::SkinUnusable(TSkinData* Skin) { UnskinAll(Skin); }
 
 void TSkinManage::InstallHook() {
     if (FHook) return;

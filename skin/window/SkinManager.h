@@ -59,6 +59,8 @@ public:
     void StartFormSkin(TSkinData* Skin) override;
     void SkinReplaced(TSkinData* Skin) override;
     void SkinOwnerForm(TSkinData* Skin) override;
+    void SkinLoading(TSkinData* Skin) override;
+    void SkinUnusable(TSkinData* Skin) override;
     TSkinChange PendingChange() const { return FPendingChange; }
     bool ChangeScheduled() const;
     // The timer's work, also callable directly: carries out the pending change and tells the
@@ -110,6 +112,8 @@ private:
     void SkinFormWindow(TControl& Form);
     // Restores, repaints and frees a skinner.
     void Unskin(TWinSkinForm* Form);
+    // Unskins every window that Skin skins.
+    void UnskinAll(TSkinData* Skin);
 
     static void DeleteAtom(ATOM atom) noexcept { GlobalDeleteAtom(atom); }
     // The framework's "ControlOfs..." name, known system-wide while the manager lives.

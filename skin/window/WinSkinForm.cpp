@@ -255,9 +255,7 @@ void TWinSkinForm::ReadFrameMetrics() {
         FMetrics = {across(*FSkin->BorderLeft), down(*FSkin->BorderTop), across(*FSkin->BorderRight),
                     down(*FSkin->BorderBottom)};
     }
-    FHotObject = nullptr;
-    DropBorderPieces();
-    FButtons.clear();
+    DropSkinElements();
     for (const auto& element : FSkin->CaptionButtons) {
         if (element->Action == baSystemMenu || element->Action == baIcon) {
             if (!FIconBitmap) ReadIcon();
@@ -267,6 +265,12 @@ void TWinSkinForm::ReadFrameMetrics() {
         }
         FButtons.push_back(std::make_unique<TWinSysButton>(*this, *element));
     }
+}
+
+void TWinSkinForm::DropSkinElements() {
+    FHotObject = nullptr;
+    FButtons.clear();
+    DropBorderPieces();
 }
 
 void TWinSkinForm::DropBorderPieces() {

@@ -57,6 +57,9 @@ public:
     void RefreshSkin();
     // The frame thicknesses from the skin's border images, and new caption buttons.
     void ReadFrameMetrics();
+    // The skin is about to be replaced: caption buttons (which show its elements) and border pieces go;
+    // the refresh that follows the new skin makes them again.
+    void DropSkinElements();
     // Sizes the window so that its client area keeps its size inside the skin's frame.
     void ApplyFrameSize(bool ReadClient);
 

@@ -1,6 +1,8 @@
 // The window skinner on real windows with real messages: the frame it gives, the hit-test answers of
 // each frame part, the caption buttons by mouse and keyboard, message boxes, live skin switches, and the
 // exact undo when skinning ends.
+#include "../model/SkinTestKit.h"
+#include "base/FileStream.h"
 #include "base/MemoryStream.h"
 #include "skin/data/SkinData.h"
 #include "skin/window/SkinManager.h"
@@ -471,6 +473,26 @@ TEST_F(SkinnedWindow, SkinsSwitchLiveAndSkinningTurnsOffAndOnAgain) {
     ASSERT_TRUE(PumpUntil([&] { return changed == 3 && SkinnerOf(form) && SkinnerOf(form)->State() == ssSkinned; }));
     EXPECT_EQ(SkinnerOf(form)->Metrics(), second);
     EXPECT_EQ(ClientSizeOf(wnd), (TSize{400, 300}));
+}
+
+TEST_F(SkinnedWindow, AMalformedSkinFileGivesTheWindowsTheirOwnFramesBack) {
+    UseSkin("default");
+    TForm* form = ShowForm();
+    const HWND wnd = form->Handle();
+    // A sound archive whose top border image is not a bitmap.
+    const std::vector<unsigned char> bad = {'B', 'M', 1, 2, 3};
+    const std::vector<unsigned char> packed = PackSkin("[Personality]\nTop=top.bmp\nTopFrame=2\n", {{"top.bmp", bad}});
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"clarivo-malformed-skin.skn";
+    TMemoryStream(packed).SaveToFile(path);
+    EXPECT_ANY_THROW(skin->SetSkinFile(path));
+    DeleteFileW(path.c_str());
+    EXPECT_EQ(SkinnerOf(form), nullptr) << "the window still wears a skin that failed to load";
+    EXPECT_EQ(ClientSizeOf(wnd), (TSize{400, 300}));
+    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetWindowRgn(wnd, region.get()), ERROR);
+    SendMessageW(wnd, WM_NCPAINT, 1, 0);  // and painting the frame now is the system's business
 }
 
 // A top-level window of a class registered by this program or by the system.
