@@ -361,11 +361,25 @@ TEST_F(SkinnedWindow, KeyboardOpensTheSystemMenuAndClosesTheWindow) {
     bool closed = false;
     TForm* form = ShowClosableForm(closed);
     const HWND wnd = form->Handle();
+    // The menu's window is recognised as it is made and offered to the popup menu skinner.
+    struct TFakePopup : TPopupMenuSkinner {
+        HWND Window;
+        explicit TFakePopup(HWND window) : Window(window) {}
+        HWND Handle() const override { return Window; }
+        void Restore() override {}
+    };
+    std::vector<std::pair<std::wstring, int>> offered;
+    SkinManager->PopupMenuSkinner = [&](HWND menu, TSkinData&) {
+        offered.emplace_back(WindowClassName(menu), SkinManager->MenuKind);
+        return std::make_unique<TFakePopup>(menu);
+    };
     MenuSeen = false;
     SetTimer(nullptr, 0, 300, CloseMenu);
     PostMessageW(wnd, WM_SYSCHAR, L' ', MAKELPARAM(1, KF_ALTDOWN));
     ASSERT_TRUE(PumpUntil([] { return MenuSeen; })) << "Alt+Space showed no system menu";
-    EXPECT_EQ(SkinManager->MenuKind, mkSystem);
+    ASSERT_EQ(offered.size(), 1u);
+    EXPECT_EQ(offered[0], (std::pair<std::wstring, int>{L"#32768", mkSystem}));
+    SkinManager->PopupMenuSkinner = nullptr;
     EXPECT_FALSE(closed);
 
     PostMessageW(wnd, WM_SYSKEYDOWN, VK_F4, MAKELPARAM(1, KF_ALTDOWN));
