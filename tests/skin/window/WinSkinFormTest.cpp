@@ -331,6 +331,10 @@ TEST_F(SkinnedWindow, ANewCaptionIsPaintedInTheSkinAtOnce) {
     EXPECT_GT(skinner.CaptionTextRect().Width(), shortWidth);
     EXPECT_NE(FramePixels(form->Handle(), title), before);
     EXPECT_EQ(skinner.State(), ssSkinned);
+    // A caption wider than the title bar stops at the skin's right clip (and ends in an ellipsis).
+    form->SetCaption(std::wstring(300, L'W'));
+    EXPECT_EQ(skinner.CaptionTextRect().Right,
+              title.Right - skinner.Metrics().Right - skin->Title->RightWidth);
 }
 
 TEST_F(SkinnedWindow, DoubleClickOnTheCaptionMaximisesAndRestores) {
