@@ -4,7 +4,8 @@
 //  - a nine-part image of 957 x 593 (the main window's size) from the push button element, opaque and
 //    transparent;
 //  - the window frame of that size: the four border elements, each drawn as the frame painter does;
-//  - the GUI handles the process holds with the skin loaded, and after drawing.
+//  - the GUI handles the process holds with the skin loaded, after drawing the frame and a sample, and
+//    after drawing once from every image of the skin (as a window with every control painted would).
 //
 // usage: bench_skin [SKIN.SKN [PICTURE.BMP]]   (the picture: the drawn frame with a button, a combo box
 //        and the tool bar background in it, for a person to look at)
@@ -55,6 +56,36 @@ void DrawBorder(HDC dc, const TRect& at, TDataSkinObject& e, bool vertical) {
     BitBlt(dc, at.Left, at.Top, at.Width(), at.Height(), piece->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
+// Every image of the loaded skin, as windows with all their controls painted would draw from them.
+std::vector<TBitmap*> SkinImages(TSkinData& s) {
+    std::vector<TBitmap*> images;
+    auto add = [&](TDataSkinObject* e) {
+        if (!e) return;
+        images.push_back(e->Bitmap.get());
+        if (auto* border = dynamic_cast<TDataSkinBorder*>(e)) images.push_back(border->Bitmap2.get());
+        if (auto* button = dynamic_cast<TDataSkinButton*>(e)) {
+            images.push_back(button->CheckBitmap.get());
+            images.push_back(button->RadioBitmap.get());
+        }
+    };
+    const std::unique_ptr<TDataSkinObject>* objects[] = {
+        &s.ProgressChunk, &s.MenuBar, &s.GroupBoxEdge, &s.StatusBarEdges, &s.TabPane, &s.ToolBars, &s.SunkEdge,
+        &s.ExtraImages, &s.Headerbar, &s.MenuItem, &s.MenuBackground, &s.Scrollbar, &s.HorzScroll, &s.VertScroll,
+        &s.HorzScrollThumb, &s.VertScrollThumb, &s.TrackbarThumbHorz, &s.TrackbarThumbVert, &s.TrackbarThumbLeft,
+        &s.TrackbarThumbRight, &s.TrackbarThumbUp, &s.TrackbarThumbDown, &s.Track, &s.TrackVert, &s.ComboArrow,
+        &s.ToolbarBack};
+    const std::unique_ptr<TDataSkinBorder>* borders[] = {&s.BorderLeft, &s.BorderRight, &s.BorderTop, &s.BorderBottom,
+                                                         &s.Progress,   &s.Tabs,        &s.ComboButton, &s.UpDownHorz,
+                                                         &s.UpDownVert};
+    for (auto* o : objects) add(o->get());
+    for (auto* b : borders) add(b->get());
+    add(s.Buttons.get());
+    add(s.Title.get());
+    add(s.GroupBox.get());
+    for (auto& b : s.CaptionButtons) add(b.get());
+    return images;
+}
+
 // A button, a combo box in each of its states and the tool bar background inside the drawn frame.
 void DrawSample(HDC dc, TSkinData& skin) {
     TDataSkinButton& b = *skin.Buttons;
@@ -89,9 +120,10 @@ int Run(const std::wstring& path, const std::wstring& picture) {
     TBitmap target;
     target.SetPixelFormat(pf24bit);
     target.SetSize(957, 593);
-    HDC dc = target.Canvas()->Handle();
     target.Canvas()->Brush()->SetColor(skin.FaceColor);
     target.Canvas()->FillRect({0, 0, 957, 593});
+    const TBitmapDCLock targetDC(target);  // kept while drawing from every image of the skin
+    HDC dc = targetDC.Handle();
     const TRect window{0, 0, 957, 593};
     TDataSkinButton& button = *skin.Buttons;
     for (bool trans : {false, true}) {
@@ -117,6 +149,14 @@ int Run(const std::wstring& path, const std::wstring& picture) {
                 bottom, left, right, frame);
     DrawSample(dc, skin);
     PrintHandles("after drawing the frame and a sample of controls");
+    int images = 0;
+    for (TBitmap* image : SkinImages(skin)) {
+        if (image->Empty()) continue;
+        DrawSkinFrame(dc, {0, 0, 16, 16}, *image, false, 1, 1);
+        ++images;
+    }
+    const std::string drawn = "after drawing from each of the skin's " + std::to_string(images) + " images";
+    PrintHandles(drawn.c_str());
     if (!picture.empty()) {
         TMemoryStream out;
         target.SaveToStream(out);
