@@ -3,6 +3,8 @@
 //    41 bitmaps, frame counts, derived images;
 //  - a nine-part image of 957 x 593 (the main window's size) from the push button element, opaque and
 //    transparent;
+//  - the cost of one call of DrawSkinImage and DrawSkinFrame at control sizes, beside the same drawing
+//    with a new bitmap made for each call (as the routines did before they shared one surface);
 //  - the window frame of that size: the four border elements, each drawn as the frame painter does;
 //  - the GUI handles the process holds with the skin loaded, after drawing the frame and a sample, and
 //    after drawing once from every image of the skin (as a window with every control painted would).
@@ -48,6 +50,55 @@ void PrintHandles(const char* when) {
 }
 
 TSkinMargins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
+
+// The median time of one call of a and of b in microseconds, each sample timing a batch of calls; the
+// samples alternate, so that a load that comes and goes on the machine weighs on both alike.
+std::pair<double, double> MedianUsPerCall(const std::function<void()>& a, const std::function<void()>& b) {
+    constexpr int Batch = 100, Samples = 31;
+    auto batch = [](const std::function<void()>& f) {
+        const auto t0 = Clock::now();
+        for (int i = 0; i < Batch; ++i) f();
+        return std::chrono::duration<double, std::micro>(Clock::now() - t0).count() / Batch;
+    };
+    std::vector<double> timesA, timesB;
+    for (int i = 0; i < Samples; ++i) {
+        timesA.push_back(batch(a));
+        timesB.push_back(batch(b));
+    }
+    auto median = [](std::vector<double>& times) {
+        std::sort(times.begin(), times.end());
+        return times[times.size() / 2];
+    };
+    return {median(timesA), median(timesB)};
+}
+
+// What DrawSkinImage and DrawSkinFrame cost per call when each call made a bitmap of its own (a DIB
+// section, and a DC for it) for the image it draws; the routines now share one surface. BuildSkinImage
+// still makes a new bitmap, as its caller keeps the image.
+void DrawSkinImageNewBitmap(HDC dc, const TRect& at, TBitmap& image, bool trans, int count,
+                            const TSkinMargins& margins) {
+    auto built = BuildSkinImage(at, image, margins, false, false, count, 1);
+    if (trans)
+        DrawTransparent(dc, at, *built, SkinKeyColor);
+    else
+        BitBlt(dc, at.Left, at.Top, at.Width(), at.Height(), built->Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+void DrawSkinFrameNewBitmap(HDC dc, const TRect& at, TBitmap& image, int count) {
+    TBitmap frame;
+    frame.SetPixelFormat(pf24bit);
+    frame.SetSize(at.Width(), at.Height());
+    const TRect f = SkinFrameRect(image, false, count, 1);
+    StretchBlt(frame.Canvas()->Handle(), 0, 0, at.Width(), at.Height(), image.Canvas()->Handle(), f.Left, f.Top,
+               f.Width(), f.Height(), SRCCOPY);
+    BitBlt(dc, at.Left, at.Top, at.Width(), at.Height(), frame.Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+void PrintPerCall(const char* what, const std::function<void()>& newBitmap, const std::function<void()>& routine) {
+    const auto [before, now] = MedianUsPerCall(newBitmap, routine);
+    std::printf("per call, %s: %.1f us with a new bitmap each call, %.1f us now (%.1fx)\n", what, before, now,
+                before / now);
+}
 
 // A border piece as the frame painter draws it: opaque, the centre tiled unless the skin asks for
 // stretching (Tile 1); side images are frames side by side, top and bottom images stacked frames.
@@ -132,6 +183,24 @@ int Run(const std::wstring& path, const std::wstring& picture) {
         });
         std::printf("nine-part image 957 x 593 (%s): %.2f ms\n", trans ? "transparent" : "opaque", ms);
     }
+
+    const TRect pushButton = TRect::FromBounds(20, 20, 75, 23);
+    const TSkinMargins buttonMargins = MarginsOf(button);
+    for (bool trans : {false, true}) {
+        const int count = button.FrameCount;
+        PrintPerCall(trans ? "DrawSkinImage, push button 75 x 23, transparent" : "DrawSkinImage, push button 75 x 23",
+                     [&] { DrawSkinImageNewBitmap(dc, pushButton, *button.Bitmap, trans, count, buttonMargins); },
+                     [&] { DrawSkinImage(dc, pushButton, *button.Bitmap, false, false, trans, count, 1, buttonMargins); });
+    }
+    const TRect checkBox = TRect::FromBounds(20, 60, 13, 13), toolBar = TRect::FromBounds(0, 100, 600, 26);
+    const int checks = std::max(button.CheckFrameCount, 1);
+    PrintPerCall("DrawSkinFrame, check box 13 x 13",
+                 [&] { DrawSkinFrameNewBitmap(dc, checkBox, *button.CheckBitmap, checks); },
+                 [&] { DrawSkinFrame(dc, checkBox, *button.CheckBitmap, false, checks, 1); });
+    TBitmap& toolBarBack = *skin.ToolbarBack->Bitmap;
+    PrintPerCall("DrawSkinFrame, tool bar background 600 x 26",
+                 [&] { DrawSkinFrameNewBitmap(dc, toolBar, toolBarBack, 1); },
+                 [&] { DrawSkinFrame(dc, toolBar, toolBarBack, false, 1, 1); });
 
     // The frame as the window painter lays it out: the sides over the whole height, the top and bottom
     // strips between them.
