@@ -2,6 +2,7 @@
 
 #include "base/Stream.h"
 #include "base/StrUtils.h"
+#include "base/Thread.h"
 #include "ui/Errors.h"
 
 #include <algorithm>
@@ -99,36 +100,179 @@ struct TChannel {
 
 int BitsPerPixel(TPixelFormat format) { return BitsFor(format); }
 
-TBitmap::TBitmap() = default;
+// ---- the DC pool ----
 
-TBitmap::~TBitmap() { FreeCanvas(); }
+// One of the pool's memory DCs, and the bitmap it is lent to.
+struct TPooledDC {
+    UniqueMemoryDC DC;
+    HGDIOBJ Empty = nullptr;  // the 1 x 1 bitmap a new DC holds, selected while it has no DIB section
+    int Saved = 0;            // the DC's state from before it was lent (SaveDC), put back on return
+    TBitmap* Owner = nullptr;
+    uint64_t LastUse = 0;
+    int Locks = 0;
+};
 
-void TBitmap::FreeCanvas() {
-    if (FCanvas) FCanvas->SetHandle(nullptr);
-    if (FDC && FOldBitmap) SelectObject(FDC.get(), FOldBitmap);
-    FOldBitmap = nullptr;
-    FDC.reset();
+class TBitmapCanvas : public TCanvas {
+public:
+    explicit TBitmapCanvas(TBitmap& bitmap) : FBitmap(bitmap) {}
+    void Lent(HDC dc) { SetHandle(dc); }
+    void Taken() { HandleTaken(); }
+
+protected:
+    void HandleNeeded() const override;
+
+private:
+    TBitmap& FBitmap;
+};
+
+// The memory DCs the bitmaps share. A skin holds dozens of bitmaps (hundreds for a large one), most of
+// them drawn from now and then; a DC each would hold as many DCs for the program's whole life. A DC is
+// lent to a bitmap when its canvas is used and stays with it until BitmapDCPoolSize other bitmaps have
+// been lent DCs since; then the least recently used one goes back. Locked DCs never go back: with every
+// DC locked the pool grows past its size, and shrinks again as locks end.
+//
+// Main thread only, unsynchronised: the program's worker threads (the search, the shell tree's folder
+// watcher) use no bitmap, and Use refuses any other thread.
+class TBitmapDCPool {
+public:
+    // Lends the bitmap a DC if it has none; either way it counts as the one used last.
+    void Use(TBitmap& bitmap);
+    // The bitmap is going: its DC is free for another.
+    void GiveBack(TBitmap& bitmap);
+    void Lock(TBitmap& bitmap) { ++bitmap.FDC->Locks; }
+    void Unlock(TBitmap& bitmap);
+
+private:
+    TPooledDC& Free();
+    // An idle DC, else the least recently used unlocked one; null when every DC is locked.
+    TPooledDC* Spare();
+    TPooledDC& NewDC();
+    static void MakeDC(TPooledDC& dc);
+    static void Lend(TPooledDC& dc, TBitmap& bitmap);
+    static void Return(TPooledDC& dc);
+    void Trim();
+
+    std::vector<std::unique_ptr<TPooledDC>> FDCs;
+    uint64_t FClock = 0;
+};
+
+// Never destroyed: bitmaps freed by static destructors, in whatever order, still give their DCs back to
+// it. The system frees its DCs with the process.
+namespace {
+TBitmapDCPool& DCPool() {
+    static TBitmapDCPool& pool = *new TBitmapDCPool;
+    return pool;
+}
+}  // namespace
+
+void TBitmapCanvas::HandleNeeded() const { DCPool().Use(FBitmap); }
+
+void TBitmapDCPool::Use(TBitmap& bitmap) {
+    if (!TThread::IsMainThread()) throw EInvalidOperation("Bitmaps are drawn on the main thread only");
+    if (!bitmap.FDC) Lend(Free(), bitmap);
+    bitmap.FDC->LastUse = ++FClock;
 }
 
-TCanvas* TBitmap::Canvas() {
-    if (!FCanvas) FCanvas = std::make_unique<TCanvas>();
-    if (!FDC) {
-        FDC.reset(CreateCompatibleDC(nullptr));
-        if (!FDC) RaiseLastOSError("CreateCompatibleDC");
-        if (FHandle) FOldBitmap = SelectObject(FDC.get(), FHandle.get());
-        FCanvas->SetHandle(FDC.get());
+void TBitmapDCPool::GiveBack(TBitmap& bitmap) {
+    if (!bitmap.FDC) return;
+    Return(*bitmap.FDC);
+    Trim();
+}
+
+void TBitmapDCPool::Unlock(TBitmap& bitmap) {
+    --bitmap.FDC->Locks;
+    Trim();
+}
+
+TPooledDC& TBitmapDCPool::Free() {
+    TPooledDC* spare = Spare();
+    if (spare && !spare->Owner) return *spare;
+    if (!spare || FDCs.size() < BitmapDCPoolSize) return NewDC();
+    // Taken from its bitmap, the DC is made anew: an HDC someone kept too long then draws into no
+    // bitmap at all instead of into the next one.
+    Return(*spare);
+    MakeDC(*spare);
+    return *spare;
+}
+
+TPooledDC* TBitmapDCPool::Spare() {
+    TPooledDC* spare = nullptr;
+    for (auto& dc : FDCs) {
+        if (!dc->Owner) return dc.get();
+        if (!dc->Locks && (!spare || dc->LastUse < spare->LastUse)) spare = dc.get();
     }
+    return spare;
+}
+
+TPooledDC& TBitmapDCPool::NewDC() {
+    auto dc = std::make_unique<TPooledDC>();
+    MakeDC(*dc);
+    FDCs.push_back(std::move(dc));
+    return *FDCs.back();
+}
+
+void TBitmapDCPool::MakeDC(TPooledDC& dc) {
+    dc.DC.reset(CreateCompatibleDC(nullptr));
+    if (!dc.DC) RaiseLastOSError("CreateCompatibleDC");
+    // Shrinking a colour image the system's default way (pixels ANDed together) is never what a
+    // bitmap wants; every routine that stretches into one would set this first.
+    SetStretchBltMode(dc.DC.get(), COLORONCOLOR);
+    dc.Empty = GetCurrentObject(dc.DC.get(), OBJ_BITMAP);
+}
+
+void TBitmapDCPool::Lend(TPooledDC& dc, TBitmap& bitmap) {
+    dc.Saved = SaveDC(dc.DC.get());
+    dc.Owner = &bitmap;
+    dc.Locks = 0;
+    bitmap.FDC = &dc;
+    bitmap.SelectIntoDC();
+    bitmap.FCanvas->Lent(dc.DC.get());
+}
+
+void TBitmapDCPool::Return(TPooledDC& dc) {
+    TBitmap& owner = *dc.Owner;
+    owner.FCanvas->Taken();
+    owner.SelectIntoDC(true);
+    RestoreDC(dc.DC.get(), dc.Saved);
+    owner.FDC = nullptr;
+    dc.Owner = nullptr;
+}
+
+void TBitmapDCPool::Trim() {
+    while (FDCs.size() > BitmapDCPoolSize) {
+        TPooledDC* spare = Spare();
+        if (!spare) return;
+        if (spare->Owner) Return(*spare);
+        std::erase_if(FDCs, [&](const auto& dc) { return dc.get() == spare; });
+    }
+}
+
+TBitmapDCLock::TBitmapDCLock(TBitmap& bitmap) : FBitmap(bitmap), FDC(bitmap.Canvas()->Handle()) {
+    DCPool().Lock(bitmap);
+}
+
+TBitmapDCLock::~TBitmapDCLock() { DCPool().Unlock(FBitmap); }
+
+// ---- TBitmap ----
+
+TBitmap::TBitmap() = default;
+
+TBitmap::~TBitmap() { DCPool().GiveBack(*this); }
+
+TCanvas* TBitmap::Canvas() {
+    if (!FCanvas) FCanvas = std::make_unique<TBitmapCanvas>(*this);
     return FCanvas.get();
+}
+
+void TBitmap::SelectIntoDC(bool empty) {
+    if (FDC) SelectObject(FDC->DC.get(), !empty && FHandle ? FHandle.get() : FDC->Empty);
 }
 
 void TBitmap::Create(int width, int height, TPixelFormat format, const RGBQUAD* palette, int paletteSize) {
     if (width < 0 || height < 0 || width > MaxSide || height > MaxSide)
         throw EInvalidGraphic("Bitmap size " + std::to_string(width) + " x " + std::to_string(height) + " is not allowed");
-    // The canvas keeps its DC; only the bitmap selected into it changes.
-    if (FDC && FOldBitmap) {
-        SelectObject(FDC.get(), FOldBitmap);
-        FOldBitmap = nullptr;
-    }
+    // A lent DC stays lent; only the bitmap selected into it changes.
+    SelectIntoDC(true);
     FHandle.reset();
     FBits = nullptr;
     FWidth = width;
@@ -164,7 +308,7 @@ void TBitmap::Create(int width, int height, TPixelFormat format, const RGBQUAD* 
     FHandle.reset(dib);
     FBits = static_cast<unsigned char*>(bits);
     std::memset(FBits, 0, static_cast<size_t>(BytesPerRow()) * static_cast<size_t>(FHeight));
-    if (FDC) FOldBitmap = SelectObject(FDC.get(), FHandle.get());
+    SelectIntoDC();
 }
 
 std::vector<RGBQUAD> TBitmap::Palette() const {
@@ -243,10 +387,7 @@ TColor TBitmap::TransparentColor() const {
 }
 
 HBITMAP TBitmap::ReleaseHandle() {
-    if (FDC && FOldBitmap) {
-        SelectObject(FDC.get(), FOldBitmap);
-        FOldBitmap = nullptr;
-    }
+    SelectIntoDC(true);
     HBITMAP bitmap = FHandle.release();
     FBits = nullptr;
     FWidth = FHeight = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // TBitmap: an image held as a DIB section of a chosen pixel format, with a canvas for drawing on it
-// (a memory DC made on first use), an optional transparent colour, and BMP reading and writing.
+// (through a memory DC lent by a process-wide pool), an optional transparent colour, and BMP reading and
+// writing.
 // Reading checks every size and offset in the file against the bytes really there: a malformed BMP
 // throws EInvalidGraphic and never reads past its buffer.
 #include "ui/Canvas.h"
@@ -12,6 +13,12 @@
 #include <vector>
 
 class TStream;
+class TBitmapCanvas;
+struct TPooledDC;
+
+// How many memory DCs the bitmaps share (more only while locked ones fill the pool). A routine that
+// draws between bitmaps holds two to four of their DCs at once; the pool is several times that.
+constexpr size_t BitmapDCPoolSize = 16;
 
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };
 
@@ -55,7 +62,14 @@ public:
     // Takes over a bitmap handle of any kind (converted to a DIB section of the matching format).
     void SetHandle(HBITMAP bitmap);
 
-    // Draws on the bitmap. The first use makes a memory DC with the bitmap selected into it.
+    // Draws on the bitmap. A bitmap holds no DC of its own: its canvas borrows one of the pool's DCs
+    // when it draws or is asked for its Handle, and keeps it until BitmapDCPoolSize other bitmaps have
+    // been drawn with since it was last used (least recently used goes back first). So an HDC from
+    // Canvas()->Handle() is good across a call that draws with a few other bitmaps, as in
+    // BitBlt(a.Canvas()->Handle(), ..., b.Canvas()->Handle(), ...); whoever keeps one longer, across
+    // drawing with many bitmaps, locks it (TBitmapDCLock). The canvas's font, brush and pen come back
+    // with every new DC; other DC state set through the handle (origins, clipping, modes) goes with the
+    // DC. Every DC starts with the COLORONCOLOR stretch mode. Main thread only.
     TCanvas* Canvas();
 
     void LoadFromStream(TStream& stream);
@@ -69,8 +83,12 @@ public:
     TNotifyEvent OnChange;
 
 private:
+    friend class TBitmapDCPool;
+
     void Create(int width, int height, TPixelFormat format, const RGBQUAD* palette, int paletteSize);
-    void FreeCanvas();
+    // Selects the DIB section into the lent DC, if there is one; the DC's own 1 x 1 bitmap while there
+    // is no DIB section or empty asks for it (before the DIB section is freed or given away).
+    void SelectIntoDC(bool empty = false);
     void Changed();
     // The colour table of a 1, 4 or 8-bit bitmap.
     std::vector<RGBQUAD> Palette() const;
@@ -82,9 +100,24 @@ private:
     unsigned char* FBits = nullptr;  // owned by the DIB section
     bool FTransparent = false;
     TColor FTransparentColor = clDefault;
-    UniqueMemoryDC FDC;
-    HGDIOBJ FOldBitmap = nullptr;
-    std::unique_ptr<TCanvas> FCanvas;
+    TPooledDC* FDC = nullptr;  // the pool's DC lent to this bitmap, while it has one
+    std::unique_ptr<TBitmapCanvas> FCanvas;
+};
+
+// Keeps a bitmap's pooled DC lent to it for the lock's life, for code that holds the HDC while drawing
+// with many other bitmaps (an off-screen buffer filled piece by piece). The bitmap outlives the lock.
+class TBitmapDCLock {
+public:
+    explicit TBitmapDCLock(TBitmap& bitmap);
+    ~TBitmapDCLock();
+    TBitmapDCLock(const TBitmapDCLock&) = delete;
+    TBitmapDCLock& operator=(const TBitmapDCLock&) = delete;
+
+    HDC Handle() const { return FDC; }
+
+private:
+    TBitmap& FBitmap;
+    HDC FDC;
 };
 
 // Bits per pixel of a format (pfDevice counts as 32).

@@ -4,6 +4,8 @@
 #include "ui/Errors.h"
 #include "ui/Properties.h"
 
+#include <utility>
+
 const TClassInfo TCanvas::MetaClass("TCanvas", &TPersistent::MetaClass, nullptr,
                                     {
                                         ClassProp<TCanvas, TFont>("Font", &TCanvas::Font),
@@ -23,13 +25,26 @@ TCanvas::TCanvas() {
 
 TCanvas::~TCanvas() { SetHandle(nullptr); }
 
+HDC TCanvas::Handle() const {
+    HandleNeeded();
+    return FHandle;
+}
+
 void TCanvas::SetHandle(HDC dc) {
     if (dc == FHandle) return;
     if (FHandle) RestoreObjects();
     FHandle = dc;
+    if (FHandle && std::exchange(FReselect, false)) SelectObjects();
+}
+
+void TCanvas::HandleTaken() {
+    FReselect = FOldFont || FOldBrush || FOldPen;
+    if (FHandle) RestoreObjects();
+    FHandle = nullptr;
 }
 
 void TCanvas::RequireHandle() const {
+    HandleNeeded();
     if (!FHandle) throw EInvalidOperation("Canvas does not allow drawing");
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // TCanvas: drawing on a DC with the canvas's own font, brush and pen. The DC is not owned (a control's
-// paint DC, a bitmap's memory DC); the canvas selects its objects into it when it draws and puts the
-// DC's own objects back when it lets the DC go.
+// paint DC, a bitmap's pooled memory DC); the canvas selects its objects into it when it draws and puts
+// the DC's own objects back when it lets the DC go. A bitmap's canvas can lose its DC between drawing
+// calls and gets one again when it next draws or is asked for its Handle (see TBitmap::Canvas).
 #include "ui/Brush.h"
 #include "ui/Font.h"
 #include "ui/Pen.h"
@@ -18,7 +19,8 @@ public:
     TCanvas();
     ~TCanvas() override;
 
-    HDC Handle() const { return FHandle; }
+    // The DC drawn on (null for a control's canvas outside painting).
+    HDC Handle() const;
     // Lets go of the current DC (its own objects selected back) and draws on dc from now on.
     void SetHandle(HDC dc);
     bool HandleAllocated() const { return FHandle != nullptr; }
@@ -49,6 +51,13 @@ public:
     TColor Pixel(int x, int y);
     void SetPixel(int x, int y, TColor color);
 
+protected:
+    // Called whenever the DC is about to be used: a canvas whose DC comes and goes gets one here.
+    virtual void HandleNeeded() const {}
+    // The DC is taken away between drawing calls. If the canvas's font, brush and pen were selected into
+    // it, they are selected into the next DC it is given, with their colours and background mode.
+    void HandleTaken();
+
 private:
     void RequireHandle() const;
     void SelectObjects();
@@ -61,4 +70,5 @@ private:
     HGDIOBJ FOldFont = nullptr;
     HGDIOBJ FOldBrush = nullptr;
     HGDIOBJ FOldPen = nullptr;
+    bool FReselect = false;
 };

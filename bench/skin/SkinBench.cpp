@@ -3,8 +3,11 @@
 //    41 bitmaps, frame counts, derived images;
 //  - a nine-part image of 957 x 593 (the main window's size) from the push button element, opaque and
 //    transparent;
+//  - the cost of one call of DrawSkinImage and DrawSkinFrame at control sizes, beside the same drawing
+//    with a new bitmap made for each call (as the routines did before they shared one surface);
 //  - the window frame of that size: the four border elements, each drawn as the frame painter does;
-//  - the GUI handles the process holds with the skin loaded, and after drawing.
+//  - the GUI handles the process holds with the skin loaded, after drawing the frame and a sample, and
+//    after drawing once from every image of the skin (as a window with every control painted would).
 //
 // usage: bench_skin [SKIN.SKN [PICTURE.BMP]]   (the picture: the drawn frame with a button, a combo box
 //        and the tool bar background in it, for a person to look at)
@@ -48,11 +51,90 @@ void PrintHandles(const char* when) {
 
 TSkinMargins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
 
+// The median time of one call of a and of b in microseconds, each sample timing a batch of calls; the
+// samples alternate, so that a load that comes and goes on the machine weighs on both alike.
+std::pair<double, double> MedianUsPerCall(const std::function<void()>& a, const std::function<void()>& b) {
+    constexpr int Batch = 100, Samples = 31;
+    auto batch = [](const std::function<void()>& f) {
+        const auto t0 = Clock::now();
+        for (int i = 0; i < Batch; ++i) f();
+        return std::chrono::duration<double, std::micro>(Clock::now() - t0).count() / Batch;
+    };
+    std::vector<double> timesA, timesB;
+    for (int i = 0; i < Samples; ++i) {
+        timesA.push_back(batch(a));
+        timesB.push_back(batch(b));
+    }
+    auto median = [](std::vector<double>& times) {
+        std::sort(times.begin(), times.end());
+        return times[times.size() / 2];
+    };
+    return {median(timesA), median(timesB)};
+}
+
+// What DrawSkinImage and DrawSkinFrame cost per call when each call made a bitmap of its own (a DIB
+// section, and a DC for it) for the image it draws; the routines now share one surface. BuildSkinImage
+// still makes a new bitmap, as its caller keeps the image.
+void DrawSkinImageNewBitmap(HDC dc, const TRect& at, TBitmap& image, bool trans, int count,
+                            const TSkinMargins& margins) {
+    auto built = BuildSkinImage(at, image, margins, false, false, count, 1);
+    if (trans)
+        DrawTransparent(dc, at, *built, SkinKeyColor);
+    else
+        BitBlt(dc, at.Left, at.Top, at.Width(), at.Height(), built->Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+void DrawSkinFrameNewBitmap(HDC dc, const TRect& at, TBitmap& image, int count) {
+    TBitmap frame;
+    frame.SetPixelFormat(pf24bit);
+    frame.SetSize(at.Width(), at.Height());
+    const TRect f = SkinFrameRect(image, false, count, 1);
+    StretchBlt(frame.Canvas()->Handle(), 0, 0, at.Width(), at.Height(), image.Canvas()->Handle(), f.Left, f.Top,
+               f.Width(), f.Height(), SRCCOPY);
+    BitBlt(dc, at.Left, at.Top, at.Width(), at.Height(), frame.Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+void PrintPerCall(const char* what, const std::function<void()>& newBitmap, const std::function<void()>& routine) {
+    const auto [before, now] = MedianUsPerCall(newBitmap, routine);
+    std::printf("per call, %s: %.1f us with a new bitmap each call, %.1f us now (%.1fx)\n", what, before, now,
+                before / now);
+}
+
 // A border piece as the frame painter draws it: opaque, the centre tiled unless the skin asks for
 // stretching (Tile 1); side images are frames side by side, top and bottom images stacked frames.
 void DrawBorder(HDC dc, const TRect& at, TDataSkinObject& e, bool vertical) {
     auto piece = BuildSkinImage(at, *e.Bitmap, MarginsOf(e), vertical, e.Tile != 1, std::max(e.FrameCount, 1), 1);
     BitBlt(dc, at.Left, at.Top, at.Width(), at.Height(), piece->Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+// Every image of the loaded skin, as windows with all their controls painted would draw from them.
+std::vector<TBitmap*> SkinImages(TSkinData& s) {
+    std::vector<TBitmap*> images;
+    auto add = [&](TDataSkinObject* e) {
+        if (!e) return;
+        images.push_back(e->Bitmap.get());
+        if (auto* border = dynamic_cast<TDataSkinBorder*>(e)) images.push_back(border->Bitmap2.get());
+        if (auto* button = dynamic_cast<TDataSkinButton*>(e)) {
+            images.push_back(button->CheckBitmap.get());
+            images.push_back(button->RadioBitmap.get());
+        }
+    };
+    const std::unique_ptr<TDataSkinObject>* objects[] = {
+        &s.ProgressChunk, &s.MenuBar, &s.GroupBoxEdge, &s.StatusBarEdges, &s.TabPane, &s.ToolBars, &s.SunkEdge,
+        &s.ExtraImages, &s.Headerbar, &s.MenuItem, &s.MenuBackground, &s.Scrollbar, &s.HorzScroll, &s.VertScroll,
+        &s.HorzScrollThumb, &s.VertScrollThumb, &s.TrackbarThumbHorz, &s.TrackbarThumbVert, &s.TrackbarThumbLeft,
+        &s.TrackbarThumbRight, &s.TrackbarThumbUp, &s.TrackbarThumbDown, &s.Track, &s.TrackVert, &s.ComboArrow,
+        &s.ToolbarBack};
+    const std::unique_ptr<TDataSkinBorder>* borders[] = {&s.BorderLeft, &s.BorderRight, &s.BorderTop, &s.BorderBottom,
+                                                         &s.Progress,   &s.Tabs,        &s.ComboButton, &s.UpDownHorz,
+                                                         &s.UpDownVert};
+    for (auto* o : objects) add(o->get());
+    for (auto* b : borders) add(b->get());
+    add(s.Buttons.get());
+    add(s.Title.get());
+    add(s.GroupBox.get());
+    for (auto& b : s.CaptionButtons) add(b.get());
+    return images;
 }
 
 // A button, a combo box in each of its states and the tool bar background inside the drawn frame.
@@ -89,9 +171,10 @@ int Run(const std::wstring& path, const std::wstring& picture) {
     TBitmap target;
     target.SetPixelFormat(pf24bit);
     target.SetSize(957, 593);
-    HDC dc = target.Canvas()->Handle();
     target.Canvas()->Brush()->SetColor(skin.FaceColor);
     target.Canvas()->FillRect({0, 0, 957, 593});
+    const TBitmapDCLock targetDC(target);  // kept while drawing from every image of the skin
+    HDC dc = targetDC.Handle();
     const TRect window{0, 0, 957, 593};
     TDataSkinButton& button = *skin.Buttons;
     for (bool trans : {false, true}) {
@@ -100,6 +183,24 @@ int Run(const std::wstring& path, const std::wstring& picture) {
         });
         std::printf("nine-part image 957 x 593 (%s): %.2f ms\n", trans ? "transparent" : "opaque", ms);
     }
+
+    const TRect pushButton = TRect::FromBounds(20, 20, 75, 23);
+    const TSkinMargins buttonMargins = MarginsOf(button);
+    for (bool trans : {false, true}) {
+        const int count = button.FrameCount;
+        PrintPerCall(trans ? "DrawSkinImage, push button 75 x 23, transparent" : "DrawSkinImage, push button 75 x 23",
+                     [&] { DrawSkinImageNewBitmap(dc, pushButton, *button.Bitmap, trans, count, buttonMargins); },
+                     [&] { DrawSkinImage(dc, pushButton, *button.Bitmap, false, false, trans, count, 1, buttonMargins); });
+    }
+    const TRect checkBox = TRect::FromBounds(20, 60, 13, 13), toolBar = TRect::FromBounds(0, 100, 600, 26);
+    const int checks = std::max(button.CheckFrameCount, 1);
+    PrintPerCall("DrawSkinFrame, check box 13 x 13",
+                 [&] { DrawSkinFrameNewBitmap(dc, checkBox, *button.CheckBitmap, checks); },
+                 [&] { DrawSkinFrame(dc, checkBox, *button.CheckBitmap, false, checks, 1); });
+    TBitmap& toolBarBack = *skin.ToolbarBack->Bitmap;
+    PrintPerCall("DrawSkinFrame, tool bar background 600 x 26",
+                 [&] { DrawSkinFrameNewBitmap(dc, toolBar, toolBarBack, 1); },
+                 [&] { DrawSkinFrame(dc, toolBar, toolBarBack, false, 1, 1); });
 
     // The frame as the window painter lays it out: the sides over the whole height, the top and bottom
     // strips between them.
@@ -117,6 +218,14 @@ int Run(const std::wstring& path, const std::wstring& picture) {
                 bottom, left, right, frame);
     DrawSample(dc, skin);
     PrintHandles("after drawing the frame and a sample of controls");
+    int images = 0;
+    for (TBitmap* image : SkinImages(skin)) {
+        if (image->Empty()) continue;
+        DrawSkinFrame(dc, {0, 0, 16, 16}, *image, false, 1, 1);
+        ++images;
+    }
+    const std::string drawn = "after drawing from each of the skin's " + std::to_string(images) + " images";
+    PrintHandles(drawn.c_str());
     if (!picture.empty()) {
         TMemoryStream out;
         target.SaveToStream(out);

@@ -2,11 +2,13 @@
 
 #include "ui/Bitmap.h"
 #include "ui/Control.h"
+#include "ui/Errors.h"
 #include "ui/WinControl.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -33,23 +35,87 @@ std::unique_ptr<TBitmap> NewBitmap(int width, int height) {
     auto bitmap = std::make_unique<TBitmap>();
     bitmap->SetPixelFormat(pf24bit);
     bitmap->SetSize(std::max(width, 0), std::max(height, 0));
-    SetStretchBltMode(bitmap->Canvas()->Handle(), COLORONCOLOR);
     return bitmap;
 }
 
-// Draws a finished temporary bitmap at Dest's top-left, colour-keyed or opaque.
-void Present(HDC dc, const TRect& dest, TBitmap& bitmap, bool trans) {
-    if (bitmap.Empty()) return;
-    const TRect at = TRect::FromBounds(dest.Left, dest.Top, bitmap.Width(), bitmap.Height());
-    if (trans)
-        DrawTransparent(dc, at, bitmap, SkinKeyColor);
-    else
-        BitBlt(dc, at.Left, at.Top, at.Width(), at.Height(), bitmap.Canvas()->Handle(), 0, 0, SRCCOPY);
-}
-
-// Constant-initialised, so it outlives every holder, including one freed when the program ends.
+// Constant-initialised, so they outlive every holder, including one freed when the program ends.
 int ScratchUses = 0;
 std::unique_ptr<TBitmap> ScratchImage;
+std::unique_ptr<TBitmap> SurfaceImage;
+bool SurfaceTaken = false;
+
+// The off-screen surface every routine builds its image on before drawing it: one 24-bit DIB section,
+// grown to the largest image asked for and kept, so that a call makes no GDI object (a bitmap and a DC
+// per call cost more than drawing a control-sized image). A routine gets the top-left Width x Height,
+// cleared to black as a new bitmap would be, and its DC for the routine's whole run. No routine draws
+// through another while it holds the surface.
+class TSurface {
+public:
+    TSurface(int width, int height) {
+        if (SurfaceTaken) throw EInvalidOperation("The drawing routines' surface is already in use");
+        // Grown in steps, so that a few sizes near each other do not each make a new one.
+        constexpr int Step = 64;
+        auto stepUp = [](int v) { return (v + Step - 1) / Step * Step; };
+        if (!SurfaceImage || SurfaceImage->Width() < width || SurfaceImage->Height() < height)
+            SurfaceImage = NewBitmap(stepUp(std::max(width, SurfaceImage ? SurfaceImage->Width() : 0)),
+                                     stepUp(std::max(height, SurfaceImage ? SurfaceImage->Height() : 0)));
+        FLock.emplace(*SurfaceImage);
+        PatBlt(DC(), 0, 0, width, height, BLACKNESS);
+        SurfaceTaken = true;
+    }
+    ~TSurface() { SurfaceTaken = false; }
+    TSurface(const TSurface&) = delete;
+    TSurface& operator=(const TSurface&) = delete;
+
+    TBitmap& Image() { return *SurfaceImage; }
+    HDC DC() const { return FLock->Handle(); }
+
+private:
+    std::optional<TBitmapDCLock> FLock;
+};
+
+// Draws the top-left width x height of an image at (x, y), colour-keyed or opaque.
+void Present(HDC dc, int x, int y, int width, int height, TBitmap& image, bool trans) {
+    if (trans)
+        DrawTransparent(dc, TRect::FromBounds(x, y, width, height), image, SkinKeyColor);
+    else
+        BitBlt(dc, x, y, width, height, image.Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+// Source repeated over Dest, columns outer and rows inner, each copy whole.
+void Tile(HDC to, const TRect& dest, HDC from, const TRect& source) {
+    const int w = source.Width(), h = source.Height();
+    for (int x = dest.Left; x < dest.Right; x += w)
+        for (int y = dest.Top; y < dest.Bottom; y += h) BitBlt(to, x, y, w, h, from, source.Left, source.Top, SRCCOPY);
+}
+
+// The nine-part image of the frame, W x H, on to at (0, 0).
+void BuildNineParts(HDC to, int W, int H, TBitmap& Image, const TSkinMargins& Margins, bool Vertical, bool Tiled,
+                    int Count, int Index) {
+    if (Image.Empty()) return;
+    const TRect f = SkinFrameRect(Image, Vertical, Count, Index);
+    const int x0 = f.Left, y0 = f.Top, fw = f.Width(), fh = f.Height();
+    auto [L, T, R, B] = Sane(Margins);
+    if (W < L + R) L = R = 0;
+    if (H < T + B) T = B = 0;
+    HDC from = Image.Canvas()->Handle();
+    auto piece = [&](const TRect& d, const TRect& s) { Stretch(to, d, from, s); };
+
+    // The order matters: a tiled centre overhangs right and bottom, and the pieces after it cover that.
+    if (L * T > 0) piece({0, 0, L, T}, {x0, y0, x0 + L, y0 + T});
+    if (L * B > 0) piece({0, H - B, L, H}, {x0, y0 + fh - B, x0 + L, y0 + fh});
+    if (R * T > 0) piece({W - R, 0, W, T}, {x0 + fw - R, y0, x0 + fw, y0 + T});
+    if (L > 0) piece({0, T, L, H - B}, {x0, y0 + T, x0 + L, y0 + fh - B});
+    if (T > 0) piece({L, 0, W - R, T}, {x0 + L, y0, x0 + fw - R, y0 + T});
+    const TRect centre{L, T, W - R, H - B}, centreSource{x0 + L, y0 + T, x0 + fw - R, y0 + fh - B};
+    if (!Tiled)
+        piece(centre, centreSource);
+    else if (centreSource.Width() > 0 && centreSource.Height() > 0)
+        Tile(to, centre, from, centreSource);  // straight from the image: the centre lies inside it
+    if (R * B > 0) piece({W - R, H - B, W, H}, {x0 + fw - R, y0 + fh - B, x0 + fw, y0 + fh});
+    if (R > 0) piece({W - R, T, W, H - B}, {x0 + fw - R, y0 + T, x0 + fw, y0 + fh - B});
+    if (B > 0) piece({L, H - B, W - R, H}, {x0 + L, y0 + fh - B, x0 + fw - R, y0 + fh});
+}
 
 }  // namespace
 
@@ -67,56 +133,36 @@ TRect SkinFrameRect(const TBitmap& Image, bool Vertical, int Count, int Index) {
 
 std::unique_ptr<TBitmap> BuildSkinImage(const TRect& Dest, TBitmap& Image, const TSkinMargins& Margins, bool Vertical,
                                         bool Tile, int Count, int Index) {
-    const TRect f = SkinFrameRect(Image, Vertical, Count, Index);
-    const int x0 = f.Left, y0 = f.Top, fw = f.Width(), fh = f.Height();
-    const int W = Dest.Width(), H = Dest.Height();
-    auto result = NewBitmap(W, H);
-    if (result->Empty() || Image.Empty()) return result;
-
-    auto [L, T, R, B] = Sane(Margins);
-    if (W < L + R) L = R = 0;
-    if (H < T + B) T = B = 0;
-    HDC to = result->Canvas()->Handle();
-    HDC from = Image.Canvas()->Handle();
-    auto piece = [&](const TRect& d, const TRect& s) { Stretch(to, d, from, s); };
-
-    // The order matters: a tiled centre overhangs right and bottom, and the pieces after it cover that.
-    if (L * T > 0) piece({0, 0, L, T}, {x0, y0, x0 + L, y0 + T});
-    if (L * B > 0) piece({0, H - B, L, H}, {x0, y0 + fh - B, x0 + L, y0 + fh});
-    if (R * T > 0) piece({W - R, 0, W, T}, {x0 + fw - R, y0, x0 + fw, y0 + T});
-    if (L > 0) piece({0, T, L, H - B}, {x0, y0 + T, x0 + L, y0 + fh - B});
-    if (T > 0) piece({L, 0, W - R, T}, {x0 + L, y0, x0 + fw - R, y0 + T});
-    const TRect centre{L, T, W - R, H - B}, centreSource{x0 + L, y0 + T, x0 + fw - R, y0 + fh - B};
-    if (Tile)
-        TileImage(*result->Canvas(), centre, Image, centreSource);
-    else
-        piece(centre, centreSource);
-    if (R * B > 0) piece({W - R, H - B, W, H}, {x0 + fw - R, y0 + fh - B, x0 + fw, y0 + fh});
-    if (R > 0) piece({W - R, T, W, H - B}, {x0 + fw - R, y0 + T, x0 + fw, y0 + fh - B});
-    if (B > 0) piece({L, H - B, W - R, H}, {x0 + L, y0 + fh - B, x0 + fw - R, y0 + fh});
+    auto result = NewBitmap(Dest.Width(), Dest.Height());
+    if (!result->Empty())
+        BuildNineParts(result->Canvas()->Handle(), result->Width(), result->Height(), Image, Margins, Vertical, Tile,
+                       Count, Index);
     return result;
 }
 
 void DrawSkinImage(HDC DC, const TRect& Dest, TBitmap& Image, bool Vertical, bool Tile, bool Trans, int Count, int Index,
                    const TSkinMargins& Margins) {
-    if (Inverted(Dest)) return;
-    auto image = BuildSkinImage(Dest, Image, Margins, Vertical, Tile, Count, Index);
-    Present(DC, Dest, *image, Trans);
+    const int W = Dest.Width(), H = Dest.Height();
+    if (W <= 0 || H <= 0) return;
+    TSurface surface(W, H);
+    BuildNineParts(surface.DC(), W, H, Image, Margins, Vertical, Tile, Count, Index);
+    Present(DC, Dest.Left, Dest.Top, W, H, surface.Image(), Trans);
 }
 
 void DrawSkinBar(TCanvas& Canvas, const TRect& Dest, TBitmap& Image, bool Vertical, bool Trans, int Count, int Index,
                  const TSkinMargins& Margins) {
-    if (Inverted(Dest)) return;
+    const int W = Dest.Width(), H = Dest.Height();
+    if (W <= 0 || H <= 0 || Image.Empty()) return;
     const TRect f = SkinFrameRect(Image, Vertical, Count, Index);
     const int x0 = f.Left, y0 = f.Top, fw = f.Width(), fh = f.Height();
     const TSkinMargins m = Sane(Margins);
-    const int W = Dest.Width(), H = Dest.Height(), L = m.Left, R = m.Right;
-    auto bar = NewBitmap(W, H);
-    if (bar->Empty() || Image.Empty()) return;
+    const int L = m.Left, R = m.Right;
+    TSurface surface(W, H);
     // Whatever no piece covers (no middle when the caps fill the frame) stays out of a transparent draw.
-    bar->Canvas()->Brush()->SetColor(SkinKeyColor);
-    bar->Canvas()->FillRect({0, 0, W, H});
-    HDC to = bar->Canvas()->Handle();
+    TCanvas& fill = *surface.Image().Canvas();
+    fill.Brush()->SetColor(SkinKeyColor);
+    fill.FillRect({0, 0, W, H});
+    HDC to = surface.DC();
     HDC from = Image.Canvas()->Handle();
     Stretch(to, {0, 0, L, H}, from, {x0, y0, x0 + L, y0 + fh});
     const int middle = fw - L - R;
@@ -124,30 +170,27 @@ void DrawSkinBar(TCanvas& Canvas, const TRect& Dest, TBitmap& Image, bool Vertic
         for (int x = L; x < W - R; x += middle)
             Stretch(to, {x, 0, x + middle, H}, from, {x0 + L, y0, x0 + L + middle, y0 + fh});
     Stretch(to, {W - R, 0, W, H}, from, {x0 + fw - R, y0, x0 + fw, y0 + fh});
-    bar->SetTransparent(Trans);
-    bar->SetTransparentColor(SkinKeyColor);
-    Canvas.Draw(Dest.Left, Dest.Top, *bar);
+    Present(Canvas.Handle(), Dest.Left, Dest.Top, W, H, surface.Image(), Trans);
 }
 
 void DrawSkinFrame(HDC DC, const TRect& Dest, TBitmap& Image, bool Trans, int Count, int Index) {
-    if (Inverted(Dest)) return;
-    const TRect f = SkinFrameRect(Image, false, Count, Index);
-    auto frame = NewBitmap(Dest.Width(), Dest.Height());
-    if (frame->Empty() || Image.Empty()) return;
-    Stretch(frame->Canvas()->Handle(), {0, 0, Dest.Width(), Dest.Height()}, Image.Canvas()->Handle(), f);
-    Present(DC, Dest, *frame, Trans);
+    const int W = Dest.Width(), H = Dest.Height();
+    if (W <= 0 || H <= 0 || Image.Empty()) return;
+    TSurface surface(W, H);
+    Stretch(surface.DC(), {0, 0, W, H}, Image.Canvas()->Handle(), SkinFrameRect(Image, false, Count, Index));
+    Present(DC, Dest.Left, Dest.Top, W, H, surface.Image(), Trans);
 }
 
 void DrawSkinGlyph(HDC DC, const TRect& Dest, TBitmap& Image, bool Trans, int Count, int Index) {
     if (Inverted(Dest)) return;
     const TRect f = SkinFrameRect(Image, false, Count, Index);
-    auto glyph = NewBitmap(f.Width(), f.Height());
-    if (glyph->Empty()) return;
-    BitBlt(glyph->Canvas()->Handle(), 0, 0, f.Width(), f.Height(), Image.Canvas()->Handle(), f.Left, f.Top, SRCCOPY);
+    if (f.Width() <= 0 || f.Height() <= 0) return;
+    TSurface surface(f.Width(), f.Height());
+    BitBlt(surface.DC(), 0, 0, f.Width(), f.Height(), Image.Canvas()->Handle(), f.Left, f.Top, SRCCOPY);
     // Truncating toward zero, so a glyph larger than Dest overhangs equally on both sides.
     const int x = Dest.Left + (Dest.Width() - f.Width()) / 2;
     const int y = Dest.Top + (Dest.Height() - f.Height()) / 2;
-    Present(DC, TRect::FromBounds(x, y, f.Width(), f.Height()), *glyph, Trans);
+    Present(DC, x, y, f.Width(), f.Height(), surface.Image(), Trans);
 }
 
 void DrawSkinHBar(HDC DC, const TRect& Dest, TBitmap& Image, bool Vertical, int Count, int Index,
@@ -181,11 +224,10 @@ void DrawTransparent(HDC DC, const TRect& Dest, TBitmap& Bitmap, TColor Key) {
 void TileImage(TCanvas& Canvas, const TRect& Dest, TBitmap& Image, const TRect& Source) {
     const int w = Source.Width(), h = Source.Height();
     if (w <= 0 || h <= 0) return;
-    auto piece = NewBitmap(w, h);
-    BitBlt(piece->Canvas()->Handle(), 0, 0, w, h, Image.Canvas()->Handle(), Source.Left, Source.Top, SRCCOPY);
-    HDC to = Canvas.Handle();
-    for (int x = Dest.Left; x < Dest.Right; x += w)
-        for (int y = Dest.Top; y < Dest.Bottom; y += h) BitBlt(to, x, y, w, h, piece->Canvas()->Handle(), 0, 0, SRCCOPY);
+    // Copied out first: Canvas may be the image's own, and Source may reach past the image (black there).
+    TSurface piece(w, h);
+    BitBlt(piece.DC(), 0, 0, w, h, Image.Canvas()->Handle(), Source.Left, Source.Top, SRCCOPY);
+    Tile(Canvas.Handle(), Dest, piece.DC(), {0, 0, w, h});
 }
 
 UniqueRegion RegionFromBitmap(const TBitmap& Bitmap, int XOffset, int YOffset, int BlueTolerance, int GreenTolerance,

@@ -2,8 +2,9 @@
 // The drawing routines every skinned surface shares: one frame cut out of a strip of equal frames,
 // drawn as nine parts (fixed corners and edges, stretched or tiled centre), as a three-part bar, whole
 // or centred; colour-keyed transparency with magenta; a window region from a bitmap's opaque pixels;
-// a parent's background behind a control; and text. Each call builds its own temporary bitmap; the only
-// shared state is the scratch bitmap that the menu bar draws into.
+// a parent's background behind a control; and text. The routines build their images on one shared
+// off-screen surface, so that a call makes no GDI object (BuildSkinImage alone makes a new bitmap, as its
+// caller keeps it); the menu bar has a scratch bitmap of its own to draw into.
 #include "ui/Handles.h"
 #include "ui/Types.h"
 

@@ -1,13 +1,18 @@
 // TBitmap: BMP files of every supported layout load to the right pixels; malformed ones throw
-// EInvalidGraphic without reading past the data; save and load round-trip; drawing and transparency.
+// EInvalidGraphic without reading past the data; save and load round-trip; drawing and transparency;
+// the memory DCs the bitmaps borrow from a bounded pool.
 #include "base/MemoryStream.h"
 #include "ui/Bitmap.h"
 #include "ui/Errors.h"
+#include "ui/HandleCounts.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <exception>
+#include <memory>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -254,6 +259,138 @@ TEST(BitmapPixels, TransparentDrawLeavesTheKeyColourOut) {
     EXPECT_EQ(PixelAt(target, 1, 0), RGB(0, 0, 255));
     glyph.SetTransparentColor(clDefault);  // the bottom-left pixel's colour then
     EXPECT_EQ(static_cast<COLORREF>(glyph.TransparentColor()), RGB(255, 0, 255));
+}
+
+// ---- the DCs bitmaps borrow from the pool ----
+
+// A 24-bit square of one colour, filled through its canvas (so the canvas's objects are selected).
+std::unique_ptr<TBitmap> Filled(TColor colour, int side) {
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetPixelFormat(pf24bit);
+    bitmap->SetSize(side, side);
+    bitmap->Canvas()->Brush()->SetColor(colour);
+    bitmap->Canvas()->FillRect(TRect::FromBounds(0, 0, side, side));
+    return bitmap;
+}
+
+// Enough bitmaps drawn on to have been lent every DC of the pool, taking them from the bitmaps that
+// had them; they keep them while they live.
+std::vector<std::unique_ptr<TBitmap>> DrawOnManyOthers(TColor colour = clBlack) {
+    std::vector<std::unique_ptr<TBitmap>> others;
+    for (size_t i = 0; i < 2 * BitmapDCPoolSize; ++i) others.push_back(Filled(colour, 1));
+    return others;
+}
+
+long MemoryDCs() { return GuiHandleCounts().Of(THandleKind::MemoryDC); }
+
+TEST(BitmapDCs, ManyBitmapsShareABoundedNumberOfDCsAndKeepTheirPixels) {
+    const long before = MemoryDCs();
+    std::vector<std::unique_ptr<TBitmap>> bitmaps;
+    for (int i = 0; i < 100; ++i) bitmaps.push_back(Filled(static_cast<TColor>(i), 2));
+    EXPECT_LE(MemoryDCs() - before, static_cast<long>(BitmapDCPoolSize));
+    for (int i = 0; i < 100; ++i) {
+        HDC dc = bitmaps[static_cast<size_t>(i)]->Canvas()->Handle();
+        // Each is selected into the DC its canvas was given, so in no other DC.
+        ASSERT_EQ(GetCurrentObject(dc, OBJ_BITMAP), bitmaps[static_cast<size_t>(i)]->Handle()) << i;
+        ASSERT_EQ(GetPixel(dc, 1, 1), static_cast<COLORREF>(i)) << i;
+    }
+    EXPECT_LE(MemoryDCs() - before, static_cast<long>(BitmapDCPoolSize));
+}
+
+TEST(BitmapDCs, DrawingBetweenBitmapsWhoseDCsWentToOthers) {
+    auto a = Filled(clRed, 4), b = Filled(clBlue, 4);
+    auto others = DrawOnManyOthers();
+    ASSERT_FALSE(a->Canvas()->HandleAllocated() || b->Canvas()->HandleAllocated());
+    // Both canvases get DCs again in one call: the second must not take the first's.
+    BitBlt(a->Canvas()->Handle(), 0, 0, 2, 4, b->Canvas()->Handle(), 0, 0, SRCCOPY);
+    EXPECT_EQ(PixelAt(*a, 1, 3), RGB(0, 0, 255));
+    EXPECT_EQ(PixelAt(*a, 2, 0), RGB(255, 0, 0));
+
+    // Every DC lent starts with the stretch mode that keeps colours (the system's default ANDs pixels
+    // together when shrinking; Wine does not, so the mode itself is what can be checked).
+    EXPECT_EQ(GetStretchBltMode(a->Canvas()->Handle()), COLORONCOLOR);
+}
+
+TEST(BitmapDCs, TheCanvasFontBrushAndColoursComeBackWithTheNextDC) {
+    auto a = Filled(clWhite, 8);
+    TCanvas& canvas = *a->Canvas();
+    canvas.Font()->SetColor(clRed);
+    canvas.Font()->SetHeight(-20);
+    canvas.TextExtent(L"x");  // selects the font with its colour
+    auto others = DrawOnManyOthers();
+    EXPECT_FALSE(canvas.HandleAllocated()) << "the DC went to another bitmap";
+    canvas.Brush()->SetColor(clGreen);  // changed while the canvas has no DC
+
+    HDC dc = canvas.Handle();
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), canvas.Font()->Handle());
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), canvas.Brush()->Handle());
+    EXPECT_EQ(GetTextColor(dc), RGB(255, 0, 0));
+    EXPECT_EQ(GetBkColor(dc), RGB(0, 128, 0));
+    PatBlt(dc, 0, 0, 2, 2, PATCOPY);  // the selected brush, as code drawing on the handle relies on
+    EXPECT_EQ(PixelAt(*a, 1, 1), RGB(0, 128, 0));
+}
+
+TEST(BitmapDCs, StateSetOnTheHandleDoesNotFollowTheDCToTheNextBitmap) {
+    auto others = DrawOnManyOthers();  // no DC is idle
+    HDC used;
+    {
+        auto a = Filled(clWhite, 4);
+        used = a->Canvas()->Handle();
+        SetViewportOrgEx(used, 2, 2, nullptr);
+        IntersectClipRect(used, 0, 0, 1, 1);
+        SetROP2(used, R2_BLACK);
+    }
+    auto b = Filled(clBlue, 4);
+    ASSERT_EQ(b->Canvas()->Handle(), used) << "the freed bitmap's DC is lent to the next";
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) ASSERT_EQ(PixelAt(*b, x, y), RGB(0, 0, 255)) << x << "," << y;
+    EXPECT_EQ(GetROP2(used), R2_COPYPEN);
+}
+
+TEST(BitmapDCs, ALockedDCStaysWithItsBitmap) {
+    const long before = MemoryDCs();
+    auto buffer = Filled(clWhite, 4);
+    {
+        TBitmapDCLock lock(*buffer);
+        auto others = DrawOnManyOthers();
+        EXPECT_EQ(GetCurrentObject(lock.Handle(), OBJ_BITMAP), buffer->Handle());
+        PatBlt(lock.Handle(), 0, 0, 4, 4, BLACKNESS);
+        EXPECT_EQ(PixelAt(*buffer, 3, 3), RGB(0, 0, 0));
+    }
+
+    // With every DC locked the pool grows, and shrinks back as the locks end.
+    std::vector<std::unique_ptr<TBitmap>> locked = DrawOnManyOthers(clRed);
+    {
+        std::vector<std::unique_ptr<TBitmapDCLock>> locks;
+        for (auto& bitmap : locked) locks.push_back(std::make_unique<TBitmapDCLock>(*bitmap));
+        EXPECT_GE(MemoryDCs(), static_cast<long>(locked.size()));
+        for (size_t i = 0; i < locked.size(); ++i)
+            ASSERT_EQ(GetCurrentObject(locks[i]->Handle(), OBJ_BITMAP), locked[i]->Handle()) << i;
+    }
+    EXPECT_LE(MemoryDCs() - before, static_cast<long>(BitmapDCPoolSize));
+    for (auto& bitmap : locked) ASSERT_EQ(PixelAt(*bitmap, 0, 0), RGB(255, 0, 0));
+}
+
+TEST(BitmapDCs, AHandleKeptPastItsTurnDrawsIntoNoOtherBitmap) {
+    auto a = Filled(clWhite, 4);
+    HDC stale = a->Canvas()->Handle();
+    auto others = DrawOnManyOthers(clBlack);
+    PatBlt(stale, 0, 0, 4, 4, WHITENESS);
+    for (auto& other : others) ASSERT_EQ(PixelAt(*other, 0, 0), RGB(0, 0, 0));
+}
+
+TEST(BitmapDCs, OnlyTheMainThreadDraws) {
+    TBitmap bitmap;
+    bitmap.SetSize(2, 2);
+    std::exception_ptr failure;
+    std::thread([&] {
+        try {
+            bitmap.Canvas()->Handle();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }).join();
+    EXPECT_THROW(std::rethrow_exception(failure), EInvalidOperation);
 }
 
 }  // namespace

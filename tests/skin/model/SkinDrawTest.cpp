@@ -298,6 +298,32 @@ TEST(RegionFromBitmap, NoRegionWithoutOpaquePixels) {
     EXPECT_FALSE(RegionFromBitmap(empty, 0, 0, 0, 0, 0, Magenta));
 }
 
+TEST(DrawingRoutines, AnEarlierLargerDrawingLeavesNoTraceInTheNextOne) {
+    // The routines share one off-screen surface: a 60 x 50 white image leaves it at least that large
+    // and white.
+    auto white = SolidBitmap(2, 2, clWhite);
+    auto large = SolidBitmap(60, 50, clBlack);
+    const auto whiteAll = [&] { DrawSkinFrame(large->Canvas()->Handle(), {0, 0, 60, 50}, *white, false, 1, 1); };
+    const TColor Under = RGBOf(1, 2, 3);
+
+    // A frame past the image's last whole column is empty: what is drawn is black, as a new bitmap is.
+    whiteAll();
+    auto dest = SolidBitmap(8, 8, Under);
+    DrawSkinFrame(dest->Canvas()->Handle(), {0, 0, 4, 4}, *SolidBitmap(2, 1, clWhite), false, 3, 3);
+    EXPECT_EQ(PixelAt(*dest, 3, 3), clBlack);
+    EXPECT_EQ(PixelAt(*dest, 4, 4), Under) << "only the rectangle asked for is drawn";
+
+    // Only the glyph's own pixels are drawn, keyed or not.
+    for (bool trans : {false, true}) {
+        whiteAll();
+        auto glyphDest = SolidBitmap(8, 8, Under);
+        DrawSkinGlyph(glyphDest->Canvas()->Handle(), {0, 0, 8, 8}, *SolidBitmap(2, 2, clBlack), trans, 1, 1);
+        EXPECT_EQ(PixelAt(*glyphDest, 3, 3), clBlack);
+        EXPECT_EQ(PixelAt(*glyphDest, 2, 2), Under);
+        EXPECT_EQ(PixelAt(*glyphDest, 5, 5), Under);
+    }
+}
+
 TEST(DrawingRoutines, RepeatedCallsLeaveTheGdiCountAsItWas) {
     auto strip = ZonedStrip();
     auto dest = SolidBitmap(40, 30, clWhite);
