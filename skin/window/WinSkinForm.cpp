@@ -632,7 +632,8 @@ void TWinSkinForm::SizeHandling(WPARAM Kind) {
     }
     const bool childNotNormal =
         FWindowKind == wkMdiChild && ((SkinManager && SkinManager->MdiMaximized()) || FShowState != ssNormal);
-    if (FShowState != ssMinimized && !childNotNormal && (FState == ssSkinned || FState == ssRefreshing)) UpdateRegion();
+    if (FShowState != ssMinimized && !childNotNormal && (FState == ssSkinned || FState == ssRefreshing))
+        UpdateRegion(false);
 }
 
 void TWinSkinForm::FormWindowProc(TMessage& Message) {

@@ -67,8 +67,9 @@ public:
     void PaintNonClient(HDC DC = nullptr);
     // Paints the title bar alone (caption buttons in their states) into the window's own DC.
     void RepaintTitleBar();
-    // The window's region after a size change: the frame's transparent pixels cut away.
-    void UpdateRegion();
+    // The window's region after a size change: the frame's transparent pixels cut away. Redraw: repaint
+    // the window for it (not needed while a size change is handled: that repaints the frame anyway).
+    void UpdateRegion(bool Redraw = true);
     void RemoveRegion(bool Redraw);
 
     // Frame coordinates (origin at the window's top-left corner) of a screen point.

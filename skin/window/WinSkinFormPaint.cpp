@@ -101,31 +101,31 @@ void TWinSkinForm::PaintTitleBar(HDC DC) {
         FTitleBitmap->SetPixelFormat(pf24bit);
     }
     TBitmap& title = *FTitleBitmap;
-    TRect titleRect;
-    if (FShowState == ssMinimized) {
-        title.SetSize(W, std::max(H, m.Top));
+    const bool minimized = FShowState == ssMinimized;
+    const TRect titleRect = minimized ? TRect{0, 0, W, m.Top} : TRect{m.Left, 0, W - m.Right, m.Top};
+    // Every piece is made before the title's DC is taken, and the DC is held while the title is composed
+    // from them (a bitmap's DC is only lent to it).
+    TBitmap* left = minimized ? nullptr : BorderPiece(sdLeft, {m.Left, H});
+    TBitmap* right = minimized ? nullptr : BorderPiece(sdRight, {m.Right, H});
+    TBitmap* top = BorderPiece(sdTop, titleRect.Size());
+    title.SetSize(W, minimized ? std::max(H, m.Top) : m.Top);
+    TBitmapDCLock lock(title);
+    HDC to = lock.Handle();
+    if (minimized) {
         title.Canvas()->Brush()->SetColor(FSkin->FaceColor);
         title.Canvas()->FillRect({0, 0, title.Width(), title.Height()});
-        titleRect = {0, 0, W, m.Top};
-    } else {
-        // The corners belong to the side borders: their top rows are composed in here too, so the title
-        // goes to the screen in one piece.
-        title.SetSize(W, m.Top);
-        HDC to = title.Canvas()->Handle();
-        TBitmap* left = BorderPiece(sdLeft, {m.Left, H});
-        TBitmap* right = BorderPiece(sdRight, {m.Right, H});
-        if (left) BitBlt(to, 0, 0, m.Left, m.Top, left->Canvas()->Handle(), 0, 0, SRCCOPY);
-        if (right) BitBlt(to, W - m.Right, 0, m.Right, m.Top, right->Canvas()->Handle(), 0, 0, SRCCOPY);
-        titleRect = {m.Left, 0, W - m.Right, m.Top};
     }
-    Blit(title.Canvas()->Handle(), titleRect.Left, titleRect.Top, BorderPiece(sdTop, titleRect.Size()));
+    // The corners belong to the side borders: their top rows are composed in here too, so the title goes
+    // to the screen in one piece.
+    if (left) BitBlt(to, 0, 0, m.Left, m.Top, left->Canvas()->Handle(), 0, 0, SRCCOPY);
+    if (right) BitBlt(to, W - m.Right, 0, m.Right, m.Top, right->Canvas()->Handle(), 0, 0, SRCCOPY);
+    Blit(to, titleRect.Left, titleRect.Top, top);
     DrawCaptionText(title, titleRect);
     LayoutCaptionButtons();
-    HDC titleDC = title.Canvas()->Handle();
     for (const auto& button : FButtons)
         if (button->Visible && !button->Element().Bitmap->Empty() && button->Element().Align != AlignMenuBar)
-            button->Draw(titleDC);
-    BitBlt(DC, 0, 0, title.Width(), title.Height(), titleDC, 0, 0, SRCCOPY);
+            button->Draw(to);
+    BitBlt(DC, 0, 0, title.Width(), title.Height(), to, 0, 0, SRCCOPY);
     SetBkMode(DC, OPAQUE);
 }
 
@@ -138,7 +138,7 @@ std::wstring TWinSkinForm::CaptionText() const {
 
 void TWinSkinForm::DrawCaptionText(TBitmap& Target, const TRect& Title) {
     const TDataSkinTitle& t = *FSkin->Title;
-    HDC dc = Target.Canvas()->Handle();
+    HDC dc = Target.Canvas()->Handle();  // held by the title bar painter for the whole composition
     const std::wstring text = L"  " + CaptionText() + L" ";
     TSelectObject font(dc, FSkin->CaptionFont->Handle());
     const int oldMode = SetBkMode(dc, TRANSPARENT);
@@ -271,7 +271,7 @@ void TWinSkinForm::LayoutCaptionButtons() {
 
 // ---- Region ----
 
-void TWinSkinForm::UpdateRegion() {
+void TWinSkinForm::UpdateRegion(bool Redraw) {
     if (FState == ssFinished || !FFrameSkinned || FFrameKind == fkNone) return;
     RECT r{};
     GetWindowRect(FHandle, &r);
@@ -314,7 +314,7 @@ void TWinSkinForm::UpdateRegion() {
     FRegionSize = {W, H};
     FRegionMaximized = FShowState == ssMaximized;
     FRegionSet = true;
-    HandRegionToWindow(FHandle, std::move(region), true);
+    HandRegionToWindow(FHandle, std::move(region), Redraw);
 }
 
 void TWinSkinForm::RemoveRegion(bool Redraw) {
