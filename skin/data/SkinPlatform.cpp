@@ -11,11 +11,14 @@ T Lookup(HMODULE module, const char* name) {
 
 struct TLoadedPlatform {
     UniqueModule User32{LoadLibraryW(L"user32.dll")};
+    UniqueModule Dwmapi{LoadLibraryW(L"dwmapi.dll")};
     TSkinPlatform Entries;
     TLoadedPlatform() {
         Entries.GetScrollBarInfo = Lookup<TSkinPlatform::TGetScrollBarInfo>(User32.get(), "GetScrollBarInfo");
         Entries.TrackMouseEvent = Lookup<TSkinPlatform::TTrackMouseEvent>(User32.get(), "TrackMouseEvent");
         Entries.GetComboBoxInfo = Lookup<TSkinPlatform::TGetComboBoxInfo>(User32.get(), "GetComboBoxInfo");
+        Entries.DwmSetWindowAttribute =
+            Lookup<TSkinPlatform::TDwmSetWindowAttribute>(Dwmapi.get(), "DwmSetWindowAttribute");
     }
 };
 
@@ -44,4 +47,12 @@ void SkinTrackMouseLeave(HWND Window) {
     event.dwFlags = TME_LEAVE;
     event.hwndTrack = Window;
     track(&event);
+}
+
+void SkinSetSystemFrame(HWND Window, bool On) {
+    auto set = SkinPlatform().DwmSetWindowAttribute;
+    if (!set) return;
+    constexpr DWORD NonClientRenderingPolicy = 2;  // DWMWA_NCRENDERING_POLICY
+    const DWORD policy = On ? 0 : 1;               // DWMNCRP_USEWINDOWSTYLE, DWMNCRP_DISABLED
+    set(Window, NonClientRenderingPolicy, &policy, sizeof policy);
 }

@@ -1,6 +1,7 @@
 #include "skin/window/WinSkinForm.h"
 
 #include "skin/data/SkinData.h"
+#include "skin/data/SkinPlatform.h"
 #include "skin/window/SkinManager.h"
 #include "skin/window/SkinMessages.h"
 #include "ui/Bitmap.h"
@@ -160,6 +161,8 @@ void TWinSkinForm::Attach(TSkinData& Skin, HWND Window) {
     FSubclassed = SetWindowSubclass(Window, SubclassProc, SubclassSkinForm, reinterpret_cast<DWORD_PTR>(this)) != 0;
 
     if (FFrameSkinned) {
+        // With a compositor the system would draw its own frame over the skin's.
+        if (!FChild) SkinSetSystemFrame(Window, false);
         // Until a skinned menu bar takes the menu over, its strip is kept free in the frame.
         if (GetMenu(Window) && FWindowKind != wkMdiChild) FMenuHeight = GetSystemMetrics(SM_CYMENU);
         const bool keepCaption =
@@ -343,6 +346,7 @@ void TWinSkinForm::RestoreWindow() {
     }
     if (FButtonFlags & bfSystemMenu) SetStyleBits(FHandle, WS_SYSMENU, true);
     SetCaptionStyle(true);
+    if (!FChild && IsWindow(FHandle)) SkinSetSystemFrame(FHandle, true);
     if (!destroying && frameWasSkinned && (FWindowKind == wkMdiChild || !FChild) && IsWindow(FHandle)) {
         RECT r{};
         GetWindowRect(FHandle, &r);
@@ -551,6 +555,9 @@ LRESULT TWinSkinForm::FrameProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_WINDOWPOSCHANGED:
         ReadShowState();
         return Pass(msg, wParam, lParam);
+    case WM_SETTEXT:
+    case WM_SETICON:
+        return CaptionChange(msg, wParam, lParam);
     case WM_SYSCOMMAND: {
         const WPARAM command = wParam & 0xFFF0;
         if (command == SC_KEYMENU && lParam == ' ') {
@@ -636,22 +643,27 @@ void TWinSkinForm::SizeHandling(WPARAM Kind) {
         UpdateRegion(false);
 }
 
+LRESULT TWinSkinForm::CaptionChange(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!IsWindowVisible(FHandle) || FState == ssAttached) {
+        const LRESULT result = Pass(msg, wParam, lParam);
+        if (msg == WM_SETICON) ReadIcon();
+        return result;
+    }
+    // The system paints its own caption as the text or the icon changes: that is kept from the screen,
+    // and the skinned caption is painted with the new text or icon.
+    SendMessageW(FHandle, WM_SETREDRAW, FALSE, 0);
+    const LRESULT result = Pass(msg, wParam, lParam);
+    SendMessageW(FHandle, WM_SETREDRAW, TRUE, 0);
+    if (msg == WM_SETICON) ReadIcon();
+    if (FWindowKind == wkMdiChild && FShowState == ssMaximized && GetParent(FHandle))
+        PostMessageW(GetParent(FHandle), WM_SKINMDIREDRAW, 0, 0);
+    else
+        RepaintTitleBar();
+    return result;
+}
+
 void TWinSkinForm::FormWindowProc(TMessage& Message) {
     switch (Message.Msg) {
-    case WM_SETTEXT:
-        if (IsWindowVisible(FHandle) && FWindowKind != wkMdiChild) {
-            // The system paints its own caption as the text changes: it is kept from the screen, and the
-            // skinned caption is painted with the new text.
-            SendMessageW(FHandle, WM_SETREDRAW, FALSE, 0);
-            FOldFormProc(Message);
-            SendMessageW(FHandle, WM_SETREDRAW, TRUE, 0);
-            if (FShowState == ssMaximized && FWindowKind == wkMdiChild && FMdiClient)
-                PostMessageW(FMdiClient, WM_SKINMDIREDRAW, 0, 0);
-            else
-                PaintNonClient();
-            return;
-        }
-        break;
     case WM_SKINREFRESH:
         RefreshSkin();
         return;

@@ -140,7 +140,8 @@ private:
     void MaxInfo(MINMAXINFO& Info) const;
     LRESULT NonClientMouse(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnTimer();
-    void SetText(TMessage& Message);
+    // A new caption text or icon (WM_SETTEXT, WM_SETICON), shown in the skin at once.
+    LRESULT CaptionChange(UINT msg, WPARAM wParam, LPARAM lParam);
 
     // Painting (WinSkinFormPaint.cpp).
     void PaintBorderPiece(int Side, const TRect& Rect, HDC DC);

@@ -320,7 +320,7 @@ TEST_F(SkinnedWindow, CaptionButtonsFollowTheMouseAndActOnlyWhenReleasedOnThem) 
     EXPECT_TRUE(closed);
 }
 
-TEST_F(SkinnedWindow, ANewCaptionIsPaintedInTheSkinAtOnce) {
+TEST_F(SkinnedWindow, ANewCaptionOrIconIsPaintedInTheSkinAtOnce) {
     UseSkin("default");
     TForm* form = ShowForm(L"A");
     TWinSkinForm& skinner = *SkinnerOf(form);
@@ -331,6 +331,14 @@ TEST_F(SkinnedWindow, ANewCaptionIsPaintedInTheSkinAtOnce) {
     EXPECT_GT(skinner.CaptionTextRect().Width(), shortWidth);
     EXPECT_NE(FramePixels(form->Handle(), title), before);
     EXPECT_EQ(skinner.State(), ssSkinned);
+    // So is a new icon.
+    TWinSysButton* icon = nullptr;
+    for (const auto& b : skinner.CaptionButtons())
+        if (b->ShowsIcon() && b->Visible) icon = b.get();
+    ASSERT_NE(icon, nullptr);
+    const std::vector<COLORREF> oldIcon = FramePixels(form->Handle(), icon->BoundsRect);
+    SendMessageW(form->Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_WARNING)));
+    EXPECT_NE(FramePixels(form->Handle(), icon->BoundsRect), oldIcon);
     // A caption wider than the title bar stops at the skin's right clip (and ends in an ellipsis).
     form->SetCaption(std::wstring(300, L'W'));
     EXPECT_EQ(skinner.CaptionTextRect().Right,
