@@ -50,6 +50,9 @@ TControl::TControl(TComponent* owner) : TComponent(owner), FFont(std::make_uniqu
 }
 
 TControl::~TControl() {
+    // Owned components (a painter in front of WindowProc) go while this control is still whole.
+    Destroying();
+    DestroyComponents();
     if (FParent) FParent->RemoveControl(this);
 }
 

@@ -183,6 +183,7 @@ void TWinSkinForm::Attach(TSkinData& Skin, HWND Window) {
 }
 
 void TWinSkinForm::Detach() {
+    FreePainters();
     if (FForm && FOldFormProc) {
         FForm->WindowProc = FOldFormProc;
         FOldFormProc = nullptr;
@@ -204,6 +205,7 @@ void TWinSkinForm::Start() {
     GetWindowRect(FHandle, &window);
     GetClientRect(FHandle, &client);
     FUnskinnedFrame = {(window.right - window.left) - client.right, (window.bottom - window.top) - client.bottom};
+    if (ControlDiscovery().DiscoverControls) ControlDiscovery().DiscoverControls(*this);
 
     if (FState == ssAttached && FFrameSkinned) {
         if (FWindowKind == wkMdiChild) {
@@ -270,6 +272,49 @@ void TWinSkinForm::ReadFrameMetrics() {
     }
 }
 
+// ---- Painters ----
+
+namespace {
+TControlDiscovery Discovery;  // constant-initialised: empty until the painters' module installs it
+}  // namespace
+
+void SetControlDiscovery(const TControlDiscovery& Value) { Discovery = Value; }
+const TControlDiscovery& ControlDiscovery() { return Discovery; }
+
+void TWinSkinForm::AddPainter(TControlPainter* Painter) {
+    if (std::find(FPainters.begin(), FPainters.end(), Painter) == FPainters.end()) FPainters.push_back(Painter);
+}
+
+void TWinSkinForm::RemovePainter(TControlPainter* Painter) {
+    auto it = std::find(FPainters.rbegin(), FPainters.rend(), Painter);
+    if (it != FPainters.rend()) FPainters.erase(std::next(it).base());
+}
+
+TControlPainter* TWinSkinForm::PainterOfWindow(HWND Window) const {
+    auto it = std::find_if(FPainters.begin(), FPainters.end(), [Window](auto* p) { return p->Window() == Window; });
+    return it == FPainters.end() ? nullptr : *it;
+}
+
+TControlPainter* TWinSkinForm::PainterOfControl(const TControl* Control) const {
+    auto it = std::find_if(FPainters.begin(), FPainters.end(), [Control](auto* p) { return p->Control() == Control; });
+    return it == FPainters.end() ? nullptr : *it;
+}
+
+void TWinSkinForm::FreeFinishedPainters() {
+    std::vector<TControlPainter*> finished;
+    for (TControlPainter* painter : FPainters)
+        if (painter->Finished()) finished.push_back(painter);
+    for (TControlPainter* painter : finished) delete painter;  // each leaves the list as it goes
+}
+
+void TWinSkinForm::FreePainters() {
+    // Taken out first: a painter leaves the list as it is freed.
+    const std::vector<TControlPainter*> painters = std::exchange(FPainters, {});
+    for (TControlPainter* painter : painters)
+        if (!painter->Finished()) painter->Detach();
+    for (TControlPainter* painter : painters) delete painter;
+}
+
 void TWinSkinForm::DropSkinElements() {
     FHotObject = nullptr;
     FButtons.clear();
@@ -324,6 +369,8 @@ void TWinSkinForm::RefreshSkin() {
             if (auto* form = dynamic_cast<TCustomForm*>(owned)) form->SetColor(FSkin->FaceColor);
     }
     ReadFrameMetrics();
+    for (TControlPainter* painter : std::vector<TControlPainter*>(FPainters))
+        if (!painter->Finished()) painter->Reskin();
     FState = ssRefreshing;
     if (FFrameSkinned && FShowState != ssMinimized && FFrameKind != fkNone && !(FChild && FWindowKind != wkMdiChild)) {
         ApplyFrameSize(true);
@@ -518,6 +565,9 @@ LRESULT TWinSkinForm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SKINQUERY:
         return 1;
+    case WM_SKINRESCROLL:
+        if (ControlDiscovery().Rescroll) ControlDiscovery().Rescroll(*this, reinterpret_cast<HWND>(wParam));
+        return 0;
     default:
         break;
     }

@@ -6,6 +6,7 @@
 // area's size inside the new frame, and gives everything back exactly when skinning ends.
 //
 // Painting and the region are in WinSkinFormPaint.cpp, the caption buttons in NCObject.cpp.
+#include "skin/window/ControlPainter.h"
 #include "skin/window/NCObject.h"
 #include "ui/Component.h"
 #include "ui/Control.h"
@@ -117,6 +118,17 @@ public:
     // Puts the caption style back (true) or takes it away while skinned (only with a hidden caption).
     void SetCaptionStyle(bool On);
 
+    // ---- The painters of the window's controls ----
+    const std::vector<TControlPainter*>& Painters() const { return FPainters; }
+    // A painter registers itself as it attaches (once) and leaves as it is freed.
+    void AddPainter(TControlPainter* Painter);
+    void RemovePainter(TControlPainter* Painter);
+    // The painter of a control window or of a framework control, or null.
+    TControlPainter* PainterOfWindow(HWND Window) const;
+    TControlPainter* PainterOfControl(const TControl* Control) const;
+    // Frees the painters whose windows are gone.
+    void FreeFinishedPainters();
+
 private:
     static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR refData);
@@ -140,6 +152,8 @@ private:
     void MaxInfo(MINMAXINFO& Info) const;
     LRESULT NonClientMouse(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnTimer();
+    // Detaches every painter whose control still exists and frees them all.
+    void FreePainters();
     // A new caption text or icon (WM_SETTEXT, WM_SETICON), shown in the skin at once.
     LRESULT CaptionChange(UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -194,6 +208,7 @@ private:
     int FDoubleClickTime = 500;
 
     std::vector<std::unique_ptr<TWinSysButton>> FButtons;
+    std::vector<TControlPainter*> FPainters;  // owned by their controls, or by this skinner
     TNCObject* FHotObject = nullptr;
 
     TSize FRegionSize;

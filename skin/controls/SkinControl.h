@@ -1,0 +1,106 @@
+#pragma once
+// TSkinControl: the base of every control painter. Attached to one control of a skinned window, it sits
+// in front of the control's message handling, decides for each message whether the control's own
+// handling sees it, repaints the control from the skin after the messages that change its look, and
+// tracks the mouse state (hot, pressed) that picks the skin's frame. It never owns the control.
+//
+// Two ways in: a framework control (the painter takes the control's WindowProc slot and keeps the old
+// one; the control owns the painter, so it goes with the control), or a bare window without control
+// object, such as a system dialog's button (the painter subclasses the window; the window skinner owns
+// it). Painters of windowless framework controls (speed buttons) paint through a host control instead.
+#include "skin/window/ControlPainter.h"
+#include "ui/Control.h"
+#include "ui/Types.h"
+
+#include <string>
+
+class TCanvas;
+class TSkinData;
+class TWinSkinForm;
+
+// Painter messages (fixed numbers: other code may send them).
+enum : UINT {
+    WM_SKINSWITCH = 13574,  // 0x3506 wParam > 0: skin painting on (and a repaint); otherwise off
+};
+
+enum TMouseStateBit : uint8_t { msHot = 1, msPressed = 2 };
+enum TPainterLife { plCreated = 0, plAttached = 1, plFinished = 6 };
+
+class TSkinControl : public TControlPainter {
+public:
+    CLARIVO_CLASS
+
+    // Owner: the control to be painted, or (bare windows) whoever frees the painter.
+    explicit TSkinControl(TComponent* owner);
+    // Gives the control its own message handling back, and leaves the skinner's list.
+    ~TSkinControl() override;
+
+    // Attaches to the framework control that owns the painter (once). TakeColor: the control gets the
+    // skin's face colour while painted (and its own back on Detach).
+    virtual void Attach(TWinSkinForm& SkinForm, TSkinData& SkinData, bool TakeColor, TCanvas* Canvas);
+    // Attaches to a bare window.
+    virtual void AttachWindow(HWND Wnd, TSkinData& SkinData, TWinSkinForm& SkinForm, TCanvas* Canvas);
+
+    // ---- TControlPainter ----
+    HWND Window() const override { return FWnd; }
+    TControl* Control() const override { return FControl; }
+    bool Finished() const override { return FLifeState == plFinished; }
+    void Detach() override;
+    void Reskin() override;
+
+    bool SkinOn() const { return FSkinOn; }
+    uint8_t MouseState() const { return FMouseState; }
+    int LifeState() const { return FLifeState; }
+    TSkinData* SkinData() const { return FSkinData; }
+
+protected:
+    // True: the control's own handling is to see the message (AfterMessage follows). False: the
+    // message is finished (the filter did what was needed, the previous handling included if wanted).
+    virtual bool BeforeMessage(TMessage& Message);
+    virtual void AfterMessage(TMessage& Message);
+    // Paints the whole window (client and frame) into DC, or into the window's own DC when null.
+    virtual void PaintWindow(HDC DC);
+    // Draws the control's skin into DC within Rect (window coordinates, origin 0,0).
+    virtual void DrawSkin(HDC DC, const TRect& Rect);
+
+    // The control's own handling of the message (its previous WindowProc, or the window's procedure).
+    void CallPrevious(TMessage& Message);
+    // Repaints at once (through the host control for windowless ones).
+    void Repaint();
+    // The standard WM_PAINT of a painter: the skin drawn into the paint DC, the control's own painting
+    // never run.
+    void PaintMessage(TMessage& Message);
+    // The caption: the control's Caption property, or the window's text.
+    std::wstring ReadCaption() const;
+
+    uint8_t FMouseState = 0;
+    TCanvas* FCanvas = nullptr;
+    bool FEnabled = true;
+    bool FFocused = false;
+    std::wstring FCaption;
+    bool FSkinOn = true;
+    bool FUnicode = true;
+    TSkinData* FSkinData = nullptr;
+    HWND FWnd = nullptr;
+    TWndMethod FOldWindowProc;
+    TControl* FControl = nullptr;
+    TRect FWindowRect;
+    TControl* FHost = nullptr;
+    bool FTakeColor = false;
+    TColor FSavedColor = 0;
+    bool FAttached = false;
+    int FLifeState = plCreated;
+    TWinSkinForm* FSkinForm = nullptr;
+    int FMode = 0;
+    bool FParentBgOff = false;
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR refData);
+    // The one entry for every message, whichever way the painter is attached.
+    void MessageProc(TMessage& Message);
+    // Hooks the WindowProc slot of a framework control (the painted control, or a windowless one's host).
+    void HookWindowProc(TControl& Target);
+    void SetParentBackground(bool On);
+    bool FSubclassed = false;
+};
