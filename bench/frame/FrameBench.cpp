@@ -6,7 +6,7 @@
 // Medians in milliseconds and the skinned/unskinned ratio, per shipped skin.
 //
 // usage: bench_frame [SKIN ...]   (default: default graphite)
-#include "base/MemoryStream.h"
+#include "ShippedSkin.h"
 #include "skin/data/SkinData.h"
 #include "skin/window/SkinManager.h"
 #include "skin/window/WinSkinForm.h"
@@ -43,19 +43,6 @@ void Pump() {
         Application().ProcessMessages();
         Sleep(5);
     }
-}
-
-std::unique_ptr<TSkinData> ActiveSkin(const std::string& name) {
-    auto skin = std::make_unique<TSkinData>(nullptr);
-    TMemoryStream packed;
-    const std::string path = std::string(CLARIVO_SKINS_DIR) + "/" + name + ".skn";
-    packed.LoadFromFile(std::wstring(path.begin(), path.end()));
-    skin->SkinStream.WriteBuffer(packed.Memory(), static_cast<size_t>(packed.Size()));
-    skin->BeginLoading();
-    skin->SetActive(true);
-    skin->LoadSkin();
-    skin->Loaded();
-    return skin;
 }
 
 // A shown window of the main window's client size; Tag 99 keeps a form from being skinned.
@@ -101,7 +88,7 @@ int main(int argc, char** argv) {
 
     std::printf("%-10s %-16s %12s %12s %8s\n", "skin", "measure", "skinned ms", "system ms", "ratio");
     for (const std::string& name : skins) {
-        auto skin = ActiveSkin(name);
+        auto skin = ShippedSkin(name);
         TForm* plain = ShowForm(false);
         TForm* skinned = ShowForm(true);
         if (!SkinManager || !SkinManager->FindSkinForm(skinned->Handle())) {

@@ -1,7 +1,7 @@
 // The painter base on real controls of a skinned window: attaching to a framework control and to a bare
 // window, the messages it answers and passes, switching skin painting off and on, and every way a
 // painter ends (detached, its window destroyed, its control freed, skinning switched off).
-#include "base/MemoryStream.h"
+#include "ShippedSkin.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/data/SkinData.h"
 #include "skin/window/SkinManager.h"
@@ -58,15 +58,7 @@ COLORREF ClientPixel(HWND wnd, int x, int y) {
 class Painters : public ::testing::Test {
 protected:
     Painters() {
-        skin = std::make_unique<TSkinData>(nullptr);
-        TMemoryStream packed;
-        const std::string path = std::string(CLARIVO_SKINS_DIR) + "/default.skn";
-        packed.LoadFromFile(std::wstring(path.begin(), path.end()));
-        skin->SkinStream.WriteBuffer(packed.Memory(), static_cast<size_t>(packed.Size()));
-        skin->BeginLoading();
-        skin->SetActive(true);
-        skin->LoadSkin();
-        skin->Loaded();
+        skin = ShippedSkin("default");
         form = new TForm(nullptr);
         form->SetClientSize({300, 200});
         panel = new TPanel(form);

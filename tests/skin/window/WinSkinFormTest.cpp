@@ -2,6 +2,7 @@
 // each frame part, the caption buttons by mouse and keyboard, message boxes, live skin switches, and the
 // exact undo when skinning ends.
 #include "../model/SkinTestKit.h"
+#include "ShippedSkin.h"
 #include "base/FileStream.h"
 #include "base/MemoryStream.h"
 #include "skin/data/SkinData.h"
@@ -20,11 +21,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring SkinPath(const char* name) {
-    const std::string path = std::string(CLARIVO_SKINS_DIR) + "/" + name + ".skn";
-    return std::wstring(path.begin(), path.end());
-}
 
 void Pump(int rounds = 5) {
     for (int i = 0; i < rounds; ++i) {
@@ -71,20 +67,6 @@ std::vector<COLORREF> FramePixels(HWND wnd, const TRect& r) {
     return pixels;
 }
 
-// A skin component as a form description leaves it: loaded, active, registered with the manager.
-std::unique_ptr<TSkinData> ActiveSkin(const char* name) {
-    auto skin = std::make_unique<TSkinData>(nullptr);
-    TMemoryStream packed;
-    packed.LoadFromFile(SkinPath(name));
-    skin->SkinStream.Clear();
-    skin->SkinStream.WriteBuffer(packed.Memory(), static_cast<size_t>(packed.Size()));
-    skin->BeginLoading();
-    skin->SetActive(true);
-    EXPECT_TRUE(skin->LoadSkin());
-    skin->Loaded();
-    return skin;
-}
-
 class SkinnedWindow : public ::testing::Test {
 protected:
     ~SkinnedWindow() override {
@@ -94,7 +76,7 @@ protected:
         Pump(2);
     }
 
-    void UseSkin(const char* name) { skin = ActiveSkin(name); }
+    void UseSkin(const char* name) { skin = ShippedSkin(name); }
 
     TForm* ShowForm(const wchar_t* caption = L"Skinned", TFormBorderStyle border = bsSizeable) {
         auto* form = new TForm(nullptr);
@@ -187,14 +169,7 @@ TEST_F(SkinnedWindow, AFormIsSkinnedBeforeItIsFirstShown) {
     forms.push_back(form);
     form->SetClientSize({400, 300});
     form->HandleNeeded();
-    auto* own = new TSkinData(form);
-    TMemoryStream packed;
-    packed.LoadFromFile(SkinPath("default"));
-    own->SkinStream.WriteBuffer(packed.Memory(), static_cast<size_t>(packed.Size()));
-    own->BeginLoading();
-    own->SetActive(true);
-    ASSERT_TRUE(own->LoadSkin());
-    own->Loaded();
+    StartShippedSkin("default", form);
     TWinSkinForm* skinner = SkinnerOf(form);
     ASSERT_NE(skinner, nullptr);
     EXPECT_EQ(skinner->State(), ssSkinned);
@@ -480,7 +455,7 @@ TEST_F(SkinnedWindow, SkinsSwitchLiveAndSkinningTurnsOffAndOnAgain) {
 
     int changed = 0;
     skin->OnSkinChanged = [&](TObject*) { ++changed; };
-    skin->SetSkinFile(SkinPath("graphite"));
+    skin->SetSkinFile(ShippedSkinPath("graphite"));
     ASSERT_TRUE(PumpUntil([&] { return changed == 1; }));
     TWinSkinForm* skinner = SkinnerOf(form);
     ASSERT_NE(skinner, nullptr);
@@ -663,7 +638,7 @@ TEST_F(SkinnedWindow, RepaintsResizesAndSkinSwitchesHoldNoHandles) {
     };
     int switches = 0;
     auto switchSkin = [&] {
-        skin->SetSkinFile(SkinPath(switches++ % 2 ? "default" : "graphite"));
+        skin->SetSkinFile(ShippedSkinPath(switches++ % 2 ? "default" : "graphite"));
         SkinManager->ApplyChange();
     };
     struct TCase {
