@@ -75,6 +75,10 @@ void TSkinControl::AttachWindow(HWND Wnd, TSkinData& SkinData, TWinSkinForm& Ski
     FLifeState = plAttached;
 }
 
+void TSkinControl::AttachScrolling(TControl&, TSkinData& SkinData, TWinSkinForm& SkinForm, TCanvas* Canvas) {
+    Attach(SkinForm, SkinData, false, Canvas);
+}
+
 void TSkinControl::Detach() {
     if (!FTakeColor || !FControl) return;
     SetParentBackground(false);

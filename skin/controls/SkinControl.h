@@ -40,6 +40,8 @@ public:
     virtual void Attach(TWinSkinForm& SkinForm, TSkinData& SkinData, bool TakeColor, TCanvas* Canvas);
     // Attaches to a bare window.
     virtual void AttachWindow(HWND Wnd, TSkinData& SkinData, TWinSkinForm& SkinForm, TCanvas* Canvas);
+    // Attaches a scroll-bar painter to a control that scrolls itself; other painters attach as usual.
+    virtual void AttachScrolling(TControl& Control, TSkinData& SkinData, TWinSkinForm& SkinForm, TCanvas* Canvas);
 
     // ---- TControlPainter ----
     HWND Window() const override { return FWnd; }
@@ -49,6 +51,7 @@ public:
     void Reskin() override;
 
     bool SkinOn() const { return FSkinOn; }
+    bool TakesColor() const { return FTakeColor; }
     uint8_t MouseState() const { return FMouseState; }
     int LifeState() const { return FLifeState; }
     TSkinData* SkinData() const { return FSkinData; }
