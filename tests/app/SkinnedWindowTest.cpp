@@ -9,6 +9,8 @@
 #include "ui/Application.h"
 #include "ui/Bitmap.h"
 
+#include "CaptionMouse.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -126,10 +128,10 @@ TEST_F(SkinnedMainWindow, ScreenshotsOfTheFrameInEveryState) {
         GetWindowRect(wnd, &w);
         const LPARAM at = MAKELPARAM(w.left + (close->BoundsRect.Left + close->BoundsRect.Right) / 2,
                                      w.top + (close->BoundsRect.Top + close->BoundsRect.Bottom) / 2);
-        PostMessageW(wnd, WM_NCMOUSEMOVE, HTCAPTION, at);
+        PostCaptionMouse(wnd, WM_NCMOUSEMOVE, at);
         Pump(3);
         SaveScreen(wnd, ShotName(skin, "hot-close"));
-        PostMessageW(wnd, WM_NCLBUTTONDOWN, HTCAPTION, at);
+        PostCaptionMouse(wnd, WM_NCLBUTTONDOWN, at);
         Pump(3);
         EXPECT_EQ(close->State, nsPressed);
         SaveScreen(wnd, ShotName(skin, "pressed-close"));

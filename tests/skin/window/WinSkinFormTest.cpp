@@ -14,6 +14,8 @@
 #include "ui/CustomForm.h"
 #include "ui/HandleCounts.h"
 
+#include "CaptionMouse.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -248,19 +250,19 @@ TEST_F(SkinnedWindow, CaptionButtonsFollowTheMouseAndActOnlyWhenReleasedOnThem) 
     const TPoint at = Centre(maximize->BoundsRect);
     const std::vector<COLORREF> normal = FramePixels(wnd, maximize->BoundsRect);
 
-    PostMessageW(wnd, WM_NCMOUSEMOVE, HTCAPTION, ScreenParam(wnd, at));
+    PostCaptionMouse(wnd, WM_NCMOUSEMOVE, ScreenParam(wnd, at));
     Pump();
     EXPECT_EQ(maximize->State, nsHot);
     EXPECT_EQ(skinner.HotObject(), maximize);
     const std::vector<COLORREF> hot = FramePixels(wnd, maximize->BoundsRect);
     EXPECT_NE(hot, normal) << "the hot state is not on screen";
 
-    PostMessageW(wnd, WM_NCLBUTTONDOWN, HTCAPTION, ScreenParam(wnd, at));
+    PostCaptionMouse(wnd, WM_NCLBUTTONDOWN, ScreenParam(wnd, at));
     Pump();
     EXPECT_EQ(maximize->State, nsPressed);
     EXPECT_NE(FramePixels(wnd, maximize->BoundsRect), hot) << "the pressed state is not on screen";
     // Released elsewhere: nothing happens, and the button is normal again.
-    PostMessageW(wnd, WM_NCLBUTTONUP, HTCAPTION, ScreenParam(wnd, {WindowRectOf(wnd).Width() / 2, 5}));
+    PostCaptionMouse(wnd, WM_NCLBUTTONUP, ScreenParam(wnd, {WindowRectOf(wnd).Width() / 2, 5}));
     Pump();
     EXPECT_FALSE(IsZoomed(wnd));
     EXPECT_EQ(maximize->State, nsNormal);
@@ -268,9 +270,9 @@ TEST_F(SkinnedWindow, CaptionButtonsFollowTheMouseAndActOnlyWhenReleasedOnThem) 
 
     auto click = [&](TWinSysButton* button) {
         const LPARAM p = ScreenParam(wnd, Centre(button->BoundsRect));
-        PostMessageW(wnd, WM_NCMOUSEMOVE, HTCAPTION, p);
-        PostMessageW(wnd, WM_NCLBUTTONDOWN, HTCAPTION, p);
-        PostMessageW(wnd, WM_NCLBUTTONUP, HTCAPTION, p);
+        PostCaptionMouse(wnd, WM_NCMOUSEMOVE, p);
+        PostCaptionMouse(wnd, WM_NCLBUTTONDOWN, p);
+        PostCaptionMouse(wnd, WM_NCLBUTTONUP, p);
         Pump(10);
     };
     click(maximize);
@@ -679,9 +681,9 @@ TEST_F(SkinnedWindow, CustomButtonsPostTheirAction) {
 
     MSG msg{};
     const LPARAM p = ScreenParam(wnd, Centre(custom->BoundsRect));
-    PostMessageW(wnd, WM_NCMOUSEMOVE, HTCAPTION, p);
-    PostMessageW(wnd, WM_NCLBUTTONDOWN, HTCAPTION, p);
-    PostMessageW(wnd, WM_NCLBUTTONUP, HTCAPTION, p);
+    PostCaptionMouse(wnd, WM_NCMOUSEMOVE, p);
+    PostCaptionMouse(wnd, WM_NCLBUTTONDOWN, p);
+    PostCaptionMouse(wnd, WM_NCLBUTTONUP, p);
     bool posted = false;
     for (int i = 0; i < 50 && !posted; ++i) {
         while (PeekMessageW(&msg, wnd, 0, 0, PM_REMOVE)) {
