@@ -1,6 +1,7 @@
 // Clarivo: finds hidden folders and files below a chosen folder and unhides or deletes them.
 #include "app/Form1.h"
 #include "base/Thread.h"
+#include "skin/controls/ControlDiscovery.h"
 #include "skin/window/SkinManager.h"
 #include "ui/Application.h"
 
@@ -8,6 +9,7 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Application().Initialize();
+    InstallControlPainters();  // before the window is read: its controls are painted from its first skinning
     Application().SetTitle(L"Clarivo");
     Application().CreateForm(Form1);
     Application().Run();

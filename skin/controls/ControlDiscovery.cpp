@@ -1,5 +1,7 @@
 #include "skin/controls/ControlDiscovery.h"
 
+#include "skin/controls/SkinButton.h"
+
 #include "skin/data/SkinData.h"
 #include "skin/window/SkinManager.h"
 #include "skin/window/SkinMessages.h"
@@ -99,7 +101,17 @@ TSkinControl* MakePainter(TPainterKind Kind, TComponent* Owner) {
     return maker ? maker(Owner) : nullptr;
 }
 
+namespace {
+template <typename T>
+TSkinControl* Make(TComponent* Owner) {
+    return new T(Owner);
+}
+}  // namespace
+
 void InstallControlPainters() {
+    RegisterPainter(TPainterKind::Button, Make<TSkinButton>);
+    RegisterPainter(TPainterKind::BitButton, Make<TSkinBitButton>);
+    RegisterPainter(TPainterKind::SpeedButton, Make<TSkinSpeedButton>);
     SetControlDiscovery({DiscoverControls, ClassifyChildWindow, Rescroll});
 }
 

@@ -45,7 +45,8 @@ public:
 
     // ---- TControlPainter ----
     HWND Window() const override { return FWnd; }
-    TControl* Control() const override { return FControl; }
+    // The framework control painted (the host, for a windowless one).
+    TControl* Control() const override { return FControl ? FControl : FHost; }
     bool Finished() const override { return FLifeState == plFinished; }
     void Detach() override;
     void Reskin() override;
@@ -70,6 +71,8 @@ protected:
     void CallPrevious(TMessage& Message);
     // Repaints at once (through the host control for windowless ones).
     void Repaint();
+    // Takes the WindowProc slot of a framework control (the painted control, or a windowless one's host).
+    void HookWindowProc(TControl& Target);
     // The standard WM_PAINT of a painter: the skin drawn into the paint DC, the control's own painting
     // never run.
     void PaintMessage(TMessage& Message);
@@ -102,8 +105,6 @@ private:
                                          DWORD_PTR refData);
     // The one entry for every message, whichever way the painter is attached.
     void MessageProc(TMessage& Message);
-    // Hooks the WindowProc slot of a framework control (the painted control, or a windowless one's host).
-    void HookWindowProc(TControl& Target);
     void SetParentBackground(bool On);
     bool FSubclassed = false;
 };
