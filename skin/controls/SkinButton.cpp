@@ -109,10 +109,7 @@ void TSkinButton::AfterMessage(TMessage& Message) {
         return;
     case WM_KEYDOWN:
     case WM_KEYUP:
-        if (Message.WParam == VK_SPACE) {
-            FMouseState = static_cast<uint8_t>(Message.Msg == WM_KEYDOWN ? FMouseState | msPressed : FMouseState & ~msPressed);
-            Repaint();
-        }
+        SpaceKey(Message);
         return;
     case WM_MOUSEMOVE:
         if (FEnabled && !(FMouseState & msHot)) {
@@ -139,6 +136,13 @@ void TSkinButton::AfterMessage(TMessage& Message) {
     default:
         TSkinControl::AfterMessage(Message);
     }
+}
+
+void TSkinButton::SpaceKey(const TMessage& Message) {
+    // Space held shows the button pressed, as a held mouse button does.
+    if (Message.WParam != VK_SPACE) return;
+    FMouseState = static_cast<uint8_t>(Message.Msg == WM_KEYDOWN ? FMouseState | msPressed : FMouseState & ~msPressed);
+    Repaint();
 }
 
 void TSkinButton::Click() {
@@ -374,10 +378,7 @@ void TSkinSpeedButton::AfterMessage(TMessage& Message) {
     switch (Message.Msg) {
     case WM_KEYDOWN:
     case WM_KEYUP:
-        if (Message.WParam == VK_SPACE) {
-            FMouseState = static_cast<uint8_t>(Message.Msg == WM_KEYDOWN ? FMouseState | msPressed : FMouseState & ~msPressed);
-            Repaint();
-        }
+        SpaceKey(Message);
         return;
     case WM_LBUTTONUP:
         FMouseState &= static_cast<uint8_t>(~msPressed);

@@ -55,6 +55,8 @@ protected:
     UINT ReadingFlags() const;
     // The click a press and release inside produced.
     void Click();
+    // Space down and up press and release the button.
+    void SpaceKey(const TMessage& Message);
 
     std::unique_ptr<TBitmap> FBuffer;
     bool FMultiLine = false;
