@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <exception>
+#include <utility>
 #include <vector>
 
 #include "base/WinHandle.h"
@@ -188,6 +190,161 @@ private:
     TCandidateFinder FFinder;
 };
 
+// Scans a source block by block. Each block comes with the phrase's length of room before it, where the
+// bytes the blocks before left undecided (the phrase's length at most) go back, so that the candidates
+// among them are decided with the block's bytes after them. Those bytes are kept here between blocks,
+// as a block's memory may go back to a reader once it is scanned.
+class TBlockChain {
+public:
+    explicit TBlockChain(const TPhraseScan& scan) : FScanner(scan), FTail(scan.Phrase.size()) {}
+
+    // data[0, got) is the next block and data[-length, 0) free for this; got is 0 at the source's end.
+    // Whether an occurrence is found in it.
+    bool Next(uint8_t* data, size_t got) {
+        const size_t length = FScanner.Length();
+        const bool atEnd = got == 0;
+        uint8_t* const start = data - FTailSize;
+        std::memcpy(start, FTail.data(), FTailSize);
+        const size_t filled = FTailSize + got;
+        size_t decided = 0;
+        if (filled >= length) {
+            // Not at the end, a candidate that ends the filled part still waits for the byte after it.
+            decided = atEnd ? filled - length + 1 : filled - length;
+            if (FScanner.Find(start, decided, filled, FBefore, atEnd)) return true;
+            if (decided > 0) FBefore = start[decided - 1];
+        }
+        FTailSize = filled - decided;
+        std::memcpy(FTail.data(), start + decided, FTailSize);
+        return false;
+    }
+
+private:
+    TBlockScanner FScanner;
+    std::vector<uint8_t> FTail;
+    size_t FTailSize = 0;
+    uint8_t FBefore = 0;   // the byte before the undecided ones: 0, a delimiter, at the source's start
+};
+
+// count blocks of blockSize bytes, each after room bytes of its own and starting on a cache line: a
+// read into an aligned buffer copies faster.
+class TBlockBuffers {
+public:
+    TBlockBuffers(size_t room, size_t blockSize, size_t count)
+        : FRoom(AlignUp(room)), FStride(FRoom + AlignUp(blockSize)), FMemory(count * FStride + kAlignment - 1) {}
+
+    uint8_t* Block(size_t index) {
+        const auto base = AlignUp(reinterpret_cast<uintptr_t>(FMemory.data()));
+        return reinterpret_cast<uint8_t*>(base) + index * FStride + FRoom;
+    }
+
+private:
+    static constexpr size_t kAlignment = 64;
+    template <typename T>
+    static T AlignUp(T value) { return (value + kAlignment - 1) & ~T{kAlignment - 1}; }
+
+    size_t FRoom, FStride;
+    std::vector<uint8_t> FMemory;
+};
+
+class TExclusiveLock {
+public:
+    explicit TExclusiveLock(SRWLOCK& lock) : FLock(lock) { AcquireSRWLockExclusive(&FLock); }
+    ~TExclusiveLock() { ReleaseSRWLockExclusive(&FLock); }
+    TExclusiveLock(const TExclusiveLock&) = delete;
+    TExclusiveLock& operator=(const TExclusiveLock&) = delete;
+
+private:
+    SRWLOCK& FLock;
+};
+
+// Reads a source into a ring of blocks on a pool thread while the caller scans the blocks read before.
+// A block goes back to the reader when the caller asks for the next one. The reader stops at the
+// source's end, at a failed read and when this object goes, which waits for it.
+class TReadAhead {
+public:
+    TReadAhead(const TReadFn& read, size_t room, size_t blockSize, size_t blocks)
+        : FRead(read), FBlockSize(blockSize), FGot(blocks), FBlocks(room, blockSize, blocks) {
+        FWork.reset(CreateThreadpoolWork(Run, this, nullptr));
+        if (!FWork) throw EReadError("Cannot start reading ahead");
+        SubmitThreadpoolWork(FWork.get());
+    }
+
+    // FWork, the last member, goes first and waits for the reader.
+    ~TReadAhead() { Publish(FStop, true); }
+
+    TReadAhead(const TReadAhead&) = delete;
+    TReadAhead& operator=(const TReadAhead&) = delete;
+
+    // The next block and its size (0 at the source's end), with the room before it; rethrows what the
+    // read threw.
+    std::pair<uint8_t*, size_t> Next() {
+        if (FTaken > 0) Publish(FReleased, FTaken);
+        Await([&] { return FFilled.load(std::memory_order_acquire) > FTaken || FFailed.load(std::memory_order_acquire); });
+        if (FFilled.load(std::memory_order_acquire) == FTaken) std::rethrow_exception(FError);
+        const uint64_t block = FTaken++;
+        return {Block(block), FGot[block % FGot.size()]};
+    }
+
+private:
+    static void CALLBACK Run(PTP_CALLBACK_INSTANCE, void* self, PTP_WORK) { static_cast<TReadAhead*>(self)->Read(); }
+
+    uint8_t* Block(uint64_t index) { return FBlocks.Block(static_cast<size_t>(index % FGot.size())); }
+
+    void Read() {
+        try {
+            for (uint64_t block = 0;; ++block) {
+                Await([&] {
+                    return FStop.load(std::memory_order_acquire) ||
+                           block - FReleased.load(std::memory_order_acquire) < FGot.size();
+                });
+                if (FStop.load(std::memory_order_acquire)) return;
+                const size_t got = FRead(Block(block), FBlockSize);
+                FGot[block % FGot.size()] = got;
+                Publish(FFilled, block + 1);
+                if (got == 0) return;
+            }
+        } catch (...) {
+            FError = std::current_exception();
+            Publish(FFailed, true);
+        }
+    }
+
+    // Stores a value the other thread may wait for and wakes it.
+    template <typename T>
+    void Publish(std::atomic<T>& target, T value) {
+        target.store(value, std::memory_order_release);
+        { const TExclusiveLock lock(FLock); }   // a waiter that looked before the store is asleep by now
+        WakeAllConditionVariable(&FChanged);
+    }
+
+    // Returns once ready() holds. The other thread mostly needs a few microseconds, less than putting
+    // this one to sleep and waking it costs, so it spins a while first.
+    template <typename Ready>
+    void Await(Ready&& ready) {
+        for (int spin = 0; spin < kSpins; ++spin) {
+            if (ready()) return;
+            YieldProcessor();
+        }
+        const TExclusiveLock lock(FLock);
+        while (!ready()) SleepConditionVariableSRW(&FChanged, &FLock, INFINITE, 0);
+    }
+
+    static constexpr int kSpins = 4000;
+
+    const TReadFn& FRead;
+    const size_t FBlockSize;
+    std::vector<size_t> FGot;   // the bytes in each block of the ring, published with FFilled
+    TBlockBuffers FBlocks;
+    SRWLOCK FLock = SRWLOCK_INIT;
+    CONDITION_VARIABLE FChanged = CONDITION_VARIABLE_INIT;
+    // Counts of blocks: read, given back by the scan; FTaken, the scan's own, given to it.
+    std::atomic<uint64_t> FFilled{0}, FReleased{0};
+    uint64_t FTaken = 0;
+    std::atomic<bool> FStop{false}, FFailed{false};
+    std::exception_ptr FError;   // published with FFailed
+    UniqueThreadpoolWork FWork;
+};
+
 bool ContainsPhraseMapped(const TBlockScanner& scanner, HANDLE file, uint64_t size, size_t viewSize) {
     SYSTEM_INFO system;
     GetSystemInfo(&system);
@@ -261,49 +418,43 @@ void TContentCriteria::Update() {
     FSearchPhrase = std::move(bytes);
 }
 
-bool TContentCriteria::Matches(const std::wstring& FileName) const {
+bool TContentCriteria::Matches(const std::wstring& FileName, const std::atomic<bool>* abort) const {
     if (PhraseLength() < 1) return true;
     try {
-        return FileContainsPhrase(FileName, {FSearchPhrase, FCharTable, FDelimiters, WholeWord});
+        return FileContainsPhrase(FileName, {FSearchPhrase, FCharTable, FDelimiters, WholeWord}, TFileAccess::Automatic,
+                                  0, abort);
     } catch (...) {
         return false;
     }
 }
 
-bool ContainsPhrase(const TPhraseScan& scan, uint64_t size, const TReadFn& read, size_t bufferSize) {
+bool ContainsPhrase(const TPhraseScan& scan, uint64_t size, const TReadFn& read, size_t bufferSize, bool readAhead,
+                    const std::atomic<bool>* abort) {
     const size_t length = scan.Phrase.size();
     if (length == 0) return true;
     if (size < length) return false;
-    // Each fill must decide something after the undecided bytes kept from the last one.
-    size_t capacity = bufferSize > length ? bufferSize : 2 * length + 1;
-    if (size < capacity) capacity = std::max(static_cast<size_t>(size), length + 1);
-    std::vector<uint8_t> buffer(capacity);
-    uint8_t* const buf = buffer.data();
-    const TBlockScanner scanner(scan);
-
-    uint8_t before = 0;
-    size_t filled = 0;
-    for (;;) {
-        const size_t got = read(buf + filled, capacity - filled);
-        filled += got;
-        const bool atEnd = got == 0;
-        if (filled < length) {
-            if (atEnd) return false;
-            continue;
+    // A source smaller than a block is read whole, and the read that follows finds its end.
+    const size_t blockSize = static_cast<size_t>(std::clamp<uint64_t>(size, 1, std::max<size_t>(bufferSize, 1)));
+    TBlockChain chain(scan);
+    const auto scanBlocks = [&](auto&& nextBlock) {
+        for (;;) {
+            if (abort && abort->load(std::memory_order_relaxed)) return false;
+            const auto [data, got] = nextBlock();
+            if (chain.Next(data, got)) return true;
+            if (got == 0) return false;
         }
-        // Not at the end, a candidate that ends the filled part still waits for the byte after it.
-        const size_t decided = atEnd ? filled - length + 1 : filled - length;
-        if (scanner.Find(buf, decided, filled, before, atEnd)) return true;
-        if (atEnd) return false;
-        if (decided > 0) {
-            before = buf[decided - 1];
-            filled -= decided;
-            std::memmove(buf, buf + decided, filled);
-        }
+    };
+    if (readAhead) {
+        TReadAhead ahead(read, length, blockSize, kReadAheadBlocks);
+        return scanBlocks([&] { return ahead.Next(); });
     }
+    TBlockBuffers buffer(length, blockSize, 1);
+    uint8_t* const data = buffer.Block(0);
+    return scanBlocks([&] { return std::pair(data, read(data, blockSize)); });
 }
 
-bool FileContainsPhrase(const std::wstring& fileName, const TPhraseScan& scan, TFileAccess access, size_t viewSize) {
+bool FileContainsPhrase(const std::wstring& fileName, const TPhraseScan& scan, TFileAccess access, size_t blockSize,
+                        const std::atomic<bool>* abort) {
     UniqueFileHandle file(CreateFileW(ExtendedPath(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size;
@@ -314,15 +465,20 @@ bool FileContainsPhrase(const std::wstring& fileName, const TPhraseScan& scan, T
     if (access == TFileAccess::Mapping ||
         (access == TFileAccess::Automatic && bytes >= kScanMappingThreshold && OnFixedDisk(file.get()))) {
         try {
-            return ContainsPhraseMapped(TBlockScanner(scan), file.get(), bytes, viewSize);
+            return ContainsPhraseMapped(TBlockScanner(scan), file.get(), bytes, blockSize ? blockSize : kScanViewSize);
         } catch (const EReadError&) {
             if (access == TFileAccess::Mapping) throw;
         }
     }
-    return ContainsPhrase(scan, bytes, [&](uint8_t* buffer, size_t count) -> size_t {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), buffer, static_cast<DWORD>(std::min<size_t>(count, MAXDWORD)), &got, nullptr))
-            throw EReadError("Cannot read the file");
-        return got;
-    });
+    const bool ahead = access == TFileAccess::ReadingAhead ||
+                       (access != TFileAccess::Reading && bytes >= kReadAheadThreshold);
+    return ContainsPhrase(
+        scan, bytes,
+        [&](uint8_t* buffer, size_t count) -> size_t {
+            DWORD got = 0;
+            if (!ReadFile(file.get(), buffer, static_cast<DWORD>(std::min<size_t>(count, MAXDWORD)), &got, nullptr))
+                throw EReadError("Cannot read the file");
+            return got;
+        },
+        blockSize ? blockSize : ahead ? kReadAheadBlockSize : kScanBufferSize, ahead, abort);
 }

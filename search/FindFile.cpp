@@ -308,5 +308,5 @@ void TFindFile::DoFileMatch(const std::wstring& Folder, const TSearchRec& FileIn
 }
 
 bool TFindFile::AcceptFile(const std::wstring& Folder, const TSearchRec& FileInfo) {
-    return FPreparedSearch->Accepts(Folder, FileInfo);
+    return FPreparedSearch->Accepts(Folder, FileInfo, &FAborted);
 }

@@ -57,10 +57,10 @@ void TTargetSearch::BuildTargets(const TFileCriteria& files) {
     for (const std::wstring& location : SplitList(files.Location)) addTarget(location, true, names);
 }
 
-bool TTargetSearch::Accepts(const std::wstring& folder, const TSearchRec& info) const {
+bool TTargetSearch::Accepts(const std::wstring& folder, const TSearchRec& info, const std::atomic<bool>* abort) const {
     return Attribute.Matches(info.Attr) && Size.Matches(info.Size64()) &&
            TimeStamp.Matches(info.FindData.ftCreationTime, info.FindData.ftLastWriteTime,
                              info.FindData.ftLastAccessTime) &&
            !TargetFolders.IsExcluded(folder, info.Name) &&
-           (Content.PhraseLength() == 0 || Content.Matches(folder + info.Name));  // no path made for nothing
+           (Content.PhraseLength() == 0 || Content.Matches(folder + info.Name, abort));  // no path made for nothing
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A search prepared from criteria: the folders to walk and copies of the entry criteria, so that
 // criteria changed during a run do not affect it.
+#include <atomic>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,8 +20,9 @@ public:
     TSizeCriteria Size;
     TContentCriteria Content;
 
-    // Attributes, size, times, exclusions, then content (the only test that opens the file).
-    bool Accepts(const std::wstring& folder, const TSearchRec& info) const;
+    // Attributes, size, times, exclusions, then content (the only test that opens the file). Once *abort
+    // is set a content scan under way stops and does not accept.
+    bool Accepts(const std::wstring& folder, const TSearchRec& info, const std::atomic<bool>* abort = nullptr) const;
 
 private:
     void BuildTargets(const TFileCriteria& files);

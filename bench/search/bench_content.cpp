@@ -1,8 +1,9 @@
 // Content benchmark: the phrase scan over 200 MiB of text files (a phrase that is not there, so every
 // byte is looked at) against plain reading of the same files with the same buffer size. Prints the
 // median throughput of each and the scan's share of plain reading's: the scan as the search runs it,
-// and each way of reaching the bytes forced (read into the scan's buffer, or mapped). Then, for files
-// of 4 KiB to 16 MiB, the time per file of the reading and the mapped scan: where mapping starts to pay.
+// and each way of reaching the bytes forced (read into the scan's buffer, read ahead on a pool thread,
+// or mapped). Then, for files of 4 KiB to 16 MiB, the time per file of each way: where reading ahead
+// and mapping start to pay.
 //
 // Usage: bench_content [runs]   (default 5; the files are generated once beside the exe and reused)
 #include <algorithm>
@@ -97,6 +98,8 @@ int main(int argc, char** argv) {
         {"scan, whole word, ignoring case", scanning(scanner(L"needle", true, true), TFileAccess::Automatic), {}, 0},
         {"  read, ignoring case", scanning(ignoring, TFileAccess::Reading), {}, 0},
         {"  read, exact case", scanning(exact, TFileAccess::Reading), {}, 0},
+        {"  read ahead, ignoring case", scanning(ignoring, TFileAccess::ReadingAhead), {}, 0},
+        {"  read ahead, exact case", scanning(exact, TFileAccess::ReadingAhead), {}, 0},
         {"  mapped, ignoring case", scanning(ignoring, TFileAccess::Mapping), {}, 0},
         {"  mapped, exact case", scanning(exact, TFileAccess::Mapping), {}, 0},
     };
@@ -141,29 +144,35 @@ int main(int argc, char** argv) {
     // Where mapping starts to pay: microseconds per file of each size, each way, files cached.
     std::printf("\nper file, ignoring case, cached (%d runs, medians; ", runs);
     if (kScanMappingThreshold == UINT64_MAX)
-        std::printf("the search maps no file)\n");
+        std::printf("the search maps no file, ");
     else
-        std::printf("the search maps from %llu bytes on a fixed disk)\n",
+        std::printf("the search maps from %llu bytes on a fixed disk, ",
                     static_cast<unsigned long long>(kScanMappingThreshold));
-    std::printf("  %10s %6s %14s %14s %14s %8s\n", "size", "files", "plain read us", "read scan us", "mapped us",
-                "mapped/read");
+    if (kReadAheadThreshold == UINT64_MAX)
+        std::printf("reads none ahead)\n");
+    else
+        std::printf("reads ahead from %llu bytes)\n", static_cast<unsigned long long>(kReadAheadThreshold));
+    std::printf("  %10s %6s %14s %14s %14s %14s %8s\n", "size", "files", "plain read us", "read scan us",
+                "read ahead us", "mapped us", "mapped/read");
     for (const size_t size : kSizes) {
         const std::wstring sized = BesideExe(L"content-size-" + std::to_wstring(size));
         const int count = FileCount(size);
         if (!IsComplete(sized)) GenerateFiles(sized, count, size);
         std::function<bool(const std::wstring&)> ways[] = {[](const std::wstring& f) { return ReadPlain(f) == 0; },
                                                            scanning(ignoring, TFileAccess::Reading),
+                                                           scanning(ignoring, TFileAccess::ReadingAhead),
                                                            scanning(ignoring, TFileAccess::Mapping)};
-        std::vector<double> seconds[3];
+        constexpr int kWays = sizeof ways / sizeof *ways;
+        std::vector<double> seconds[kWays];
         for (int run = 0; run < runs; ++run)
-            for (int way = 0; way < 3; ++way)
+            for (int way = 0; way < kWays; ++way)
                 seconds[way].push_back(TimeSeconds([&] {
                     for (int i = 0; i < count; ++i) ways[way](FileName(sized, i));
                 }));
-        double perFile[3];
-        for (int way = 0; way < 3; ++way) perFile[way] = Median(seconds[way]) / count * 1e6;
-        std::printf("  %10zu %6d %14.1f %14.1f %14.1f %8.2f\n", size, count, perFile[0], perFile[1], perFile[2],
-                    perFile[2] / perFile[1]);
+        double perFile[kWays];
+        for (int way = 0; way < kWays; ++way) perFile[way] = Median(seconds[way]) / count * 1e6;
+        std::printf("  %10zu %6d %14.1f %14.1f %14.1f %14.1f %8.2f\n", size, count, perFile[0], perFile[1], perFile[2],
+                    perFile[3], perFile[3] / perFile[1]);
     }
     return 0;
 }

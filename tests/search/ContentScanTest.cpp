@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -23,8 +24,9 @@ TContentCriteria Criteria(const wchar_t* phrase, bool ignoreCase, bool wholeWord
 
 TPhraseScan ScanOf(const TContentCriteria& c) { return {c.SearchPhrase(), c.CharTable(), &c.Delimiters(), c.WholeWord}; }
 
-// Scans data from memory with the given buffer size.
-bool Scan(const TContentCriteria& c, std::string_view data, size_t bufferSize, size_t* bytesRead = nullptr) {
+// Scans data from memory with the given buffer size, reading ahead or not.
+bool Scan(const TContentCriteria& c, std::string_view data, size_t bufferSize, size_t* bytesRead = nullptr,
+          bool readAhead = false) {
     size_t at = 0;
     const bool found = ContainsPhrase(ScanOf(c), data.size(),
                                       [&](uint8_t* buffer, size_t count) {
@@ -33,13 +35,14 @@ bool Scan(const TContentCriteria& c, std::string_view data, size_t bufferSize, s
                                           at += n;
                                           return n;
                                       },
-                                      bufferSize);
+                                      bufferSize, readAhead);
     if (bytesRead) *bytesRead = at;
     return found;
 }
 
 // Every case is scanned with every buffer size from 1 up, so that the phrase, and the byte after it,
-// meet every possible cut between two fills.
+// meet every possible cut between two reads, and both ways: when reading ahead consecutive blocks lie
+// in different buffers of the ring.
 TEST(ContentScan, SameAnswerWhereverTheBufferIsCut) {
     struct Case {
         const char* Data;
@@ -68,16 +71,96 @@ TEST(ContentScan, SameAnswerWhereverTheBufferIsCut) {
     for (const auto& c : cases) {
         const TContentCriteria criteria = Criteria(c.Phrase, c.IgnoreCase, c.WholeWord);
         const std::string_view data = c.Data;
-        for (size_t buffer = 1; buffer <= data.size() + 2; ++buffer)
-            EXPECT_EQ(Scan(criteria, data, buffer), c.Expected) << c.Data << " buffer " << buffer;
+        for (const bool ahead : {false, true})
+            for (size_t buffer = 1; buffer <= data.size() + 2; ++buffer)
+                EXPECT_EQ(Scan(criteria, data, buffer, nullptr, ahead), c.Expected)
+                    << c.Data << " buffer " << buffer << (ahead ? " reading ahead" : "");
     }
 }
 
 TEST(ContentScan, ASourceShorterThanThePhraseIsNotRead) {
     const TContentCriteria criteria = Criteria(L"abcdef", false, false);
-    size_t read = 0;
-    EXPECT_FALSE(Scan(criteria, "abc", 16, &read));   // shorter than the phrase: never read
-    EXPECT_EQ(read, 0u);
+    for (const bool ahead : {false, true}) {
+        size_t read = 0;
+        EXPECT_FALSE(Scan(criteria, "abc", 16, &read, ahead));   // shorter than the phrase: never read
+        EXPECT_EQ(read, 0u);
+    }
+}
+
+// A source whose bytes differ from its size, as a file that another program cuts or extends while it is
+// scanned: the scan goes by what the reads give, to their end.
+TEST(ContentScan, ASourceThatShrinksOrGrowsIsScannedAsFarAsItReads) {
+    struct Case {
+        const char* Name;
+        size_t Size;          // the size the scan is told
+        std::string Data;     // what the reads give
+        bool Expected;
+    } cases[] = {
+        {"cut before the phrase", 4096, std::string(100, '.') , false},
+        {"cut just after the phrase, word rule at its new end", 4096, std::string(100, '.') + " needle", true},
+        {"cut to nothing", 4096, "", false},
+        {"grown, the phrase in the added part", 100, std::string(5000, '.') + " needle", true},
+    };
+    const TContentCriteria criteria = Criteria(L"needle", true, true);
+    for (const auto& c : cases)
+        for (const bool ahead : {false, true})
+            for (const size_t buffer : {size_t{7}, size_t{64}, size_t{4096}}) {
+                size_t at = 0;
+                const auto read = [&](uint8_t* out, size_t count) {
+                    const size_t n = std::min(count, c.Data.size() - at);
+                    std::memcpy(out, c.Data.data() + at, n);
+                    at += n;
+                    return n;
+                };
+                EXPECT_EQ(ContainsPhrase(ScanOf(criteria), c.Size, read, buffer, ahead), c.Expected)
+                    << c.Name << " buffer " << buffer << (ahead ? " reading ahead" : "");
+            }
+}
+
+// A long source without the phrase: the abort flag stops the scan within a few blocks of being set
+// (those read ahead), and no read runs after the scan has returned.
+TEST(ContentScan, AbortStopsTheScanWithinAFewBlocks) {
+    const TContentCriteria criteria = Criteria(L"needle", true, false);
+    for (const bool ahead : {false, true}) {
+        std::atomic<bool> abort{false};
+        std::atomic<int> reads{0}, readsAfterReturn{0};
+        std::atomic<bool> returned{false};
+        const auto read = [&](uint8_t* out, size_t count) {
+            if (returned) ++readsAfterReturn;
+            const int n = ++reads;
+            if (n == 5) abort = true;
+            if (n > 1000) return size_t{0};
+            std::memset(out, 'x', count);
+            return count;
+        };
+        EXPECT_FALSE(ContainsPhrase(ScanOf(criteria), 1 << 20, read, 4096, ahead, &abort));
+        returned = true;
+        Sleep(20);
+        EXPECT_LE(reads.load(), 5 + static_cast<int>(kReadAheadBlocks) + 1) << ahead;
+        EXPECT_EQ(readsAfterReturn.load(), 0) << ahead;
+    }
+}
+
+// A read that fails fails the scan, but only once the blocks read before it were scanned.
+TEST(ContentScan, AReadFailureComesOutOfTheScan) {
+    const TContentCriteria criteria = Criteria(L"needle", true, false);
+    for (const bool ahead : {false, true}) {
+        int reads = 0;
+        const auto failing = [&](uint8_t* out, size_t count) -> size_t {
+            if (++reads == 3) throw EReadError("Cannot read the file");
+            std::memset(out, 'x', count);
+            return count;
+        };
+        EXPECT_THROW(ContainsPhrase(ScanOf(criteria), 1 << 20, failing, 4096, ahead), EReadError) << ahead;
+        reads = 0;
+        const auto foundFirst = [&](uint8_t* out, size_t count) -> size_t {
+            if (++reads == 3) throw EReadError("Cannot read the file");
+            std::memset(out, 'x', count);
+            if (reads == 1) std::memcpy(out, "needle", 6);
+            return count;
+        };
+        EXPECT_TRUE(ContainsPhrase(ScanOf(criteria), 1 << 20, foundFirst, 4096, ahead)) << ahead;
+    }
 }
 
 class ContentFiles : public ::testing::Test {
@@ -113,6 +196,16 @@ TEST_F(ContentFiles, UnreadableFilesDoNotMatch) {
     EXPECT_TRUE(TContentCriteria().Matches(Tree.Path(L"missing.txt")));
 }
 
+// A search that is aborted takes no more files: a scan that starts after the abort does not match.
+TEST_F(ContentFiles, AnAbortedScanDoesNotMatch) {
+    const std::wstring file = Tree.File(L"needle.txt", "a needle");
+    const TContentCriteria criteria = Criteria(L"needle", true, false);
+    std::atomic<bool> abort{false};
+    EXPECT_TRUE(criteria.Matches(file, &abort));
+    abort = true;
+    EXPECT_FALSE(criteria.Matches(file, &abort));
+}
+
 TEST_F(ContentFiles, TextInTheAnsiCodePageAndInUtf8IsFound) {
     const std::wstring ansi = Tree.File(L"ansi.txt", "caf\xE9 au lait");   // é in Windows-1252
     const std::wstring utf8 = Tree.File(L"utf8.txt", "\xE6\x95\xB0\xE6\x8D\xAE \xD0\x9A\xD0\xBE\xD1\x82");
@@ -124,8 +217,9 @@ TEST_F(ContentFiles, TextInTheAnsiCodePageAndInUtf8IsFound) {
     EXPECT_TRUE(Criteria(L"数", true, false).Matches(utf8));
 }
 
-// The mapped scan is given views of 64 KiB, the allocation granularity, so that these small files
-// cross several views; occurrences sit at the file's ends and on both sides of the first view boundary.
+// The mapped scan is given views of 64 KiB, the allocation granularity, and the scan reading ahead
+// blocks of as much, so that these small files cross several views or blocks; occurrences sit at the
+// file's ends and on both sides of the first boundary.
 constexpr size_t kView = 64 << 10;
 
 // A file of Size bytes (0: three views) of Filler with each text written at its offset (a negative one
@@ -191,6 +285,8 @@ TEST_F(ContentFiles, EveryWayGivesTheSameAnswerAtViewBoundariesAndTheFileEnds) {
         SCOPED_TRACE(c.Name);
         EXPECT_EQ(Scan(criteria, data, kScanBufferSize), c.Expected) << "from memory";
         EXPECT_EQ(FileContainsPhrase(file, ScanOf(criteria), TFileAccess::Reading), c.Expected) << "reading";
+        EXPECT_EQ(FileContainsPhrase(file, ScanOf(criteria), TFileAccess::ReadingAhead, kView), c.Expected)
+            << "reading ahead";
         EXPECT_EQ(FileContainsPhrase(file, ScanOf(criteria), TFileAccess::Mapping, kView), c.Expected) << "mapped";
         EXPECT_EQ(criteria.Matches(file), c.Expected) << "as the search scans";
     }
@@ -202,7 +298,8 @@ TEST_F(ContentFiles, EveryWayRejectsAnEmptyFileAndFailsOnOneItCannotOpen) {
     const TContentCriteria criteria = Criteria(L"needle", true, false);
     UniqueFileHandle exclusive(CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(exclusive);
-    for (const TFileAccess access : {TFileAccess::Automatic, TFileAccess::Reading, TFileAccess::Mapping}) {
+    for (const TFileAccess access :
+         {TFileAccess::Automatic, TFileAccess::Reading, TFileAccess::ReadingAhead, TFileAccess::Mapping}) {
         SCOPED_TRACE(static_cast<int>(access));
         EXPECT_FALSE(FileContainsPhrase(empty, ScanOf(criteria), access, kView));
         EXPECT_THROW(FileContainsPhrase(missing, ScanOf(criteria), access, kView), EReadError);
