@@ -1,6 +1,7 @@
 #include "skin/controls/ControlDiscovery.h"
 
 #include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinCheckBox.h"
 
 #include "skin/data/SkinData.h"
 #include "skin/window/SkinManager.h"
@@ -112,6 +113,9 @@ void InstallControlPainters() {
     RegisterPainter(TPainterKind::Button, Make<TSkinButton>);
     RegisterPainter(TPainterKind::BitButton, Make<TSkinBitButton>);
     RegisterPainter(TPainterKind::SpeedButton, Make<TSkinSpeedButton>);
+    RegisterPainter(TPainterKind::CheckBox, Make<TSkinCheckBox>);
+    RegisterPainter(TPainterKind::RadioButton, Make<TSkinRadioButton>);
+    RegisterPainter(TPainterKind::Box, Make<TSkinBox>);
     SetControlDiscovery({DiscoverControls, ClassifyChildWindow, Rescroll});
 }
 

@@ -71,6 +71,8 @@ protected:
     void CallPrevious(TMessage& Message);
     // Repaints at once (through the host control for windowless ones).
     void Repaint();
+    // The ParentBackground take-over: off while the skin's colour is taken (On), back on Detach.
+    void SetParentBackground(bool On);
     // Takes the WindowProc slot of a framework control (the painted control, or a windowless one's host).
     void HookWindowProc(TControl& Target);
     // The standard WM_PAINT of a painter: the skin drawn into the paint DC, the control's own painting
@@ -105,6 +107,5 @@ private:
                                          DWORD_PTR refData);
     // The one entry for every message, whichever way the painter is attached.
     void MessageProc(TMessage& Message);
-    void SetParentBackground(bool On);
     bool FSubclassed = false;
 };
