@@ -6,6 +6,7 @@
 // Medians in milliseconds and the skinned/unskinned ratio, per shipped skin.
 //
 // usage: bench_frame [SKIN ...]   (default: default graphite)
+#include "bench/MedianTime.h"
 #include "ShippedSkin.h"
 #include "skin/data/SkinData.h"
 #include "skin/window/SkinManager.h"
@@ -23,20 +24,6 @@
 #include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double MedianMs(int runs, const std::function<void()>& f) {
-    std::vector<double> times;
-    const auto start = Clock::now();
-    while (static_cast<int>(times.size()) < runs || Clock::now() - start < std::chrono::milliseconds(500)) {
-        const auto t0 = Clock::now();
-        f();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void Pump() {
     for (int i = 0; i < 5; ++i) {

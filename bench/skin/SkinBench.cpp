@@ -11,6 +11,7 @@
 //
 // usage: bench_skin [SKIN.SKN [PICTURE.BMP]]   (the picture: the drawn frame with a button, a combo box
 //        and the tool bar background in it, for a person to look at)
+#include "bench/MedianTime.h"
 #include "base/MemoryStream.h"
 #include "base/StrUtils.h"
 #include "skin/data/SkinData.h"
@@ -30,18 +31,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Runs f repeatedly (at least `runs` times and about half a second) and returns the median in ms.
-double MedianMs(int runs, const std::function<void()>& f) {
-    std::vector<double> times;
-    const auto start = Clock::now();
-    while (static_cast<int>(times.size()) < runs || Clock::now() - start < std::chrono::milliseconds(500)) {
-        const auto t0 = Clock::now();
-        f();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void PrintHandles(const char* when) {
     const TGuiHandleCounts n = GuiHandleCounts();
