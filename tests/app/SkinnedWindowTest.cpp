@@ -11,19 +11,14 @@
 
 #include "CaptionMouse.h"
 
+#include "Pump.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
 namespace {
-
-void Pump(int rounds = 10) {
-    for (int i = 0; i < rounds; ++i) {
-        Application().ProcessMessages();
-        Sleep(10);
-    }
-}
 
 // The window and a margin of the desktop around it, as they are on the screen.
 void SaveScreen(HWND wnd, const std::string& name) {
@@ -64,7 +59,7 @@ protected:
         form = new TForm1(nullptr);
         form->Show();
         SetForegroundWindow(form->Handle());
-        Pump();
+        Pump(10, 10);
     }
     ~SkinnedMainWindow() override { TCustomForm::Free(form); }
 
@@ -82,7 +77,7 @@ TEST_F(SkinnedMainWindow, TheStoredLayoutKeepsItsClientAreaInEverySkin) {
 
     const std::string graphite = std::string(CLARIVO_SKINS_DIR) + "/graphite.skn";
     form->SkinData1->SetSkinFile(std::wstring(graphite.begin(), graphite.end()));
-    for (int i = 0; i < 100 && SkinManager->ChangeScheduled(); ++i) Pump(1);
+    for (int i = 0; i < 100 && SkinManager->ChangeScheduled(); ++i) Pump(1, 10);
     ASSERT_FALSE(SkinManager->ChangeScheduled());
     GetClientRect(form->Handle(), &client);
     EXPECT_EQ(client.right, 949);
@@ -111,12 +106,12 @@ TEST_F(SkinnedMainWindow, ScreenshotsOfTheFrameInEveryState) {
         if (skin != "default") {
             const std::string path = std::string(CLARIVO_SKINS_DIR) + "/" + skin + ".skn";
             form->SkinData1->SetSkinFile(std::wstring(path.begin(), path.end()));
-            for (int i = 0; i < 100 && SkinManager->ChangeScheduled(); ++i) Pump(1);
+            for (int i = 0; i < 100 && SkinManager->ChangeScheduled(); ++i) Pump(1, 10);
         }
         TWinSkinForm* skinner = Skinner();
         ASSERT_NE(skinner, nullptr);
         const HWND wnd = form->Handle();
-        Pump();
+        Pump(10, 10);
         SaveScreen(wnd, ShotName(skin, "active"));
 
         // Hot and pressed: the close button under the mouse, then held down.
@@ -129,31 +124,31 @@ TEST_F(SkinnedMainWindow, ScreenshotsOfTheFrameInEveryState) {
         const LPARAM at = MAKELPARAM(w.left + (close->BoundsRect.Left + close->BoundsRect.Right) / 2,
                                      w.top + (close->BoundsRect.Top + close->BoundsRect.Bottom) / 2);
         PostCaptionMouse(wnd, WM_NCMOUSEMOVE, at);
-        Pump(3);
+        Pump(3, 10);
         SaveScreen(wnd, ShotName(skin, "hot-close"));
         PostCaptionMouse(wnd, WM_NCLBUTTONDOWN, at);
-        Pump(3);
+        Pump(3, 10);
         EXPECT_EQ(close->State, nsPressed);
         SaveScreen(wnd, ShotName(skin, "pressed-close"));
         PostMessageW(wnd, WM_NCMOUSELEAVE, 0, 0);
-        Pump(3);
+        Pump(3, 10);
 
         SendMessageW(wnd, WM_NCACTIVATE, FALSE, 0);
-        Pump(3);
+        Pump(3, 10);
         SaveScreen(wnd, ShotName(skin, "inactive"));
         SendMessageW(wnd, WM_NCACTIVATE, TRUE, 0);
 
         ShowWindow(wnd, SW_MAXIMIZE);
-        Pump();
+        Pump(10, 10);
         SaveScreen(wnd, ShotName(skin, "maximized"));
         ShowWindow(wnd, SW_RESTORE);
-        Pump();
+        Pump(10, 10);
 
         BoxShot = ShotName(skin, "messagebox");
         BoxTicks = 0;
         SetTimer(nullptr, 0, 50, CaptureBox);
         MessageBoxW(wnd, L"author@clarivo.app||https://www.clarivo.app", L"Clarivo", MB_OK);
-        Pump();
+        Pump(10, 10);
     }
 }
 

@@ -17,6 +17,8 @@
 #include "ui/SpeedButton.h"
 #include "ui/StatusBar.h"
 
+#include "Pump.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -50,13 +52,6 @@ public:
     using TPanel::TPanel;
 };
 const TClassInfo TRadioGroupStub::MetaClass("TRadioGroupStub", &TPanel::MetaClass, ComponentFactory<TRadioGroupStub>, {});
-
-void Pump(int rounds = 5) {
-    for (int i = 0; i < rounds; ++i) {
-        Application().ProcessMessages();
-        Sleep(5);
-    }
-}
 
 class Discovery : public ::testing::Test {
 protected:

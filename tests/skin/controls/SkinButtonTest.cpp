@@ -10,18 +10,13 @@
 #include "ui/CustomForm.h"
 #include "ui/SpeedButton.h"
 
+#include "Pump.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
-
-void Pump(int rounds = 5) {
-    for (int i = 0; i < rounds; ++i) {
-        Application().ProcessMessages();
-        Sleep(5);
-    }
-}
 
 TEST(GlyphLayout, MarginAndSpacingShareWhatIsLeft) {
     struct TCase {

@@ -10,16 +10,11 @@
 #include "ui/CustomForm.h"
 #include "ui/RadioButton.h"
 
+#include "Pump.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-void Pump(int rounds = 5) {
-    for (int i = 0; i < rounds; ++i) {
-        Application().ProcessMessages();
-        Sleep(5);
-    }
-}
 
 class BoxPainters : public ::testing::Test {
 protected:

@@ -12,6 +12,8 @@
 #include "ui/Panel.h"
 #include "ui/Properties.h"
 
+#include "Pump.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -42,13 +44,6 @@ protected:
         FillRect(DC, &r, brush.get());
     }
 };
-
-void Pump(int rounds = 5) {
-    for (int i = 0; i < rounds; ++i) {
-        Application().ProcessMessages();
-        Sleep(5);
-    }
-}
 
 COLORREF ClientPixel(HWND wnd, int x, int y) {
     TWindowDC dc(wnd, false);

@@ -16,6 +16,8 @@
 
 #include "CaptionMouse.h"
 
+#include "Pump.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -23,13 +25,6 @@
 #include <vector>
 
 namespace {
-
-void Pump(int rounds = 5) {
-    for (int i = 0; i < rounds; ++i) {
-        Application().ProcessMessages();
-        Sleep(5);
-    }
-}
 
 // Pumps until Done holds or two seconds have passed.
 bool PumpUntil(const std::function<bool()>& Done) {
