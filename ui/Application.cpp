@@ -34,6 +34,15 @@ LRESULT CALLBACK ApplicationWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM
     return DefWindowProcW(wnd, msg, wParam, lParam);
 }
 
+// Tab or Shift+Tab meant for moving between controls: not with Ctrl or Alt, and not for a control that
+// takes the Tab key itself (a multi-line edit that wants tabs).
+bool IsTabKey(MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
+    if ((GetKeyState(VK_CONTROL) & 0x8000) || (GetKeyState(VK_MENU) & 0x8000)) return false;
+    const LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+    return !(code & (DLGC_WANTTAB | DLGC_WANTALLKEYS));
+}
+
 }  // namespace
 
 TApplication& Application() {
@@ -161,6 +170,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
     auto* form = dynamic_cast<TCustomForm*>(root);
     if (form) {
         if (msg.message == WM_SYSCHAR && form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0) return true;
+        if (IsTabKey(msg) && form->SelectNext(msg.hwnd, !(GetKeyState(VK_SHIFT) & 0x8000))) return true;
         if (IsDialogMessageW(form->WindowHandle(), &msg)) return true;
     }
     TranslateMessage(&msg);

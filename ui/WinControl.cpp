@@ -197,13 +197,38 @@ void TWinControl::CreateChildHandles() {
 }
 
 void TWinControl::UpdateZOrder() {
-    // Dialog navigation follows the z-order, so the windows are stacked in tab order.
+    // Overlapping siblings stack as they were placed: a later control lies on top of an earlier one.
+    // (Tab moves in tab order whatever the stacking: SelectNext.)
     HWND after = HWND_TOP;
-    for (TWinControl* child : FTabList) {
-        if (!child->HandleAllocated()) continue;
+    for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
+        auto* child = dynamic_cast<TWinControl*>(*it);
+        if (!child || !child->HandleAllocated()) continue;
         SetWindowPos(child->WindowHandle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         after = child->WindowHandle();
     }
+}
+
+bool TWinControl::SelectNext(HWND current, bool forward) {
+    std::vector<TWinControl*> list;
+    GetTabOrderList(list);
+    if (list.empty()) return false;
+    // Start from the listed control that holds the focus (the focus may be on a window inside one).
+    auto at = list.end();
+    for (HWND wnd = current; wnd && wnd != FHandle.get() && at == list.end(); wnd = GetParent(wnd))
+        at = std::find_if(list.begin(), list.end(), [wnd](TWinControl* c) { return c->FHandle.get() == wnd; });
+    const size_t count = list.size();
+    size_t index = at == list.end() ? (forward ? count - 1 : 0) : static_cast<size_t>(at - list.begin());
+    for (size_t step = 0; step < count; ++step) {
+        index = forward ? (index + 1) % count : (index + count - 1) % count;
+        TWinControl* next = list[index];
+        if (!next->TabStop() || !next->HandleAllocated() || !next->CanFocus()) continue;
+        ::SetFocus(next->WindowHandle());
+        // As dialogs do: an edit reached by Tab has its text selected.
+        if (SendMessageW(next->WindowHandle(), WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+            SendMessageW(next->WindowHandle(), EM_SETSEL, 0, -1);
+        return true;
+    }
+    return false;
 }
 
 UINT TWinControl::ControlMessage() {

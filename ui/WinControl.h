@@ -59,6 +59,9 @@ public:
     void SetTabStop(bool value);
     // Every windowed control inside this one, nested ones included, in tab order.
     void GetTabOrderList(std::vector<TWinControl*>& list) const;
+    // Moves the focus from the window current to the next (or previous) control inside this one that
+    // takes Tab stops, in tab order and round; false when there is none.
+    bool SelectNext(HWND current, bool forward);
 
     bool Focused() const;
     virtual bool CanFocus() const;

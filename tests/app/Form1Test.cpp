@@ -596,6 +596,34 @@ TEST_F(MainWindow, CustomSwitchShowsAndHidesThePanel) {
     EXPECT_TRUE(form->Checkfile->Enabled());
 }
 
+TEST_F(MainWindow, LaterControlsLieOnTopWhileTabKeepsTheStoredOrder) {
+    // "Show File" reaches under "Show Hide Object", which comes later and so lies on top.
+    const RECT overlap = form->ShowHide->BoundsRect().ToRECT();
+    const POINT inside{overlap.left + 2, (overlap.top + overlap.bottom) / 2};
+    const RECT under = form->ShowFile->BoundsRect().ToRECT();
+    ASSERT_TRUE(PtInRect(&under, inside)) << "the two boxes no longer overlap";
+    EXPECT_EQ(ChildWindowFromPointEx(form->Handle(), inside, CWP_SKIPINVISIBLE), form->ShowHide->Handle());
+
+    // Tab and Shift+Tab, as typed, walk the stored tab order.
+    auto press = [&](bool shift) {
+        BYTE keys[256]{};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        PostMessageW(GetFocus(), WM_KEYUP, VK_TAB, 0xC0000001);
+        Application().ProcessMessages();
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        return GetFocus();
+    };
+    form->ShellTreeView1->SetFocus();
+    const std::vector<TWinControl*> order{form->Edit1, form->FoundFiles, form->RadioButton1, form->Checkfile,
+                                          form->ShowFile, form->ShowHide};
+    for (TWinControl* next : order) EXPECT_EQ(press(false), next->Handle()) << next->Name();
+    EXPECT_EQ(press(true), form->ShowFile->Handle());
+}
+
 TEST_F(MainWindow, AboutShowsTheAddressesAndClosingOpensTheMakersPage) {
     ClickButton(form->SpeedButton3);
     ASSERT_EQ(boxes.size(), 1u);

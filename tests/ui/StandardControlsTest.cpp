@@ -228,19 +228,29 @@ TEST_F(StandardControls, PanelsAndLabelsTakeTheParentsColour) {
     EXPECT_EQ(panel->Color(), clRed);
 }
 
-TEST_F(StandardControls, TabOrderStacksTheWindows) {
+TEST_F(StandardControls, TabMovesInTabOrderWhileLaterControlsLieOnTop) {
     auto* a = Add<TEdit>(form, 10, 10, 100, 21);
     auto* b = Add<TEdit>(form, 10, 40, 100, 21);
     auto* c = Add<TCheckBox>(form, 10, 70, 100, 17);
+    auto* hidden = Add<TEdit>(form, 10, 100, 100, 21);
+    hidden->SetVisible(false);
     c->SetTabOrder(0);
     std::vector<TWinControl*> order;
     form->GetTabOrderList(order);
-    ASSERT_EQ(order.size(), 3u);
+    ASSERT_EQ(order.size(), 4u);
     EXPECT_EQ(order[0], c);
     EXPECT_EQ(order[1], a);
     EXPECT_EQ(b->TabOrder(), 2);
-    EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), c->Handle()) << "the dialog manager tabs in z-order";
-    EXPECT_EQ(GetNextDlgTabItem(form->Handle(), c->Handle(), FALSE), a->Handle());
+    EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), hidden->Handle()) << "the last placed lies on top";
+    EXPECT_EQ(GetWindow(c->Handle(), GW_HWNDNEXT), b->Handle());
+
+    // Forward, backward and round, skipping what cannot take the focus.
+    struct Step { TWinControl* from; bool forward; TWinControl* to; } steps[] = {
+        {c, true, a}, {a, true, b}, {b, true, c}, {c, false, b}, {a, false, c}};
+    for (const Step& s : steps) {
+        ASSERT_TRUE(form->SelectNext(s.from->Handle(), s.forward));
+        EXPECT_EQ(GetFocus(), s.to->Handle()) << s.from->Name() << (s.forward ? " forward" : " backward");
+    }
 }
 
 TEST_F(StandardControls, FreedChildLeavesItsParentsLists) {
