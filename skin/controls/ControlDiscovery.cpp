@@ -1,5 +1,6 @@
 #include "skin/controls/ControlDiscovery.h"
 
+#include "skin/controls/SkinBox.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckBox.h"
 
@@ -65,6 +66,15 @@ void PaintWindow(TWinSkinForm& Skinner, TPainterKind Kind, HWND Window) {
     if (TSkinControl* painter = MakePainter(Kind, &Skinner)) painter->AttachWindow(Window, *Skinner.Skin(), Skinner, nullptr);
 }
 
+// Each child control of a group (the buttons of a radio or check group) gets a painter of the kind.
+void PaintChildren(TWinSkinForm& Skinner, TPainterKind Kind, TControl& Group) {
+    auto* windowed = dynamic_cast<TWinControl*>(&Group);
+    if (!windowed) return;
+    const bool takeColor = Kind == TPainterKind::ObjImageRadio || Kind == TPainterKind::ObjImageCheck;
+    const std::vector<TControl*> children = windowed->ControlList();
+    for (TControl* child : children) Paint(Skinner, Kind, *child, takeColor);
+}
+
 void ClassifyChildren(TWinSkinForm& Skinner, TControl& Control, TControl& Owner) {
     auto* windowed = dynamic_cast<TWinControl*>(&Control);
     if (!windowed) return;
@@ -112,10 +122,18 @@ TSkinControl* Make(TComponent* Owner) {
 void InstallControlPainters() {
     RegisterPainter(TPainterKind::Button, Make<TSkinButton>);
     RegisterPainter(TPainterKind::BitButton, Make<TSkinBitButton>);
+    RegisterPainter(TPainterKind::PngBitButton, [](TComponent* Owner) -> TSkinControl* {
+        auto* painter = new TSkinBitButton(Owner);
+        painter->SetGlyphProperty("PngImage");
+        return painter;
+    });
+    RegisterPainter(TPainterKind::MenuButton, Make<TSkinMenuButton>);
     RegisterPainter(TPainterKind::SpeedButton, Make<TSkinSpeedButton>);
     RegisterPainter(TPainterKind::CheckBox, Make<TSkinCheckBox>);
     RegisterPainter(TPainterKind::RadioButton, Make<TSkinRadioButton>);
+    RegisterPainter(TPainterKind::GroupBox, Make<TSkinGroupBox>);
     RegisterPainter(TPainterKind::Box, Make<TSkinBox>);
+    RegisterPainter(TPainterKind::BoxH, Make<TSkinBoxH>);
     SetControlDiscovery({DiscoverControls, ClassifyChildWindow, Rescroll});
 }
 
@@ -172,6 +190,19 @@ void ClassifyControl(TWinSkinForm& Skinner, TControl& Control, TControl& Owner) 
     if (U == "TDBCOMBOBOXEH" || U == "TFRDESIGNERPAGE" || U == "TFRPBOX") return;
 
     // The chain: the first row whose test and gate hold decides; a failed gate goes on to the next row.
+    // First this program's own button and group classes, then the rows every skinned program knows.
+    if (IsA(Control, "TBitBtn") && Gate(skin, xcButton)) { Paint(Skinner, TPainterKind::BitButton, Control); return; }
+    if (IsA(Control, "TMenuButton") && Gate(skin, xcButton)) { Paint(Skinner, TPainterKind::MenuButton, Control); return; }
+    if (IsA(Control, "TCustomRadioGroup") && Gate(skin, xcGroupBox)) {
+        if (Gate(skin, xcRadioButton)) PaintChildren(Skinner, TPainterKind::RadioButton, Control);
+        Paint(Skinner, TPainterKind::GroupBox, Control, true);
+        return;
+    }
+    if (IsA(Control, "TCustomGroupBox") && Gate(skin, xcGroupBox)) {
+        Paint(Skinner, TPainterKind::GroupBox, Control, true);
+        ClassifyChildren(Skinner, Control, Owner);
+        return;
+    }
     const bool tabs = skin.Tabs != nullptr;
     if (U == "TTABSET" && tabs && Gate(skin, xcTab)) { Paint(Skinner, TPainterKind::Tab31, Control); return; }
     if (U == "TTABBEDNOTEBOOK" && tabs && Gate(skin, xcTab)) { Paint(Skinner, TPainterKind::Tab, Control); return; }
@@ -233,11 +264,6 @@ bool ClassifyBySkin3rd(TWinSkinForm& Skinner, const std::string& UpperClass, TCo
 
     TControl* owner = dynamic_cast<TControl*>(Control.Owner());
     TControl& classifyOwner = owner ? *owner : Control;
-    auto childrenGet = [&](TPainterKind childKind) {
-        auto* group = dynamic_cast<TWinControl*>(&Control);
-        if (!group) return;
-        for (TControl* child : group->ControlList()) Paint(Skinner, childKind, *child, childKind == TPainterKind::ObjImageRadio || childKind == TPainterKind::ObjImageCheck);
-    };
     if (kind == "combobox" && Gate(skin, xcCombo)) Paint(Skinner, TPainterKind::ComBox, Control);
     else if (kind == "edit" && Gate(skin, xcEdit)) {
         // Only an edit with a border of its own is skinned.
@@ -277,11 +303,11 @@ bool ClassifyBySkin3rd(TWinSkinForm& Skinner, const std::string& UpperClass, TCo
     else if (kind == "advpagecontrol" && Gate(skin, xcTab)) Paint(Skinner, TPainterKind::AdvPage, Control, true);
     else if (kind == "radiogroup" && Gate(skin, xcGroupBox)) {
         if (Gate(skin, xcRadioButton))
-            childrenGet(UpperClass.find("TRZ") != std::string::npos ? TPainterKind::ObjImageRadio : TPainterKind::RadioButton);
+            PaintChildren(Skinner, UpperClass.find("TRZ") != std::string::npos ? TPainterKind::ObjImageRadio : TPainterKind::RadioButton, Control);
         Paint(Skinner, TPainterKind::GroupBox, Control, true);
     } else if (kind == "checkgroup" && Gate(skin, xcPanel)) {
         if (Gate(skin, xcRadioButton))
-            childrenGet(UpperClass.find("TRZ") != std::string::npos ? TPainterKind::ObjImageCheck : TPainterKind::CheckBox);
+            PaintChildren(Skinner, UpperClass.find("TRZ") != std::string::npos ? TPainterKind::ObjImageCheck : TPainterKind::CheckBox, Control);
         if (Gate(skin, xcGroupBox)) Paint(Skinner, TPainterKind::GroupBox, Control, true);
     } else if (kind == "checkbox" && Gate(skin, xcCheckBox)) Paint(Skinner, TPainterKind::CheckBox, Control);
     return true;

@@ -9,6 +9,7 @@
 #include "skin/window/WinSkinForm.h"
 #include "ui/Bitmap.h"
 #include "ui/Font.h"
+#include "ui/ImageList.h"
 #include "ui/GraphicControl.h"
 #include "ui/Messages.h"
 #include "ui/Properties.h"
@@ -22,6 +23,8 @@
 const TClassInfo TSkinButton::MetaClass("TSkinButton", &TSkinControl::MetaClass, ComponentFactory<TSkinButton>, {});
 const TClassInfo TSkinBitButton::MetaClass("TSkinBitButton", &TSkinButton::MetaClass, ComponentFactory<TSkinBitButton>,
                                            {});
+const TClassInfo TSkinMenuButton::MetaClass("TSkinMenuButton", &TSkinButton::MetaClass, ComponentFactory<TSkinMenuButton>,
+                                            {});
 const TClassInfo TSkinSpeedButton::MetaClass("TSkinSpeedButton", &TSkinBitButton::MetaClass,
                                              ComponentFactory<TSkinSpeedButton>, {});
 
@@ -263,8 +266,6 @@ void TSkinButton::DrawSkin(HDC DC, const TRect& Rect) {
 
 void TSkinBitButton::DrawGlyphAndCaption(const TRect& Rect, int FrameIndex, int GlyphCell, bool SpeedButton) {
     TControl* control = Control();
-    TBitmap* glyph = control ? ReadObjectProperty<TBitmap>(control, "Glyph") : nullptr;
-    const int numGlyphs = std::max(ReadIntegerProperty(control, "NumGlyphs"), 1);
     const int margin = ReadIntegerProperty(control, "Margin");
     const int spacing = ReadIntegerProperty(control, "Spacing");
     const std::wstring layout = Lower(ReadEnumNameProperty(control, "Layout"));
@@ -273,8 +274,25 @@ void TSkinBitButton::DrawGlyphAndCaption(const TRect& Rect, int FrameIndex, int 
                             : layout == L"blglyphbottom" ? gsBottom
                                                          : gsLeft;
     const bool across = side == gsLeft || side == gsRight;
-    const int gw = glyph && !glyph->Empty() ? glyph->Width() / numGlyphs : 0;
-    const int gh = glyph && !glyph->Empty() ? glyph->Height() : 0;
+
+    // The glyph: a named graphic property (drawn by the graphic itself), else the cells of Glyph, else
+    // the control's image list.
+    TBitmap* graphic = control && !FGlyphProperty.empty() ? ReadObjectProperty<TBitmap>(control, FGlyphProperty) : nullptr;
+    TBitmap* glyph = control && FGlyphProperty.empty() ? ReadObjectProperty<TBitmap>(control, "Glyph") : nullptr;
+    TImageList* images = control && FGlyphProperty.empty() ? ReadObjectProperty<TImageList>(control, "Images") : nullptr;
+    const int numGlyphs = std::max(ReadIntegerProperty(control, "NumGlyphs"), 1);
+    const int imageIndex = ReadIntegerProperty(control, "ImageIndex");
+    int gw = 0, gh = 0;
+    if (graphic && !graphic->Empty()) {
+        gw = graphic->Width();
+        gh = graphic->Height();
+    } else if (glyph && !glyph->Empty()) {
+        gw = glyph->Width() / numGlyphs;
+        gh = glyph->Height();
+    } else if (images && imageIndex != -1) {
+        gw = images->Width();
+        gh = images->Height();
+    }
 
     SelectCaptionFont(FrameIndex);
     TCanvas& canvas = *FBuffer->Canvas();
@@ -304,15 +322,25 @@ void TSkinBitButton::DrawGlyphAndCaption(const TRect& Rect, int FrameIndex, int 
     const TPoint textAt = across ? TPoint{at.Text, (Rect.Height() - th + 1) / 2} : TPoint{(Rect.Width() - tw + 1) / 2, at.Text};
 
     if (gw > 0 && gh > 0) {
-        // The cell asked for, or the first when the glyph has fewer; the disabled cell drawn grey.
-        const int cell = GlyphCell <= numGlyphs ? GlyphCell : 1;
-        TBitmap piece;
-        piece.SetPixelFormat(pf24bit);
-        piece.SetSize(gw, gh);
-        BitBlt(piece.Canvas()->Handle(), 0, 0, gw, gh, glyph->Canvas()->Handle(), (cell - 1) * gw, 0, SRCCOPY);
-        if (GlyphCell == 2) GrayscaleBitmap(piece);
-        const TColor key = piece.Canvas()->Pixel(0, gh - 1);
-        DrawTransparent(FBuffer->Canvas()->Handle(), TRect::FromBounds(glyphAt.X, glyphAt.Y, gw, gh), piece, key);
+        const TRect place = TRect::FromBounds(glyphAt.X, glyphAt.Y, gw, gh);
+        if (graphic && !graphic->Empty()) {
+            graphic->DrawTo(canvas.Handle(), place);
+        } else if (glyph && !glyph->Empty()) {
+            // The cell asked for, or the first when the glyph has fewer; the disabled cell drawn grey.
+            const int cell = GlyphCell <= numGlyphs ? GlyphCell : 1;
+            TBitmap piece;
+            piece.SetPixelFormat(pf24bit);
+            piece.SetSize(gw, gh);
+            BitBlt(piece.Canvas()->Handle(), 0, 0, gw, gh, glyph->Canvas()->Handle(), (cell - 1) * gw, 0, SRCCOPY);
+            if (GlyphCell == 2) GrayscaleBitmap(piece);
+            const TColor key = piece.Canvas()->Pixel(0, gh - 1);
+            DrawTransparent(canvas.Handle(), place, piece, key);
+        } else if (GlyphCell == 2) {
+            const int disabledIndex = ReadIntegerProperty(control, "DisabledIndex");
+            images->Draw(canvas, place.Left, place.Top, disabledIndex != -1 ? disabledIndex : imageIndex, disabledIndex != -1);
+        } else {
+            images->Draw(canvas, place.Left, place.Top, imageIndex);
+        }
     }
     if (!caption.empty()) {
         const UINT flags = wrap | ReadingFlags() | (side == gsRight ? DT_RIGHT : 0u) |
@@ -332,6 +360,44 @@ void TSkinBitButton::DrawSkin(HDC DC, const TRect& Rect) {
     TBitmapDCLock lock(*FBuffer);
     DrawGlyphAndCaption(Rect, frame, frame == bfPressed ? 3 : frame == bfDisabled ? 2 : 1, false);
     BitBlt(DC, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), lock.Handle(), 0, 0, SRCCOPY);
+}
+
+// ---- TSkinMenuButton ----
+
+void TSkinMenuButton::DrawSkin(HDC DC, const TRect& Rect) {
+    if (!FSkinData || !FSkinData->Buttons) return;
+    ReadState();
+    // Hot and focused look alike: the arrow invites a click either way.
+    const int frame = !FEnabled                         ? bfDisabled
+                      : (FMouseState & msPressed)       ? bfPressed
+                      : (FMouseState & msHot) || FFocused ? bfHot
+                                                        : bfNormal;
+    if (!DrawFace(Rect, frame)) return;
+    TBitmapDCLock lock(*FBuffer);
+    SelectCaptionFont(frame);
+    TCanvas& canvas = *FBuffer->Canvas();
+    constexpr int arrowRoom = 17;
+    const int w = Rect.Width(), h = Rect.Height();
+    const std::wstring caption = BreakLines(FCaption);
+    const UINT flags = DT_WORDBREAK | ReadingFlags();
+    TRect measured = TRect{0, 0, w - arrowRoom, h}.Inflate(-2, -2);
+    canvas.DrawText(caption, measured, flags | DT_CALCRECT);
+    const TRect text = TRect::FromBounds((w - arrowRoom - measured.Width()) / 2 + 2, (h - measured.Height() + 1) / 2,
+                                         measured.Width(), measured.Height());
+    TRect drawn = text;
+    canvas.DrawText(caption, drawn, flags);
+    if (FFocused) DrawFocus(text);
+
+    const int m = h / 2 + 2;
+    const POINT arrow[3] = {{w - 12, m}, {w - 15, m - 3}, {w - 9, m - 3}};
+    const COLORREF colour = GetSysColor(FEnabled ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW);
+    UniquePen pen(CreatePen(PS_SOLID, 1, colour));
+    UniqueBrush brush(CreateSolidBrush(colour));
+    TSavedDC saved(lock.Handle());
+    SelectObject(lock.Handle(), pen.get());
+    SelectObject(lock.Handle(), brush.get());
+    Polygon(lock.Handle(), arrow, 3);
+    BitBlt(DC, Rect.Left, Rect.Top, w, h, lock.Handle(), 0, 0, SRCCOPY);
 }
 
 // ---- TSkinSpeedButton ----

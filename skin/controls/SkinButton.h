@@ -3,11 +3,13 @@
 // pressed, disabled, hot, focused) and copied in one blit:
 //   TSkinButton      plain push buttons (framework buttons and the buttons of system dialogs);
 //   TSkinBitButton   buttons with a glyph beside, above or below the caption;
+//   TSkinMenuButton  buttons with a drop-down arrow at the right;
 //   TSkinSpeedButton windowless tool buttons, painted through their parent (the main window's glyph
 //                    buttons).
 #include "skin/controls/SkinControl.h"
 
 #include <memory>
+#include <string>
 
 class TBitmap;
 class TFont;
@@ -68,11 +70,27 @@ public:
     CLARIVO_CLASS
     using TSkinButton::TSkinButton;
 
+    // The published graphic property that holds the glyph instead of Glyph/Images (empty: those).
+    const std::string& GlyphProperty() const { return FGlyphProperty; }
+    void SetGlyphProperty(std::string Name) { FGlyphProperty = std::move(Name); }
+
 protected:
     void DrawSkin(HDC DC, const TRect& Rect) override;
     // The glyph and caption laid out in Rect into the buffer; GlyphCell: 1 up, 2 disabled, 3 down, 4
     // exclusive.
     void DrawGlyphAndCaption(const TRect& Rect, int FrameIndex, int GlyphCell, bool SpeedButton);
+
+private:
+    std::string FGlyphProperty;
+};
+
+class TSkinMenuButton : public TSkinButton {
+public:
+    CLARIVO_CLASS
+    using TSkinButton::TSkinButton;
+
+protected:
+    void DrawSkin(HDC DC, const TRect& Rect) override;
 };
 
 class TSkinSpeedButton : public TSkinBitButton {

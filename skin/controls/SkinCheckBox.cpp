@@ -14,7 +14,6 @@
 const TClassInfo TSkinCheckBox::MetaClass("TSkinCheckBox", &TSkinControl::MetaClass, ComponentFactory<TSkinCheckBox>, {});
 const TClassInfo TSkinRadioButton::MetaClass("TSkinRadioButton", &TSkinCheckBox::MetaClass,
                                              ComponentFactory<TSkinRadioButton>, {});
-const TClassInfo TSkinBox::MetaClass("TSkinBox", &TSkinControl::MetaClass, ComponentFactory<TSkinBox>, {});
 
 namespace {
 
@@ -191,25 +190,4 @@ void TSkinCheckBox::DrawSkin(HDC DC, const TRect& Rect) {
         if (IntersectRect(&clipped, &r, &area)) DrawFocusRect(DC, &clipped);
     }
     SkinDrawText(DC, FCaption, text, flags);
-}
-
-// ---- TSkinBox ----
-
-void TSkinBox::Attach(TWinSkinForm& SkinForm, TSkinData& SkinData, bool TakeColor, TCanvas* Canvas) {
-    if (FAttached) return;
-    FControl = dynamic_cast<TControl*>(Owner());
-    if (!FControl) return;
-    FSkinData = &SkinData;
-    FSkinForm = &SkinForm;
-    FCanvas = Canvas;
-    if (auto* windowed = dynamic_cast<TWinControl*>(FControl)) FWnd = windowed->Handle();
-    SkinForm.AddPainter(this);
-    FTakeColor = TakeColor;
-    if (TakeColor) {
-        SetParentBackground(true);
-        FSavedColor = FControl->Color();
-        FControl->SetColor(SkinData.FaceColor);
-    }
-    FAttached = true;
-    FLifeState = plAttached;
 }

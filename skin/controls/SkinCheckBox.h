@@ -1,8 +1,7 @@
 #pragma once
-// Painters of the button-class controls that are not push buttons, and of plain containers:
+// Painters of the button-class controls that are not push buttons:
 //   TSkinCheckBox    the box from the skin's check image (cells: unchecked, checked, disabled ..., grayed);
-//   TSkinRadioButton the circle from the skin's radio image;
-//   TSkinBox         a panel: only the skin's face colour, no painting of its own.
+//   TSkinRadioButton the circle from the skin's radio image.
 // A framework check box or radio button is painted whole (box and caption); a system dialog's is left to
 // paint itself and the box is drawn over it afterwards.
 #include "skin/controls/SkinControl.h"
@@ -39,13 +38,4 @@ public:
 protected:
     const TBitmap* Image(int& Cells) const override;
     bool IsRadio() const override { return true; }
-};
-
-class TSkinBox : public TSkinControl {
-public:
-    CLARIVO_CLASS
-    using TSkinControl::TSkinControl;
-
-    // Takes the colour only: a panel keeps its own message handling.
-    void Attach(TWinSkinForm& SkinForm, TSkinData& SkinData, bool TakeColor, TCanvas* Canvas) override;
 };

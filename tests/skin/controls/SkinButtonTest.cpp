@@ -1,7 +1,7 @@
 // The button painters on real controls with real mouse messages: a glyph button of the main window's kind
 // (windowless, painted by its parent) through hover, press, release and disabled, checked by its pixels;
 // and the glyph layout's arithmetic.
-#include "ShippedSkin.h"
+#include "SkinnedForm.h"
 #include "skin/controls/ControlDiscovery.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/window/SkinManager.h"
@@ -43,12 +43,9 @@ TEST(GlyphLayout, MarginAndSpacingShareWhatIsLeft) {
     }
 }
 
-class GlyphButton : public ::testing::Test {
+class GlyphButton : public SkinnedForm {
 protected:
-    GlyphButton() {
-        InstallControlPainters();
-        form = new TForm(nullptr);
-        form->SetClientSize({300, 120});
+    GlyphButton() : SkinnedForm({300, 120}) {
         button = new TSpeedButton(form);
         button->SetParent(form);
         button->SetBounds(20, 20, 100, 40);
@@ -63,17 +60,7 @@ protected:
         glyph.Canvas()->FillRect({4, 4, 12, 12});
         button->SetGlyph(&glyph);
         button->OnClick = [this](TObject*) { ++clicks; };
-        skin = ShippedSkin("default");
-        form->Show();
-        SetForegroundWindow(form->Handle());
-        Pump();
-    }
-    ~GlyphButton() override {
-        TCustomForm::Free(form);
-        skin.reset();
-        FreeSkinManager();
-        SetControlDiscovery({});
-        Pump(2);
+        ShowSkinned();
     }
 
     // The button's pixels as they are on screen.
@@ -94,9 +81,7 @@ protected:
         Pump(3);
     }
 
-    TForm* form = nullptr;
     TSpeedButton* button = nullptr;
-    std::unique_ptr<TSkinData> skin;
     int clicks = 0;
 };
 

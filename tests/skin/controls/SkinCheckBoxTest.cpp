@@ -1,6 +1,6 @@
 // Check box and radio button painters on real controls: the cell of the skin's image for each state,
 // the cell really on screen where the box is, and clicks that still change the value.
-#include "ShippedSkin.h"
+#include "SkinnedForm.h"
 #include "skin/controls/ControlDiscovery.h"
 #include "skin/controls/SkinCheckBox.h"
 #include "skin/window/SkinManager.h"
@@ -16,12 +16,9 @@
 
 namespace {
 
-class BoxPainters : public ::testing::Test {
+class BoxPainters : public SkinnedForm {
 protected:
-    BoxPainters() {
-        InstallControlPainters();
-        form = new TForm(nullptr);
-        form->SetClientSize({300, 120});
+    BoxPainters() : SkinnedForm({300, 120}) {
         check = new TCheckBox(form);
         check->SetParent(form);
         check->SetBounds(10, 10, 150, 20);
@@ -30,18 +27,7 @@ protected:
         radio->SetParent(form);
         radio->SetBounds(10, 50, 150, 20);
         radio->SetCaption(L"File Only");
-        skin = ShippedSkin("default");
-        form->Show();
-        SetForegroundWindow(form->Handle());
-        Pump();
-        skinner = SkinManager->FindSkinForm(form->Handle());
-    }
-    ~BoxPainters() override {
-        TCustomForm::Free(form);
-        skin.reset();
-        FreeSkinManager();
-        SetControlDiscovery({});
-        Pump(2);
+        ShowSkinned();
     }
 
     TSkinCheckBox* PainterOf(TControl* control) {
@@ -70,11 +56,8 @@ protected:
         return compared > 0;
     }
 
-    TForm* form = nullptr;
     TCheckBox* check = nullptr;
     TRadioButton* radio = nullptr;
-    std::unique_ptr<TSkinData> skin;
-    TWinSkinForm* skinner = nullptr;
 };
 
 TEST_F(BoxPainters, EachStateShowsItsCellOfTheSkinsImage) {
