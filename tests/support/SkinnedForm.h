@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 class SkinnedForm : public ::testing::Test {
 protected:
     explicit SkinnedForm(TSize clientSize) {
@@ -18,6 +20,7 @@ protected:
         form->SetClientSize(clientSize);
     }
     ~SkinnedForm() override {
+        for (HWND wnd : systemControls) DestroyWindow(wnd);
         TCustomForm::Free(form);
         skin.reset();
         FreeSkinManager();
@@ -34,7 +37,25 @@ protected:
         skinner = SkinManager->FindSkinForm(form->Handle());
     }
 
+    // A system control on the form, as a dialog would hold it (with the dialog font).
+    HWND AddSystemControl(const wchar_t* cls, const wchar_t* text, DWORD style, TRect bounds, int id = 0) {
+        HWND wnd = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, bounds.Left, bounds.Top, bounds.Width(),
+                                   bounds.Height(), form->Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+        systemControls.push_back(wnd);
+        return wnd;
+    }
+    // A painter put on a system control by hand, owned by the skinner as discovery's would be.
+    template <typename Painter>
+    Painter* AttachPainter(HWND wnd) {
+        auto* painter = new Painter(skinner);
+        painter->AttachWindow(wnd, *skin, *skinner, nullptr);
+        return painter;
+    }
+
     TForm* form = nullptr;
     std::unique_ptr<TSkinData> skin;
     TWinSkinForm* skinner = nullptr;
+    std::vector<HWND> systemControls;
 };

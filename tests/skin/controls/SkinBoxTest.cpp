@@ -13,25 +13,6 @@ namespace {
 class ContainerPainters : public SkinnedForm {
 protected:
     ContainerPainters() : SkinnedForm({400, 240}) { ShowSkinned(); }
-    ~ContainerPainters() override {
-        for (HWND wnd : bare) DestroyWindow(wnd);
-    }
-
-    // A system control on the form, as a dialog would hold it.
-    HWND Bare(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h) {
-        HWND wnd = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, form->Handle(), nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
-        SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
-        bare.push_back(wnd);
-        return wnd;
-    }
-
-    template <typename Painter>
-    Painter* AttachTo(HWND wnd) {
-        auto* painter = new Painter(skinner);
-        painter->AttachWindow(wnd, *skin, *skinner, nullptr);
-        return painter;
-    }
 
     static void Redraw(HWND wnd) {
         RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -53,8 +34,6 @@ protected:
 
     COLORREF Face() const { return ColorToRGB(skin->FaceColor); }
     COLORREF Shadow() const { return ColorToRGB(skin->ButtonShadowColor); }
-
-    std::vector<HWND> bare;
 };
 
 TEST_F(ContainerPainters, GroupBoxOnAFrameworkContainerIsPaintedWholeWithItsWindowlessChildren) {
@@ -97,8 +76,8 @@ TEST_F(ContainerPainters, GroupBoxOnAFrameworkContainerIsPaintedWholeWithItsWind
 
 TEST_F(ContainerPainters, GroupBoxOfASystemDialogIsFramedOverItsNativeEdge) {
     ASSERT_NE(skinner, nullptr);
-    HWND group = Bare(L"BUTTON", L"Where", BS_GROUPBOX, 10, 10, 180, 100);
-    AttachTo<TSkinGroupBox>(group);
+    HWND group = AddSystemControl(L"BUTTON", L"Where", BS_GROUPBOX, TRect::FromBounds(10, 10, 180, 100));
+    AttachPainter<TSkinGroupBox>(group);
     const int y = FrameTop(group, reinterpret_cast<HFONT>(SendMessageW(group, WM_GETFONT, 0, 0)));
     Redraw(group);
     EXPECT_EQ(PixelOf(group, 0, 50), Face()) << "the native edge is covered";
@@ -109,9 +88,9 @@ TEST_F(ContainerPainters, GroupBoxOfASystemDialogIsFramedOverItsNativeEdge) {
 
 TEST_F(ContainerPainters, DialogPageShowsTheSkinsFaceBehindItAndItsTexts) {
     ASSERT_NE(skinner, nullptr);
-    HWND page = Bare(L"#32770", L"", 0, 10, 10, 200, 100);
+    HWND page = AddSystemControl(L"#32770", L"", 0, TRect::FromBounds(10, 10, 200, 100));
     HWND text = CreateWindowExW(0, L"STATIC", L"Text", WS_CHILD | WS_VISIBLE, 10, 10, 80, 16, page, nullptr, nullptr, nullptr);
-    AttachTo<TSkinBoxH>(page);
+    AttachPainter<TSkinBoxH>(page);
     Redraw(page);
     EXPECT_EQ(PixelOf(page, 150, 80), Face());
     TWindowDC textDC(text, false);
@@ -122,8 +101,8 @@ TEST_F(ContainerPainters, DialogPageShowsTheSkinsFaceBehindItAndItsTexts) {
 
 TEST_F(ContainerPainters, MenuButtonDrawsItsArrowInTheStatesColour) {
     ASSERT_NE(skinner, nullptr);
-    HWND button = Bare(L"BUTTON", L"Actions", BS_PUSHBUTTON, 10, 10, 120, 25);
-    AttachTo<TSkinMenuButton>(button);
+    HWND button = AddSystemControl(L"BUTTON", L"Actions", BS_PUSHBUTTON, TRect::FromBounds(10, 10, 120, 25));
+    AttachPainter<TSkinMenuButton>(button);
     // The arrow's middle, one pixel above its tip: w - 12, h / 2 + 1.
     struct Case { bool enabled; int colour; } cases[] = {{true, COLOR_WINDOWTEXT}, {false, COLOR_BTNSHADOW}};
     for (const Case& c : cases) {

@@ -105,4 +105,78 @@ TEST_F(GlyphButton, IsDrawnFromTheSkinInEveryStateAndStillClicks) {
     EXPECT_FALSE(Has(disabled, RGB(0, 255, 0))) << "a disabled glyph is not grey";
 }
 
+// A system dialog's push button: the painter shows each state, clicks on a release inside only, and
+// the keyboard still works through the button's own handling.
+class DialogButton : public SkinnedForm {
+protected:
+    static constexpr int Id = 101;
+    DialogButton() : SkinnedForm({300, 120}) {
+        ShowSkinned();
+        button = AddSystemControl(L"BUTTON", L"&Apply", BS_PUSHBUTTON | WS_TABSTOP, TRect::FromBounds(20, 20, 100, 30), Id);
+        painter = AttachPainter<TSkinButton>(button);
+        SetWindowSubclass(form->Handle(), CountCommands, 1, reinterpret_cast<DWORD_PTR>(&commands));
+    }
+    ~DialogButton() override { RemoveWindowSubclass(form->Handle(), CountCommands, 1); }
+
+    static LRESULT CALLBACK CountCommands(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR count) {
+        if (msg == WM_COMMAND && LOWORD(wParam) == Id && HIWORD(wParam) == BN_CLICKED) ++*reinterpret_cast<int*>(count);
+        return DefSubclassProc(wnd, msg, wParam, lParam);
+    }
+    std::vector<COLORREF> Pixels() {
+        RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        Pump(2);
+        TWindowDC dc(button, false);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 100; ++x) pixels.push_back(GetPixel(dc.get(), x, y));
+        return pixels;
+    }
+    void Send(UINT msg, WPARAM wParam = 0) {
+        SendMessageW(button, msg, wParam, MAKELPARAM(50, 15));
+        Pump(2);
+    }
+
+    HWND button = nullptr;
+    TSkinButton* painter = nullptr;
+    int commands = 0;
+};
+
+TEST_F(DialogButton, EachStateShowsItsFrameAndOnlyAReleaseInsideClicks) {
+    ASSERT_NE(skinner, nullptr);
+    const std::vector<COLORREF> normal = Pixels();
+    Send(WM_MOUSEMOVE);
+    EXPECT_EQ(painter->MouseState(), msHot);
+    const std::vector<COLORREF> hot = Pixels();
+    EXPECT_NE(hot, normal);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON);
+    EXPECT_EQ(GetFocus(), button) << "a press takes the focus";
+    const std::vector<COLORREF> pressed = Pixels();
+    EXPECT_NE(pressed, hot);
+    Send(WM_LBUTTONUP);
+    EXPECT_EQ(commands, 1);
+
+    // Pressed, then the pointer leaves: the release elsewhere is no click.
+    Send(WM_LBUTTONDOWN, MK_LBUTTON);
+    Send(WM_MOUSELEAVE);
+    EXPECT_EQ(painter->MouseState(), 0);
+    Send(WM_LBUTTONUP);
+    EXPECT_EQ(commands, 1);
+
+    // Space shows the press and the button's own handling clicks on its release.
+    SetFocus(button);
+    Send(WM_KEYDOWN, VK_SPACE);
+    EXPECT_EQ(painter->MouseState() & msPressed, msPressed);
+    Send(WM_KEYUP, VK_SPACE);
+    EXPECT_EQ(painter->MouseState() & msPressed, 0);
+    EXPECT_EQ(commands, 2);
+
+    // Disabled: its own frame, and the mouse does not make it hot.
+    Send(WM_MOUSELEAVE);
+    EnableWindow(button, FALSE);
+    const std::vector<COLORREF> disabled = Pixels();
+    EXPECT_NE(disabled, normal);
+    Send(WM_MOUSEMOVE);
+    EXPECT_EQ(painter->MouseState() & msHot, 0);
+}
+
 }  // namespace
