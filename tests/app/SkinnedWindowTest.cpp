@@ -8,6 +8,7 @@
 #include "skin/window/WinSkinForm.h"
 #include "ui/Application.h"
 #include "ui/Bitmap.h"
+#include "ui/SpeedButton.h"
 
 #include "CaptionMouse.h"
 
@@ -132,6 +133,21 @@ TEST_F(SkinnedMainWindow, ScreenshotsOfTheFrameInEveryState) {
         SaveScreen(wnd, ShotName(skin, "pressed-close"));
         PostMessageW(wnd, WM_NCMOUSELEAVE, 0, 0);
         Pump(3, 10);
+
+        // A glyph button hot, then held down (and let go elsewhere: no search starts). Stop is disabled
+        // while idle in every shot.
+        const TSpeedButton* find = form->FindButton;
+        const LPARAM onFind = MAKELPARAM(find->Left() + find->Width() / 2, find->Top() + find->Height() / 2);
+        PostMessageW(wnd, WM_MOUSEMOVE, 0, onFind);
+        Pump(3, 10);
+        SaveScreen(wnd, ShotName(skin, "hot-find"));
+        PostMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, onFind);
+        Pump(3, 10);
+        SaveScreen(wnd, ShotName(skin, "pressed-find"));
+        PostMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(600, 400));
+        PostMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(600, 400));
+        Pump(3, 10);
+        EXPECT_TRUE(form->FindButton->Enabled()) << "the release outside started a search";
 
         SendMessageW(wnd, WM_NCACTIVATE, FALSE, 0);
         Pump(3, 10);
