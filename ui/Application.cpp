@@ -170,6 +170,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
     auto* form = dynamic_cast<TCustomForm*>(root);
     if (form) {
         if (msg.message == WM_SYSCHAR && form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0) return true;
+        if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && form->IsShortCut(msg.wParam)) return true;
         if (IsTabKey(msg) && form->SelectNext(msg.hwnd, !(GetKeyState(VK_SHIFT) & 0x8000))) return true;
         if (IsDialogMessageW(form->WindowHandle(), &msg)) return true;
     }

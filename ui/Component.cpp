@@ -29,7 +29,29 @@ TComponent::TComponent(TComponent* owner) {
 TComponent::~TComponent() {
     Destroying();
     DestroyComponents();
+    // Whoever refers to this component forgets it now.
+    while (!FFreeNotifies.empty()) {
+        TComponent* other = FFreeNotifies.back();
+        FFreeNotifies.pop_back();
+        std::erase(other->FFreeNotifies, this);
+        other->Notification(this);
+    }
     if (FOwner) FOwner->Remove(this);
+}
+
+void TComponent::SetParentComponent(TComponent*) {}
+
+void TComponent::FreeNotification(TComponent* other) {
+    if (!other || other == this || std::find(FFreeNotifies.begin(), FFreeNotifies.end(), other) != FFreeNotifies.end())
+        return;
+    FFreeNotifies.push_back(other);
+    other->FFreeNotifies.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* other) {
+    if (!other) return;
+    std::erase(FFreeNotifies, other);
+    std::erase(other->FFreeNotifies, this);
 }
 
 int TComponent::ComponentIndex() const {

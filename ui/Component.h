@@ -53,6 +53,14 @@ public:
 
     // Called once for every component of a form description after all of them have been read.
     virtual void Loaded();
+    // Where a description nests this component: the enclosing one (a control's parent, a menu item's
+    // parent item). Nothing by default.
+    virtual void SetParentComponent(TComponent* parent);
+
+    // Asks to be told (Notification) when other goes, for a component that refers to it without owning
+    // it. Both ways: the two forget each other when either goes.
+    void FreeNotification(TComponent* other);
+    void RemoveFreeNotification(TComponent* other);
 
     // Entered by the form reader before a description is read into the component.
     void BeginLoading() { FComponentState |= csLoading | csReading; }
@@ -64,6 +72,8 @@ protected:
     // A component freed on its own comes here only through ~TComponent, which reaches no override any
     // more, so a class that overrides this also ends its work in its own destructor.
     virtual void StopWork() {}
+    // component is going (a component this one asked to be told about): forget every reference to it.
+    virtual void Notification(TComponent* component) { (void)component; }
 
 private:
     void Insert(TComponent* component);
@@ -73,6 +83,7 @@ private:
 
     TComponent* FOwner = nullptr;
     std::vector<TComponent*> FComponents;
+    std::vector<TComponent*> FFreeNotifies;
     std::string FName;
     int FTag = 0;
     TComponentState FComponentState = 0;

@@ -1,6 +1,7 @@
 #include "ui/Control.h"
 
 #include "ui/Errors.h"
+#include "ui/Menus.h"
 #include "ui/Properties.h"
 #include "ui/WinControl.h"
 
@@ -24,6 +25,7 @@ const TClassInfo TControl::MetaClass(
         IntProp<TControl>("Left", &TControl::Left, &TControl::SetLeft),
         BoolProp<TControl>("ParentColor", &TControl::ParentColor, &TControl::SetParentColor),
         BoolProp<TControl>("ParentFont", &TControl::ParentFont, &TControl::SetParentFont),
+        RefProp<TControl, TPopupMenu>("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu),
         IntProp<TControl>("Top", &TControl::Top, &TControl::SetTop),
         BoolProp<TControl>("Visible", &TControl::Visible, &TControl::SetVisible),
         IntProp<TControl>("Width", &TControl::Width, &TControl::SetWidth),
@@ -60,6 +62,30 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
     TMessage m{msg, wParam, lParam, 0};
     WindowProc(m);
     return m.Result;
+}
+
+void TControl::SetParentComponent(TComponent* parent) {
+    if (auto* windowed = dynamic_cast<TWinControl*>(parent)) SetParent(windowed);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+    if (menu == FPopupMenu) return;
+    if (FPopupMenu) RemoveFreeNotification(FPopupMenu);
+    FPopupMenu = menu;
+    if (FPopupMenu) FreeNotification(FPopupMenu);
+}
+
+void TControl::Notification(TComponent* component) {
+    if (component == FPopupMenu) FPopupMenu = nullptr;
+}
+
+bool TControl::ShowContextMenu(LPARAM at) {
+    if (!FPopupMenu || !FPopupMenu->AutoPopup()) return false;
+    TPoint point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (point.X == -1 && point.Y == -1) point = ClientToScreen(ContextMenuPoint());  // the menu key
+    FPopupMenu->SetPopupComponent(this);
+    FPopupMenu->Popup(point.X, point.Y);
+    return true;
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -239,6 +265,12 @@ void TControl::WndProc(TMessage& message) {
         break;
     case WM_MOUSEMOVE:
         DoMouseMove(shift, x(), y());
+        break;
+    case WM_CONTEXTMENU:
+        if (ShowContextMenu(message.LParam)) {
+            message.Result = 0;
+            return;
+        }
         break;
     case CM_MOUSEENTER:
         FMouseInControl = true;

@@ -18,6 +18,7 @@
 #include <string>
 
 class TWinControl;
+class TPopupMenu;
 
 using TWndMethod = std::function<void(TMessage&)>;
 
@@ -55,6 +56,12 @@ public:
 
     TWinControl* Parent() const { return FParent; }
     virtual void SetParent(TWinControl* parent);
+    // A description nests controls in their parent.
+    void SetParentComponent(TComponent* parent) override;
+
+    // The context menu: shown on a right click or the menu key (when its AutoPopup is on).
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* menu);
 
     int Left() const { return FLeft; }
     int Top() const { return FTop; }
@@ -144,6 +151,12 @@ protected:
     // Whatever no handler took: 0 for a windowless control, the window's own procedure for a windowed one.
     virtual void DefaultHandler(TMessage& message);
 
+    void Notification(TComponent* component) override;
+    // Where a context menu opened from the keyboard appears, in client coordinates.
+    virtual TPoint ContextMenuPoint() const { return {0, 0}; }
+    // Shows the PopupMenu for WM_CONTEXTMENU; false when the control has none to show.
+    bool ShowContextMenu(LPARAM at);
+
     virtual std::wstring GetText() const { return FText; }
     // Stores the text; windowed controls also put it into their window.
     virtual void TextChanged();
@@ -166,6 +179,7 @@ private:
     void InheritParentFont();
 
     TWinControl* FParent = nullptr;
+    TPopupMenu* FPopupMenu = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     bool FVisible = true;
     bool FEnabled = true;

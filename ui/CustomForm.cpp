@@ -3,6 +3,7 @@
 #include "base/StrUtils.h"
 #include "ui/Application.h"
 #include "ui/FormReader.h"
+#include "ui/Menus.h"
 #include "ui/Properties.h"
 #include "ui/Screen.h"
 
@@ -16,6 +17,7 @@ const TClassInfo TCustomForm::MetaClass(
             &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle),
         IntProp<TCustomForm>("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight),
         IntProp<TCustomForm>("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth),
+        RefProp<TCustomForm, TMainMenu>("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu),
         EnumProp<TCustomForm, TPosition>("Position",
                                          {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
                                           "poScreenCenter", "poDesktopCenter", "poMainFormCenter",
@@ -121,10 +123,62 @@ void TCustomForm::SetClientSize(TSize size) {
     SetBounds(Left(), Top(), size.Width + frame.Width, size.Height + frame.Height);
 }
 
-void TCustomForm::SetMenu(HMENU menu) {
+void TCustomForm::SetMenu(TMainMenu* menu) {
+    if (menu == FMenu) return;
+    if (FMenu) RemoveFreeNotification(FMenu);
     FMenu = menu;
-    if (HandleAllocated()) ::SetMenu(WindowHandle(), menu);
+    if (FMenu) FreeNotification(FMenu);
+    if (HandleAllocated()) ::SetMenu(WindowHandle(), FMenu ? FMenu->Handle() : nullptr);
+    MenuChanged();
+}
+
+void TCustomForm::MenuChanged() {
+    HMENU menu = FMenu ? FMenu->Handle() : nullptr;
+    // A skinned frame may have taken the bar off the window: only a bar the window shows is redrawn.
+    if (HandleAllocated() && ::GetMenu(WindowHandle()) == menu && menu) DrawMenuBar(WindowHandle());
     Perform(CM_MENUCHANGED, 0, reinterpret_cast<LPARAM>(menu));
+}
+
+void TCustomForm::Notification(TComponent* component) {
+    TWinControl::Notification(component);
+    if (component == FMenu) {
+        FMenu = nullptr;
+        if (HandleAllocated() && !IsDestroying()) {
+            ::SetMenu(WindowHandle(), nullptr);
+            Perform(CM_MENUCHANGED, 0, 0);
+        }
+    }
+}
+
+bool TCustomForm::IsShortCut(WPARAM key) {
+    if (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU) return false;
+    const TShortCut shortCut = ShortCutFromKey(key);
+    for (TControl* control = FindControl(GetFocus()); control; control = control->Parent())
+        if (control->PopupMenu() && control->PopupMenu()->IsShortCut(shortCut)) return true;
+    return FMenu && FMenu->IsShortCut(shortCut);
+}
+
+bool TCustomForm::MenuMessage(TMessage& message) {
+    if (!FMenu) return false;
+    switch (message.Msg) {
+    case WM_COMMAND:
+        // From the menu bar: no control, notification 0.
+        return message.LParam == 0 && HIWORD(message.WParam) == 0 && FMenu->DispatchCommand(LOWORD(message.WParam));
+    case WM_MEASUREITEM:
+        if (!FMenu->DispatchMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam))) return false;
+        message.Result = TRUE;
+        return true;
+    case WM_DRAWITEM:
+        if (!FMenu->DispatchDrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam))) return false;
+        message.Result = TRUE;
+        return true;
+    case WM_MENUCHAR:
+        message.Result = MenuCharResult(FMenu->Items()->FindByHandle(reinterpret_cast<HMENU>(message.LParam)),
+                                        LOWORD(message.WParam));
+        return message.Result != 0;
+    default:
+        return false;
+    }
 }
 
 bool TCustomForm::Active() const { return HandleAllocated() && GetActiveWindow() == WindowHandle(); }
@@ -155,7 +209,7 @@ void TCustomForm::CreateParams(TCreateParams& params) {
 void TCustomForm::CreateWnd() {
     PlaceOnScreen();
     TWinControl::CreateWnd();
-    if (FMenu) ::SetMenu(WindowHandle(), FMenu);
+    if (FMenu) ::SetMenu(WindowHandle(), FMenu->Handle());
 }
 
 void TCustomForm::PlaceOnScreen() {
@@ -169,6 +223,7 @@ void TCustomForm::PlaceOnScreen() {
 }
 
 void TCustomForm::WndProc(TMessage& message) {
+    if (MenuMessage(message)) return;
     switch (message.Msg) {
     case WM_CLOSE:
         Close();

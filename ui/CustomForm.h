@@ -23,6 +23,8 @@ using TBorderIcons = uint32_t;  // bit n = TBorderIcon n
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 
+class TMainMenu;
+
 class TCustomForm : public TWinControl {
 public:
     CLARIVO_CLASS
@@ -62,8 +64,13 @@ public:
     bool Active() const;
 
     // The window's menu bar (the form does not own it). Painters hear of a change as CM_MENUCHANGED.
-    HMENU Menu() const { return FMenu; }
-    void SetMenu(HMENU menu);
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* menu);
+    // The menu's items changed: the bar is shown again and CM_MENUCHANGED sent.
+    void MenuChanged();
+    // Runs the menu item (of the focused control's context menus, then of the menu bar) whose shortcut
+    // the key is, with the modifier keys held now.
+    bool IsShortCut(WPARAM key);
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;
@@ -83,13 +90,16 @@ protected:
 
 private:
     void PlaceOnScreen();
+    void Notification(TComponent* component) override;
+    // Menu item messages of the menu bar; false for other messages.
+    bool MenuMessage(TMessage& message);
 
     TNameBindings FBindings;
     TPosition FPosition = poDesigned;
     TFormBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons = (1u << biSystemMenu) | (1u << biMinimize) | (1u << biMaximize);
     bool FDestroyRaised = false;
-    HMENU FMenu = nullptr;
+    TMainMenu* FMenu = nullptr;
 };
 
 // The form class programs derive from.

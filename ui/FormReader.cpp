@@ -63,6 +63,7 @@ public:
         Apply(line, [&] { FRoot.SetName(name); });
         ReadBody(FRoot);
         if (FToken != TToken::End) Fail("text after the final 'end'");
+        ResolveReferences();
         if (FBindings) {
             auto missing = FBindings->UnboundFields(FBound);
             if (!missing.empty()) Fail("no component for the field " + missing.front());
@@ -280,9 +281,7 @@ private:
         component->BeginLoading();
         FLoaded.push_back(component);
         Apply(line, [&] { component->SetName(name); });
-        auto* control = dynamic_cast<TControl*>(component);
-        auto* parent = dynamic_cast<TWinControl*>(&enclosing);
-        if (control && parent) Apply(line, [&] { control->SetParent(parent); });
+        Apply(line, [&] { component->SetParentComponent(&enclosing); });
         if (FBindings) {
             if (!FBindings->BindField(name, component))
                 FailAt(line, "the field " + name + " cannot hold a " + className);
@@ -479,6 +478,26 @@ private:
         }
         case TPropKind::pkClass:
             Fail("the object property " + p.Name + " is set through its own properties (" + p.Name + ".X = ...)");
+        case TPropKind::pkComponent:
+            // Named components may come later in the text: set once everything is read.
+            if (v.Kind != TToken::Ident) wrong();
+            FReferences.push_back({&target, &p, v.Ident, FTokenLine});
+            return;
+        }
+    }
+
+    void ResolveReferences() {
+        for (const TReference& r : FReferences) {
+            FTokenLine = r.Line;
+            TComponent* component = nullptr;
+            if (LowerCaseAscii(r.Name) != "nil") {
+                component = FRoot.FindComponent(r.Name);
+                if (!component && SameTextAscii(FRoot.Name(), r.Name)) component = &FRoot;
+                if (!component) Fail("no component named " + r.Name);
+                if (!component->InheritsFrom(*r.Property->PropClass))
+                    Fail(r.Name + " is not a " + r.Property->PropClass->Name() + " for the property " + r.Property->Name);
+            }
+            Apply(r.Line, [&] { r.Property->SetRef(*r.Target, component); });
         }
     }
 
@@ -494,6 +513,13 @@ private:
     std::wstring FString;
     std::vector<unsigned char> FBytes;
     std::vector<TComponent*> FLoaded;
+    struct TReference {
+        TObject* Target;
+        const TPropInfo* Property;
+        std::string Name;
+        int Line;
+    };
+    std::vector<TReference> FReferences;
     std::vector<std::string> FBound;
 };
 

@@ -25,6 +25,7 @@ bool TPropInfo::Writable() const {
     switch (Kind) {
     case TPropKind::pkString: return static_cast<bool>(SetStr);
     case TPropKind::pkClass: return static_cast<bool>(GetObj);
+    case TPropKind::pkComponent: return static_cast<bool>(SetRef);
     case TPropKind::pkMethod: return static_cast<bool>(SetMethod);
     default: return static_cast<bool>(SetOrd);
     }

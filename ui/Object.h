@@ -14,11 +14,13 @@ class TObject;
 class TComponent;
 class TClassInfo;
 
-enum class TPropKind { pkInteger, pkEnumeration, pkBoolean, pkSet, pkString, pkClass, pkMethod };
+enum class TPropKind { pkInteger, pkEnumeration, pkBoolean, pkSet, pkString, pkClass, pkMethod, pkComponent };
 
 // One published property. Ordinal kinds (integer, enumeration, boolean, set) go through GetOrd/SetOrd;
 // enumeration values and set elements are named in Names, in value order (set element n is bit n).
 // A class property hands out the object it owns (GetObj); writing to it is done through that object.
+// A component property refers to a component it does not own (GetObj reads it, SetRef sets it; a
+// description names the component: Menu = MainMenu1).
 // A method property is an event: SetMethod takes a std::any holding the event's std::function type.
 struct TPropInfo {
     std::string Name;
@@ -30,6 +32,7 @@ struct TPropInfo {
     std::function<std::wstring(const TObject&)> GetStr;
     std::function<void(TObject&, const std::wstring&)> SetStr;
     std::function<TObject*(TObject&)> GetObj;
+    std::function<void(TObject&, TComponent*)> SetRef;
     std::function<void(TObject&, const std::any&)> SetMethod;
 
     bool IsOrdinal() const;

@@ -86,7 +86,7 @@ std::wstring ReadStringProperty(const TObject* object, std::string_view name) {
 
 TObject* ReadObjectProperty(TObject* object, std::string_view name, const TClassInfo& cls) {
     const TPropInfo* p = FindPropInfo(object, name);
-    if (!p || p->Kind != TPropKind::pkClass) return nullptr;
+    if (!p || (p->Kind != TPropKind::pkClass && p->Kind != TPropKind::pkComponent)) return nullptr;
     try {
         TObject* value = p->GetObj(*object);
         return value && value->InheritsFrom(cls) ? value : nullptr;

@@ -97,6 +97,16 @@ TPropInfo ClassProp(const char* name, Get get) {
     return p;
 }
 
+// A reference to a component of class T that the object does not own (null: none).
+template <typename C, typename T, typename Get, typename Set>
+TPropInfo RefProp(const char* name, Get get, Set set) {
+    TPropInfo p = prop_detail::Make(name, TPropKind::pkComponent);
+    p.PropClass = &T::MetaClass;
+    p.GetObj = [get](TObject& o) -> TObject* { return std::invoke(get, static_cast<C&>(o)); };
+    p.SetRef = [set](TObject& o, TComponent* v) { std::invoke(set, static_cast<C&>(o), static_cast<T*>(v)); };
+    return p;
+}
+
 // An event: member is the std::function data member that holds it.
 template <typename C, typename Fn>
 TPropInfo EventProp(const char* name, Fn C::*member) {

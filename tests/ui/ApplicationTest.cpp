@@ -1,6 +1,7 @@
 // The application, the screen's forms, timers, message boxes and the main form's life.
 #include "GuiFixture.h"
 #include "ui/Dialogs.h"
+#include "ui/Menus.h"
 #include "ui/Screen.h"
 #include "ui/SpeedButton.h"
 #include "ui/Timer.h"
@@ -95,18 +96,24 @@ TEST(FormLife, ClientSizeAndCentring) {
 
 TEST(FormLife, MenuChangeIsAnnounced) {
     TForm form(nullptr);
-    bool announced = false;
+    int announced = 0;
     TWndMethod old = form.WindowProc;
     form.WindowProc = [&](TMessage& m) {
-        if (m.Msg == CM_MENUCHANGED) announced = true;
+        if (m.Msg == CM_MENUCHANGED) ++announced;
         old(m);
     };
-    UniqueMenu menu(CreateMenu());
-    AppendMenuW(menu.get(), MF_STRING, 1, L"&File");
-    form.SetMenu(menu.get());
-    EXPECT_TRUE(announced);
-    EXPECT_EQ(GetMenu(form.Handle()), menu.get());
-    form.SetMenu(nullptr);
+    auto* menu = new TMainMenu(&form);
+    auto* file = new TMenuItem(&form);
+    file->SetCaption(L"&File");
+    menu->Items()->Add(file);
+    form.SetMenu(menu);
+    EXPECT_EQ(announced, 1);
+    EXPECT_EQ(GetMenu(form.Handle()), menu->Handle());
+    file->SetCaption(L"&Folder");  // an item's change is the menu's
+    EXPECT_EQ(announced, 2);
+    delete menu;  // the form forgets a menu that goes
+    EXPECT_EQ(form.Menu(), nullptr);
+    EXPECT_EQ(GetMenu(form.Handle()), nullptr);
 }
 
 TEST(MainForm, ClosingItEndsRun) {
