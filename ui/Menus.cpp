@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <bitset>
+#include <cwctype>
 
 const TClassInfo TMenuItem::MetaClass(
     "TMenuItem", &TComponent::MetaClass, ComponentFactory<TMenuItem>,
@@ -104,6 +105,26 @@ TShortCut ShortCutFromKey(WPARAM key) {
     return ShortCut(static_cast<WORD>(key), shift);
 }
 
+namespace {
+
+// Keys whose names are not their character.
+const struct {
+    UINT Key;
+    const wchar_t* Name;
+} KeyNames[] = {
+    {VK_BACK, L"BkSp"}, {VK_TAB, L"Tab"},   {VK_RETURN, L"Enter"}, {VK_ESCAPE, L"Esc"}, {VK_SPACE, L"Space"},
+    {VK_PRIOR, L"PgUp"}, {VK_NEXT, L"PgDn"}, {VK_END, L"End"},      {VK_HOME, L"Home"},  {VK_LEFT, L"Left"},
+    {VK_UP, L"Up"},      {VK_RIGHT, L"Right"}, {VK_DOWN, L"Down"},  {VK_INSERT, L"Ins"}, {VK_DELETE, L"Del"},
+    {VK_APPS, L"Menu"},
+};
+
+const struct {
+    TShortCut Bit;
+    const wchar_t* Name;
+} Modifiers[] = {{scCtrl, L"Ctrl+"}, {scShift, L"Shift+"}, {scAlt, L"Alt+"}};
+
+}  // namespace
+
 std::wstring ShortCutToText(TShortCut shortCut) {
     const UINT key = shortCut & 0xFF;
     if (key == 0) return {};
@@ -113,27 +134,47 @@ std::wstring ShortCutToText(TShortCut shortCut) {
     } else if (key >= VK_F1 && key <= VK_F24) {
         name = L"F" + std::to_wstring(key - VK_F1 + 1);
     } else {
-        static const struct { UINT Key; const wchar_t* Name; } names[] = {
-            {VK_BACK, L"BkSp"}, {VK_TAB, L"Tab"}, {VK_RETURN, L"Enter"}, {VK_ESCAPE, L"Esc"}, {VK_SPACE, L"Space"},
-            {VK_PRIOR, L"PgUp"}, {VK_NEXT, L"PgDn"}, {VK_END, L"End"}, {VK_HOME, L"Home"}, {VK_LEFT, L"Left"},
-            {VK_UP, L"Up"}, {VK_RIGHT, L"Right"}, {VK_DOWN, L"Down"}, {VK_INSERT, L"Ins"}, {VK_DELETE, L"Del"},
-            {VK_APPS, L"Menu"},
-        };
-        for (const auto& n : names)
+        for (const auto& n : KeyNames)
             if (n.Key == key) name = n.Name;
         if (name.empty()) {
             // Punctuation and the rest, as the keyboard labels them.
             wchar_t text[32]{};
             const LONG scan = static_cast<LONG>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
-            if (GetKeyNameTextW(scan, text, 32) > 0) name = text;
-            else return {};
+            if (GetKeyNameTextW(scan, text, 32) <= 0) return {};
+            name = text;
         }
     }
     std::wstring result;
-    if (shortCut & scCtrl) result += L"Ctrl+";
-    if (shortCut & scShift) result += L"Shift+";
-    if (shortCut & scAlt) result += L"Alt+";
+    for (const auto& m : Modifiers)
+        if (shortCut & m.Bit) result += m.Name;
     return result + name;
+}
+
+TShortCut TextToShortCut(const std::wstring& text) {
+    std::wstring rest = LowerCaseAscii(text);
+    TShortCut result = 0;
+    for (bool found = true; found;) {
+        found = false;
+        for (const auto& m : Modifiers) {
+            const std::wstring prefix = LowerCaseAscii(std::wstring(m.Name));
+            if (rest.rfind(prefix, 0) == 0) {
+                result |= m.Bit;
+                rest.erase(0, prefix.size());
+                found = true;
+            }
+        }
+    }
+    UINT key = 0;
+    if (rest.size() == 1 && ((rest[0] >= L'a' && rest[0] <= L'z') || (rest[0] >= L'0' && rest[0] <= L'9'))) {
+        key = static_cast<UINT>(std::towupper(rest[0]));
+    } else if (rest.size() >= 2 && rest[0] == L'f' && std::all_of(rest.begin() + 1, rest.end(), iswdigit)) {
+        const int n = std::stoi(rest.substr(1));
+        if (n >= 1 && n <= 24) key = VK_F1 + static_cast<UINT>(n) - 1;
+    } else {
+        for (const auto& n : KeyNames)
+            if (LowerCaseAscii(std::wstring(n.Name)) == rest) key = n.Key;
+    }
+    return key ? static_cast<TShortCut>(result | key) : TShortCut{};
 }
 
 // ---- TMenuItem ----

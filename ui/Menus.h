@@ -24,10 +24,12 @@ class TMenu;
 
 // A key with modifiers, as menus store it: the virtual key in the low byte, plus these bits.
 using TShortCut = uint16_t;
-enum : TShortCut { scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000, scNone = 0 };
+enum : TShortCut { scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000 };
 TShortCut ShortCut(WORD key, TShiftState shift);
 // "Ctrl+Shift+A", "Del", "F5"; empty for none.
 std::wstring ShortCutToText(TShortCut shortCut);
+// The shortcut a text such as "Alt+F4" names (any case); 0 when it names none.
+TShortCut TextToShortCut(const std::wstring& text);
 // The shortcut a key message makes with the modifier keys held now.
 TShortCut ShortCutFromKey(WPARAM key);
 
@@ -124,7 +126,7 @@ private:
     bool FAutoCheck = false;
     int FGroupIndex = 0;
     int FImageIndex = -1;
-    TShortCut FShortCut = scNone;
+    TShortCut FShortCut = 0;
     UINT FCommand = 0;
     std::vector<TMenuItem*> FItems;
     TMenuItem* FParent = nullptr;

@@ -118,12 +118,12 @@ TSkinData::TSkinData(TComponent* owner)
       TitleTextActiveColor(SystemColor(COLOR_CAPTIONTEXT)),
       TitleTextInactiveColor(SystemColor(COLOR_INACTIVECAPTIONTEXT)),
       AppIconBitmap(std::make_unique<TBitmap>()),
-      CaptionFont(std::make_unique<TFont>()) {
+      CaptionFont(std::make_unique<TFont>()),
+      MenuGlyphs(std::make_unique<TImageList>(nullptr)) {
     CustomColors.fill(clWhite);
     AppIconBitmap->SetPixelFormat(pf24bit);
     FSkin3rd.assign(std::begin(BuiltInSkin3rd), std::end(BuiltInSkin3rd));
-    MenuGlyphs.reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), L"ORRERYMENU", 16, 0, clWhite, IMAGE_BITMAP,
-                                          LR_CREATEDIBSECTION));
+    MenuGlyphs->LoadFromResourceName(GetModuleHandleW(nullptr), L"ORRERYMENU", 16, clWhite);
     MaximizedWidth = GetSystemMetrics(SM_CXMAXIMIZED);
     MaximizedHeight = GetSystemMetrics(SM_CYMAXIMIZED);
 }

@@ -8,6 +8,7 @@
 #include "ui/Component.h"
 #include "ui/Font.h"
 #include "ui/Handles.h"
+#include "ui/ImageList.h"
 
 #include <array>
 #include <functional>
@@ -147,7 +148,8 @@ public:
 
     std::unique_ptr<TBitmap> AppIconBitmap;
     std::unique_ptr<TFont> CaptionFont;
-    UniqueImageList MenuGlyphs;
+    // The system menu's glyphs: 0 restore, 1 maximise, 2 minimise, 3 close.
+    std::unique_ptr<TImageList> MenuGlyphs;
 
 private:
     void ApplyNewSkin();

@@ -3,6 +3,7 @@
 #include "base/StrUtils.h"
 #include "skin/data/SkinData.h"
 #include "skin/window/SkinMessages.h"
+#include "skin/window/SkinPopupMenu.h"
 #include "skin/window/WinSkinForm.h"
 #include "ui/CustomForm.h"
 #include "ui/Messages.h"
@@ -75,6 +76,9 @@ TSkinManage::TSkinManage()
     FTimer->SetEnabled(false);
     FTimer->SetInterval(DefaultInterval);
     FTimer->OnTimer = [this](TObject*) { ApplyChange(); };
+    PopupMenuSkinner = [](HWND Window, TSkinData& Skin) -> std::unique_ptr<TPopupMenuSkinner> {
+        return std::make_unique<TWinSkinPopMenu>(Window, Skin);
+    };
 }
 
 TSkinManage::~TSkinManage() {

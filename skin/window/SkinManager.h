@@ -22,8 +22,7 @@ class TWinSkinForm;
 // The kind of the next popup menu window, which decides the skin control bit it needs.
 enum TMenuKind { mkContext = 0, mkMenuBar = 1, mkSystem = 2 };
 
-// What skins one popup menu window. The menu layer provides it; until it does, popup menus keep the
-// system's look.
+// What skins one popup menu window.
 class TPopupMenuSkinner {
 public:
     virtual ~TPopupMenuSkinner() = default;
@@ -92,7 +91,10 @@ public:
     bool SkinPopupMenu(HWND Window);
     bool ReleasePopupMenu(HWND Window);
     size_t PopupCount() const { return FPopups.size(); }
-    TPopupMenuSkinnerFactory PopupMenuSkinner;  // null: popup menus stay as the system draws them
+    // The skinned menu windows open now, oldest first.
+    const std::vector<std::unique_ptr<TPopupMenuSkinner>>& Popups() const { return FPopups; }
+    // Makes the skinner of a menu window (the skin's own by default); null: menus keep the system's look.
+    TPopupMenuSkinnerFactory PopupMenuSkinner;
 
     // The window message of the framework's "ControlOfs..." name (answered with the control object).
     UINT ControlMessage = 0;

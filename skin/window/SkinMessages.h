@@ -22,5 +22,7 @@ enum : UINT {
 constexpr LPARAM SkinStartParam = 1000;
 // The token that WM_SKINNCPRINT, WM_SKINPING and WM_SKINDONE carry and answer.
 constexpr LPARAM SkinAnswer = 16802;
+// The Tag of the skinned system menu.
+constexpr int SystemMenuTag = 33333;
 // The system's own themed caption drawing, answered with 0 on skinned frames.
 constexpr UINT WM_NCUAHDRAWCAPTION = 0xAE;

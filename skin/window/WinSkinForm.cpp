@@ -4,8 +4,10 @@
 #include "skin/data/SkinPlatform.h"
 #include "skin/window/SkinManager.h"
 #include "skin/window/SkinMessages.h"
+#include "skin/window/SkinPopupMenu.h"
 #include "ui/Bitmap.h"
 #include "ui/CustomForm.h"
+#include "ui/Menus.h"
 #include "ui/Properties.h"
 #include "ui/SubclassIds.h"
 #include "ui/Timer.h"
@@ -206,6 +208,7 @@ void TWinSkinForm::Start() {
     GetClientRect(FHandle, &client);
     FUnskinnedFrame = {(window.right - window.left) - client.right, (window.bottom - window.top) - client.bottom};
     if (ControlDiscovery().DiscoverControls) ControlDiscovery().DiscoverControls(*this);
+    if (FForm) SkinFormMenus(*FForm, *FSkin, true);
 
     if (FState == ssAttached && FFrameSkinned) {
         if (FWindowKind == wkMdiChild) {
@@ -369,6 +372,7 @@ void TWinSkinForm::RefreshSkin() {
             if (auto* form = dynamic_cast<TCustomForm*>(owned)) form->SetColor(FSkin->FaceColor);
     }
     ReadFrameMetrics();
+    if (FForm) SkinFormMenus(*FForm, *FSkin, true);
     for (TControlPainter* painter : std::vector<TControlPainter*>(FPainters))
         if (!painter->Finished()) painter->Reskin();
     FState = ssRefreshing;
@@ -384,7 +388,10 @@ void TWinSkinForm::RefreshSkin() {
 void TWinSkinForm::RestoreWindow() {
     StopTimer();
     const bool destroying = FState == ssDestroying;
-    if (FForm && !destroying) FForm->SetColor(FFormColor);
+    if (FForm && !destroying) {
+        FForm->SetColor(FFormColor);
+        SkinFormMenus(*FForm, *FSkin, false);
+    }
     const bool frameWasSkinned = FFrameSkinned && FStarted;
     Detach();
     if (!FFrameSkinned) {
@@ -909,27 +916,67 @@ void TWinSkinForm::ShowSystemMenu(TPoint ScreenPoint) {
         }
         return;
     }
+    HMENU system = FSystemMenu ? FSystemMenu : GetSystemMenu(FHandle, FALSE);
+    if (!system) return;
     if (SkinManager) SkinManager->MenuKind = mkSystem;
     FLastSystemMenu = now;
-    HMENU menu = FSystemMenu ? FSystemMenu : GetSystemMenu(FHandle, FALSE);
-    if (!menu) return;
-    // The window's own system menu, its items enabled for the state the window is really in (the
-    // system would judge by the caption style the skinned frame has changed).
-    auto enable = [menu](UINT command, bool on) { EnableMenuItem(menu, command, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
-    const bool sizeable = FShowState == ssNormal;
-    enable(SC_SIZE, sizeable && FSizeable);
-    enable(SC_MOVE, FShowState != ssMaximized);
-    enable(SC_MINIMIZE, FShowState != ssMinimized && (FButtonFlags & bfMinimize));
-    enable(SC_MAXIMIZE, FShowState != ssMaximized && (FButtonFlags & bfMaximize));
-    enable(SC_RESTORE, FShowState != ssNormal);
-    SetMenuDefaultItem(menu, SC_CLOSE, FALSE);
-    const UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON | (FRightToLeft ? TPM_LAYOUTRTL : 0);
-    const auto command = static_cast<WPARAM>(
-        TrackPopupMenu(menu, flags, ScreenPoint.X, ScreenPoint.Y, 0, FHandle, nullptr));
-    if (command) {
-        PostMessageW(FHandle, WM_SYSCOMMAND, command, 0);
-        return;
+
+    // The window's system menu mirrored item by item, enabled for the state the window is really in
+    // (the system would judge by the caption style the skinned frame has changed), drawn by the skin
+    // with its own glyphs.
+    TPopupMenu menu(nullptr);
+    menu.SetTag(SystemMenuTag);
+    menu.SetImages(FSkin->MenuGlyphs.get());
+    menu.SetRightToLeft(FRightToLeft);
+    bool chosen = false;
+    const int count = GetMenuItemCount(system);
+    for (int position = 0; position < count; ++position) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STATE | MIIM_ID | MIIM_FTYPE;
+        if (!GetMenuItemInfoW(system, static_cast<UINT>(position), TRUE, &info)) continue;
+        wchar_t text[81]{};
+        GetMenuStringW(system, static_cast<UINT>(position), text, 80, MF_BYPOSITION);
+        std::wstring caption = text;
+        auto* item = new TMenuItem(&menu);
+        if (const size_t tab = caption.find(L'\t'); tab != std::wstring::npos) {
+            item->SetShortCut(TextToShortCut(caption.substr(tab + 1)));
+            caption.resize(tab);
+        }
+        item->SetCaption(caption.empty() || (info.fType & MFT_SEPARATOR) ? L"-" : caption);
+        item->SetTag(static_cast<int>(info.wID));
+        item->SetEnabled((info.fState & 3) == 0);
+        item->SetChecked((info.fState & MFS_CHECKED) != 0);
+        switch (info.wID) {
+        case SC_SIZE: item->SetEnabled(FShowState == ssNormal && FSizeable); break;
+        case SC_MOVE: item->SetEnabled(FShowState != ssMaximized); break;
+        case SC_MINIMIZE:
+            item->SetImageIndex(2);
+            item->SetEnabled(FShowState != ssMinimized && (FButtonFlags & bfMinimize));
+            break;
+        case SC_MAXIMIZE:
+            item->SetImageIndex(1);
+            item->SetEnabled(FShowState != ssMaximized && (FButtonFlags & bfMaximize));
+            break;
+        case SC_CLOSE:
+            item->SetImageIndex(3);
+            item->SetDefault(true);
+            break;
+        case SC_RESTORE:
+            item->SetImageIndex(0);
+            item->SetEnabled(FShowState != ssNormal);
+            break;
+        default: break;
+        }
+        item->OnClick = [this, &chosen](TObject* sender) {
+            chosen = true;
+            PostMessageW(FHandle, WM_SYSCOMMAND, static_cast<WPARAM>(static_cast<TMenuItem*>(sender)->Tag()), 0);
+        };
+        menu.Items()->Add(item);
     }
+    SkinMenuItems(menu, *FSkin, true);
+    menu.Popup(ScreenPoint.X, ScreenPoint.Y);
+    if (chosen) return;
     // The menu's own loop takes the second click of a double click on the icon: a menu that closed
     // that quickly with the mouse still on the icon was double-clicked.
     POINT cursor{};

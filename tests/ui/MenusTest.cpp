@@ -227,13 +227,19 @@ TEST_F(Menus, ReferencesForgetAMenuThatGoesAndCommandsAreReused) {
     EXPECT_LT(fresh.Command(), 4096u);
 }
 
-TEST(ShortCuts, ReadAsThePlatformWritesThem) {
+TEST(ShortCuts, WrittenAsThePlatformWritesThemAndReadBack) {
     struct { TShortCut Key; const wchar_t* Text; } cases[] = {
         {ShortCut('A', ssCtrl), L"Ctrl+A"},          {ShortCut(VK_DELETE, 0), L"Del"},
         {ShortCut(VK_F5, 0), L"F5"},                 {ShortCut('Z', ssCtrl | ssShift), L"Ctrl+Shift+Z"},
-        {ShortCut(VK_RETURN, ssAlt), L"Alt+Enter"}, {scNone, L""},
+        {ShortCut(VK_RETURN, ssAlt), L"Alt+Enter"}, {TShortCut{}, L""},
     };
-    for (const auto& c : cases) EXPECT_EQ(ShortCutToText(c.Key), c.Text);
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShortCutToText(c.Key), c.Text);
+        EXPECT_EQ(TextToShortCut(c.Text), c.Key) << "read back: " << std::string(c.Text, c.Text + wcslen(c.Text));
+    }
+    EXPECT_EQ(TextToShortCut(L"alt+f4"), ShortCut(VK_F4, ssAlt)) << "any case, as system menus write it";
+    EXPECT_EQ(TextToShortCut(L"Ctrl+"), TShortCut{});
+    EXPECT_EQ(TextToShortCut(L"Hyper+Q"), TShortCut{});
 }
 
 }  // namespace

@@ -258,7 +258,7 @@ TEST_F(SkinDataTest, StartsWithItsDefaults) {
     EXPECT_EQ(skin.Title->Name, "Title");
     EXPECT_TRUE(skin.AppIconBitmap->Empty());
     ASSERT_TRUE(skin.MenuGlyphs);
-    EXPECT_EQ(ImageList_GetImageCount(skin.MenuGlyphs.get()), 4);
+    EXPECT_EQ(skin.MenuGlyphs->Count(), 4);
 }
 
 TEST_F(SkinDataTest, BuiltInListMapsEachClassToOneKind) {
