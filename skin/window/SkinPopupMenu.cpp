@@ -217,6 +217,8 @@ bool TWinSkinPopMenu::BuildBackground() {
 }
 
 void TWinSkinPopMenu::PaintAroundItems() {
+    // A menu whose items the skin does not draw is learned from the window itself.
+    if (!FMenu) FMenu = reinterpret_cast<HMENU>(SendMessageW(FWnd, MN_GETHMENU, 0, 0));
     if (!FBackground || !FMenu) return;
     RECT window{}, client{};
     GetWindowRect(FWnd, &window);

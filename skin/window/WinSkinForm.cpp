@@ -3,11 +3,13 @@
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinPlatform.h"
 #include "skin/window/SkinManager.h"
+#include "skin/window/SkinMenuBar.h"
 #include "skin/window/SkinMessages.h"
 #include "skin/window/SkinPopupMenu.h"
 #include "ui/Bitmap.h"
 #include "ui/CustomForm.h"
 #include "ui/Menus.h"
+#include "ui/Messages.h"
 #include "ui/Properties.h"
 #include "ui/SubclassIds.h"
 #include "ui/Timer.h"
@@ -165,8 +167,12 @@ void TWinSkinForm::Attach(TSkinData& Skin, HWND Window) {
     if (FFrameSkinned) {
         // With a compositor the system would draw its own frame over the skin's.
         if (!FChild) SkinSetSystemFrame(Window, false);
-        // Until a skinned menu bar takes the menu over, its strip is kept free in the frame.
-        if (GetMenu(Window) && FWindowKind != wkMdiChild) FMenuHeight = GetSystemMetrics(SM_CYMENU);
+        // The skin's menu bar stands for the window's own in a strip of the frame (it takes the menu off
+        // the window when skinning starts).
+        if (GetMenu(Window) && FWindowKind != wkMdiChild) {
+            FMenuBar = std::make_unique<TWinSkinMenu>(*this, Skin);
+            FMenuHeight = GetSystemMetrics(SM_CYMENU);
+        }
         const bool keepCaption =
             (FWindowKind == wkMdiChild && SkinManager && SkinManager->MdiMaximized()) || FShowState == ssMinimized;
         if (!keepCaption) SetCaptionStyle(false);
@@ -208,7 +214,6 @@ void TWinSkinForm::Start() {
     GetClientRect(FHandle, &client);
     FUnskinnedFrame = {(window.right - window.left) - client.right, (window.bottom - window.top) - client.bottom};
     if (ControlDiscovery().DiscoverControls) ControlDiscovery().DiscoverControls(*this);
-    if (FForm) SkinFormMenus(*FForm, *FSkin, true);
 
     if (FState == ssAttached && FFrameSkinned) {
         if (FWindowKind == wkMdiChild) {
@@ -235,6 +240,11 @@ void TWinSkinForm::Start() {
     SendMessageW(FHandle, WM_SKINDONE, 0, SkinAnswer);
     if (FSkin->OnAfterSkinForm) FSkin->OnAfterSkinForm(FForm, FHandle, FClassName);
     FState = ssSkinned;
+    // The window's own bar goes now that the frame is the skin's (which keeps the client area as it is).
+    if (FMenuBar) FMenuBar->Build();
+    // Then the menus go to the item painter (a change of the window's own bar would move the frame).
+    if (FForm) SkinFormMenus(*FForm, *FSkin, true);
+    UpdateMenuHeight();
     if (FTimer) FTimer->SetEnabled(true);
 }
 
@@ -394,6 +404,8 @@ void TWinSkinForm::RestoreWindow() {
     }
     const bool frameWasSkinned = FFrameSkinned && FStarted;
     Detach();
+    FHotObject = nullptr;
+    FMenuBar.reset();  // the window has its own menu bar again
     if (!FFrameSkinned) {
         if (FForm) FForm->Invalidate();
         return;
@@ -436,7 +448,7 @@ TPoint TWinSkinForm::WindowToFrame(TPoint ScreenPoint) const {
 TNCObject* TWinSkinForm::ObjectAt(TPoint FramePoint) const {
     for (const auto& button : FButtons)
         if (button->Visible && button->Action() >= 0 && button->BoundsRect.Contains(FramePoint)) return button.get();
-    return nullptr;
+    return FMenuBar ? FMenuBar->ItemAt(FramePoint) : nullptr;
 }
 
 LRESULT TWinSkinForm::CalcSize(WPARAM wParam, LPARAM lParam) {
@@ -553,6 +565,21 @@ LRESULT TWinSkinForm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (SkinManager)
             SkinManager->MenuKind = reinterpret_cast<HMENU>(wParam) == FSystemMenu ? mkSystem : mkMenuBar;
         return Pass(msg, wParam, lParam);
+    case WM_MENUSELECT:
+        if (FMenuBar) FMenuBar->MenuSelect(wParam, lParam);
+        return Pass(msg, wParam, lParam);
+    case WM_MEASUREITEM:
+        if (FMenuBar && FMenuBar->MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+        return Pass(msg, wParam, lParam);
+    case WM_DRAWITEM:
+        if (FMenuBar && FMenuBar->DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        return Pass(msg, wParam, lParam);
+    case WM_SKINMENUHIT:
+        if (FMenuBar) {
+            const TPoint at = WindowToFrame({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            FMenuBar->Open(FMenuBar->ItemAt(at));
+        }
+        return 0;
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC: {
         const LRESULT result = Pass(msg, wParam, lParam);
@@ -617,6 +644,9 @@ LRESULT TWinSkinForm::FrameProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return CaptionChange(msg, wParam, lParam);
     case WM_SYSCOMMAND: {
         const WPARAM command = wParam & 0xFFF0;
+        if (command == SC_KEYMENU && lParam != ' ' && FMenuBar && !GetCapture() &&
+            FMenuBar->KeyMenu(static_cast<wchar_t>(lParam)))
+            return 0;
         if (command == SC_KEYMENU && lParam == ' ') {
             POINT origin{0, 0};
             ClientToScreen(FHandle, &origin);
@@ -696,8 +726,22 @@ void TWinSkinForm::SizeHandling(WPARAM Kind) {
     }
     const bool childNotNormal =
         FWindowKind == wkMdiChild && ((SkinManager && SkinManager->MdiMaximized()) || FShowState != ssNormal);
-    if (FShowState != ssMinimized && !childNotNormal && (FState == ssSkinned || FState == ssRefreshing))
+    if (FShowState != ssMinimized && !childNotNormal && (FState == ssSkinned || FState == ssRefreshing)) {
         UpdateRegion(false);
+        UpdateMenuHeight();
+    }
+}
+
+void TWinSkinForm::UpdateMenuHeight() {
+    if (!FMenuBar || FShowState == ssMinimized) return;
+    RECT r{};
+    GetWindowRect(FHandle, &r);
+    FWindowSize = {r.right - r.left, r.bottom - r.top};
+    const int height = FMenuBar->Layout();
+    if (height == FMenuHeight) return;
+    // The bar's items wrap to more rows (or fewer): the client area gives it the room.
+    FMenuHeight = height;
+    FrameChanged(FHandle);
 }
 
 LRESULT TWinSkinForm::CaptionChange(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -733,6 +777,15 @@ void TWinSkinForm::FormWindowProc(TMessage& Message) {
         break;
     case WM_SKINPING:
         Message.Result = Message.LParam == SkinAnswer ? SkinAnswer : 1;
+        return;
+    case CM_MENUCHANGED:
+        FOldFormProc(Message);
+        // The form's menu changed: the bar shows it (the skin may keep the bar as it is).
+        if (FMenuBar && FSkin->MenuUpdate() && FStarted) {
+            FMenuBar->Build();
+            UpdateMenuHeight();
+            RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+        }
         return;
     default:
         break;
@@ -808,6 +861,11 @@ LRESULT TWinSkinForm::NonClientMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (FHotObject && FHotObject->State != nsPressed) FHotObject->MouseLeave();
         return Pass(msg, wParam, lParam);
     case WM_NCLBUTTONDOWN:
+        if (auto* item = dynamic_cast<TMenuBtn*>(object)) {
+            if (!FActive) SetForegroundWindow(FHandle);
+            FMenuBar->Open(item);
+            return 0;
+        }
         if (object) {
             if (!FActive) SetForegroundWindow(FHandle);
             object->MouseDown();

@@ -40,6 +40,8 @@ struct TFrameMetrics {
     friend bool operator==(const TFrameMetrics&, const TFrameMetrics&) = default;
 };
 
+class TWinSkinMenu;
+
 class TWinSkinForm : public TComponent {
 public:
     CLARIVO_CLASS
@@ -97,6 +99,8 @@ public:
     bool IsDialog() const { return FDialog; }
     const TFrameMetrics& Metrics() const { return FMetrics; }
     int MenuHeight() const { return FMenuHeight; }
+    // The skin's menu bar that stands for the window's own, or null.
+    TWinSkinMenu* MenuBar() const { return FMenuBar.get(); }
     TSize WindowSize() const { return FWindowSize; }
     const TRect& CaptionTextRect() const { return FCaptionRect; }
     const std::vector<std::unique_ptr<TWinSysButton>>& CaptionButtons() const { return FButtons; }
@@ -147,6 +151,8 @@ private:
     void ReadShowState();
     void ReadIcon();
     void SizeHandling(WPARAM Kind);
+    // The menu bar's rows for the window's width: the frame follows when they change.
+    void UpdateMenuHeight();
     LRESULT CalcSize(WPARAM wParam, LPARAM lParam);
     LRESULT HitTest(LPARAM lParam);
     void MaxInfo(MINMAXINFO& Info) const;
@@ -210,6 +216,7 @@ private:
     std::vector<std::unique_ptr<TWinSysButton>> FButtons;
     std::vector<TControlPainter*> FPainters;  // owned by their controls, or by this skinner
     TNCObject* FHotObject = nullptr;
+    std::unique_ptr<TWinSkinMenu> FMenuBar;  // for a window that had a menu bar when skinned
 
     TSize FRegionSize;
     bool FRegionMaximized = false;

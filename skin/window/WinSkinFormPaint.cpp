@@ -2,6 +2,7 @@
 // window region cut from the transparent pixels of the border images.
 #include "skin/data/SkinData.h"
 #include "skin/draw/SkinDraw.h"
+#include "skin/window/SkinMenuBar.h"
 #include "skin/window/SkinMessages.h"
 #include "skin/window/WinSkinForm.h"
 #include "ui/Bitmap.h"
@@ -73,7 +74,9 @@ void TWinSkinForm::PaintNonClient(HDC DC) {
         PaintBorderPiece(sdRight, {W - m.Right, 0, W, H}, DC);
         PaintBorderPiece(sdBottom, {m.Left, H - m.Bottom, W - m.Right, H}, DC);
         PaintTitleBar(DC);
-        if (FMenuHeight > 0) {
+        if (FMenuBar) {
+            FMenuBar->Paint(DC);
+        } else if (FMenuHeight > 0) {
             const RECT strip{m.Left, m.Top, W - m.Right, m.Top + FMenuHeight};
             FillRect(DC, &strip, FSkin->FaceBrush.get());
         }
