@@ -966,12 +966,11 @@ bool TWinSkinForm::HasCloseItem() const {
 
 void TWinSkinForm::ShowSystemMenu(TPoint ScreenPoint) {
     const DWORD now = GetTickCount();
-    if (FDoubleClickTime >= 0 && now - FLastSystemMenu <= static_cast<DWORD>(FDoubleClickTime)) {
-        // The second click of a double click on the icon closes the window, as the system's own does.
-        if (FHotObject) {
-            StopTimer();
-            PostMessageW(FHandle, WM_CLOSE, 0, 0);
-        }
+    if (FHotObject && FDoubleClickTime >= 0 && now - FLastSystemMenu <= static_cast<DWORD>(FDoubleClickTime)) {
+        // The second click of a double click on the icon closes the window, as the system's own does. (A
+        // menu opened again as quickly from the keyboard simply opens.)
+        StopTimer();
+        PostMessageW(FHandle, WM_CLOSE, 0, 0);
         return;
     }
     HMENU system = FSystemMenu ? FSystemMenu : GetSystemMenu(FHandle, FALSE);
