@@ -49,8 +49,8 @@ protected:
             }
             return answer;
         });
-        FPreviousOpener = SetShellOpener([this](const std::wstring& target) {
-            opened.push_back(target);
+        FPreviousOpener = SetShellOpener([this](const TShellRequest& request) {
+            opened.push_back(request);
             return true;
         });
         form = new TForm1(nullptr);
@@ -128,7 +128,7 @@ protected:
 
     TForm1* form = nullptr;
     std::vector<TBox> boxes;
-    std::vector<std::wstring> opened;
+    std::vector<TShellRequest> opened;
     int answer = IDOK;
     std::vector<int> answers;  // taken first, one per box, before answer
 
@@ -632,7 +632,7 @@ TEST_F(MainWindow, AboutShowsTheAddressesAndClosingOpensTheMakersPage) {
     EXPECT_EQ(boxes[0].Flags & MB_ICONMASK, 0u);
     form->Close();
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], MakerWebAddress) << "the address itself, for the shell to open: no program is started by name";
+    EXPECT_EQ(opened[0], (TShellRequest{L"open", MakerWebAddress, {}})) << "the address itself, for the shell to open: no program is started by name";
 }
 
 TEST(FormDescription, BinaryValuesComeFromTheProgramsResources) {
