@@ -83,6 +83,12 @@ UniqueFileHandle OpenListed(const TListedObject& object, DWORD access, TActionRe
 
 std::size_t TListedObject::Depth() const { return static_cast<std::size_t>(std::count(Path.begin(), Path.end(), L'\\')); }
 
+TActionResult VerifyListedObject(const TListedObject& object) {
+    TActionResult result;
+    OpenListed(object, 0, result);
+    return result;
+}
+
 TActionResult UnhideListedObject(const TListedObject& object) {
     TActionResult result;
     const UniqueFileHandle handle = OpenListed(object, FILE_WRITE_ATTRIBUTES, result);

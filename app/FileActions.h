@@ -28,6 +28,10 @@ enum class TActionResult {
     Failed,   // the system refused (in use, denied, a folder that is not empty)
 };
 
+// Whether the object is still the one listed, by the same check the actions make, changing nothing:
+// Done when it is, Changed when it is gone or another object, Failed when it cannot be opened to tell.
+TActionResult VerifyListedObject(const TListedObject& object);
+
 // Clears the hidden and system attributes, keeping every other one, and checks that they are gone.
 TActionResult UnhideListedObject(const TListedObject& object);
 

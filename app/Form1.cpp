@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/Clipboard.h"
 #include "app/Contact.h"
 #include "app/FileActions.h"
 #include "app/Launcher.h"
@@ -46,6 +47,9 @@ const wchar_t* const DeleteSelectedQuestion =
 
 const wchar_t* const CompletedMessage = L"proposition Complate!";
 
+// "Open Containing Folder" opens at most this many Explorer windows at once.
+constexpr std::size_t MaxExplorerWindows = 10;
+
 const wchar_t* const NotAFolderLine = L"Choose a folder on a disk or a network share to search it.";
 
 // A folder the walk can list: a full path to an existing folder (the tree's root and other virtual
@@ -61,6 +65,48 @@ std::wstring NameText(const std::wstring& name, const std::wstring& path, DWORD 
     if (!(attr & FILE_ATTRIBUTE_REPARSE_POINT)) return name;
     const std::wstring target = LinkTarget(path);
     return target.empty() ? name + L" (link)" : name + L" (link to " + target + L")";
+}
+
+// The objects a shell command (Explorer, the property sheet) was not given, and why.
+struct TShellRefusals {
+    int Changed = 0;      // gone, or no longer the object listed
+    int Unreachable = 0;  // a name the shell would read as another object
+    int Failed = 0;       // could not be checked, or the shell could not show it
+};
+
+// Hands the object to the shell with show, if it is still the object listed and its normal form names
+// it exactly: the shell never takes the extended form, and for "bar." or "nul" it would show another
+// object or a device. A property sheet can change what it shows, so it must be the object listed.
+// True when the shell took it; otherwise the refusal is counted.
+bool ShowInShell(const TListedObject& object, bool (*show)(const std::wstring& path), TShellRefusals& refusals) {
+    switch (VerifyListedObject(object)) {
+        case TActionResult::Done: break;
+        case TActionResult::Changed: ++refusals.Changed; return false;
+        case TActionResult::Failed: ++refusals.Failed; return false;
+    }
+    if (!PlainPathIsExact(object.Path)) {
+        ++refusals.Unreachable;
+        return false;
+    }
+    if (show(object.Path)) return true;
+    ++refusals.Failed;
+    return false;
+}
+
+void ReportShellRefusals(const TShellRefusals& refusals, bool moreFolders) {
+    const int refused = refusals.Changed + refusals.Unreachable + refusals.Failed;
+    std::string text;
+    if (refused > 0) text = Format("%d of the selected object(s) could not be shown.", refused);
+    if (refusals.Changed > 0)
+        text += Format(" %d of them had changed or gone since the search and stayed untouched.", refusals.Changed);
+    if (refusals.Unreachable > 0)
+        text += Format(" %d of them have a name Windows would take for another (a name ending in a dot or a space, "
+                       "a device name, or a path of 260 characters or more).",
+                       refusals.Unreachable);
+    if (moreFolders)
+        text += Format("%sExplorer was opened on the first %d folders only.", text.empty() ? "" : " ",
+                       static_cast<int>(MaxExplorerWindows));
+    if (!text.empty()) ShowMessageBox(Utf8ToWide(text), Application().Title(), MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -125,6 +171,12 @@ TForm1::TForm1(TComponent* owner)
     b.AddHandler("SpeedButton4Click", this, &TForm1::SpeedButton4Click);
     b.AddHandler("SpeedButton5Click", this, &TForm1::SpeedButton5Click);
     b.AddHandler("CheckBox1Click", this, &TForm1::CheckBox1Click);
+    b.AddHandler("OpenFolderClick", this, &TForm1::OpenFolderClick);
+    b.AddHandler("CopyPathClick", this, &TForm1::CopyPathClick);
+    b.AddHandler("PropertiesClick", this, &TForm1::PropertiesClick);
+    b.AddHandler("UnhideRowsClick", this, &TForm1::UnhideRowsClick);
+    b.AddHandler("DeleteRowsClick", this, &TForm1::DeleteRowsClick);
+    b.AddHandler("FoundFilesKeyDown", this, &TForm1::FoundFilesKeyDown);
     b.AddHandler("ShellTreeView1Click", this, &TForm1::ShellTreeView1Click);
     b.AddHandler("ShowFileClick", this, &TForm1::ShowFileClick);
     b.AddHandler("ShowHideClick", this, &TForm1::ShowHideClick);
@@ -146,6 +198,11 @@ void TForm1::Loaded() {
     FoundFiles->AddColumn(L"Location", 303);
     FoundFiles->AddColumn(L"Size", 60);
     FoundFiles->AddColumn(L"Modified", 120);
+    // Before the window is skinned: a control painter takes the slot in front of this and gives it back.
+    for (int i = 0; i < ComponentCount(); ++i) {
+        if (auto* control = dynamic_cast<TWinControl*>(Components(i)))
+            control->WindowProc = [this, handle = control->WindowProc](TMessage& message) { WindowKeys(message, handle); };
+    }
 }
 
 void TForm1::WndProc(TMessage& message) {
@@ -153,7 +210,26 @@ void TForm1::WndProc(TMessage& message) {
         FFeed.Drain();
         return;
     }
-    TForm::WndProc(message);
+    WindowKeys(message, [this](TMessage& m) { TForm::WndProc(m); });
+}
+
+// The message loop's dialog manager (IsDialogMessage) hands keys to the focused control, so F5 comes here
+// through whichever control has the focus. Esc it turns into the window's Cancel command instead, unless
+// the control asks for the key: while a search runs, every control does, and passes it on here. Message
+// boxes and other windows have controls of their own, so their Esc and Enter never come this way.
+void TForm1::WindowKeys(TMessage& message, const TWndMethod& handle) {
+    if (message.Msg == WM_KEYDOWN && (message.WParam == VK_F5 || message.WParam == VK_ESCAPE)) {
+        TSpeedButton* button = message.WParam == VK_F5 ? FindButton : StopButton;
+        if (button->Enabled()) {
+            button->DoClick();  // exactly what a click on it does
+            return;
+        }
+    }
+    handle(message);
+    if (message.Msg == WM_GETDLGCODE && StopButton->Enabled()) {
+        const auto* key = reinterpret_cast<const MSG*>(message.LParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_ESCAPE) message.Result |= DLGC_WANTMESSAGE;
+    }
 }
 
 // ---- Search run ----
@@ -302,22 +378,34 @@ void TForm1::FoundFilesClick(TObject*) {}
 
 // ---- Unhide, delete and "Checked All" ----
 
-void TForm1::SpeedButton2Click(TObject*) { ActOnRows(TRowAction::Unhide, false); }
-void TForm1::SpeedButton1Click(TObject*) { ActOnRows(TRowAction::Unhide, true); }
-void TForm1::SpeedButton4Click(TObject*) { ActOnRows(TRowAction::Delete, false); }
-void TForm1::SpeedButton5Click(TObject*) { ActOnRows(TRowAction::Delete, true); }
+void TForm1::SpeedButton2Click(TObject*) { ActOnRows(TRowAction::Unhide, TRowSet::All); }
+void TForm1::SpeedButton1Click(TObject*) { ActOnRows(TRowAction::Unhide, TRowSet::Ticked); }
+void TForm1::SpeedButton4Click(TObject*) { ActOnRows(TRowAction::Delete, TRowSet::All); }
+void TForm1::SpeedButton5Click(TObject*) { ActOnRows(TRowAction::Delete, TRowSet::Ticked); }
 
-void TForm1::ActOnRows(TRowAction action, bool tickedOnly) {
+std::vector<int> TForm1::RowsIn(TRowSet set) {
+    if (set == TRowSet::Selected) return FoundFiles->SelectedIndices();
+    std::vector<int> rows;
+    for (int i = 0; i < FoundFiles->Count(); ++i)
+        if (set == TRowSet::All || FoundFiles->Checked(i)) rows.push_back(i);
+    return rows;
+}
+
+const TListedObject* TForm1::ListedObject(int row) { return std::any_cast<TListedObject>(&FoundFiles->Data(row)); }
+
+void TForm1::ActOnRows(TRowAction action, TRowSet set) {
     if (FSearching) return;
+    const std::vector<int> rows = RowsIn(set);
+    // A button always answers (an empty list is done at once); a command on no selection is no command.
+    if (set == TRowSet::Selected && rows.empty()) return;
     // Each row with the object it stands for, last row first; then deepest first, so that a hidden
     // folder comes after the hidden things inside it.
     std::vector<std::pair<int, TListedObject>> objects;
-    for (int i = FoundFiles->Count() - 1; i >= 0; --i)
-        if (!tickedOnly || FoundFiles->Checked(i))
-            if (const auto* object = std::any_cast<TListedObject>(&FoundFiles->Data(i))) objects.emplace_back(i, *object);
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+        if (const TListedObject* object = ListedObject(*row)) objects.emplace_back(*row, *object);
     std::stable_sort(objects.begin(), objects.end(),
                      [](const auto& a, const auto& b) { return a.second.Depth() > b.second.Depth(); });
-    if (action == TRowAction::Delete && !ConfirmDelete(tickedOnly, objects)) return;
+    if (action == TRowAction::Delete && !ConfirmDelete(set, objects)) return;
 
     int failed = 0, changed = 0;
     std::vector<int> done;
@@ -345,8 +433,9 @@ void TForm1::ActOnRows(TRowAction action, bool tickedOnly) {
     ShowMessageBox(text, Application().Title(), MB_OK);
 }
 
-bool TForm1::ConfirmDelete(bool tickedOnly, std::vector<std::pair<int, TListedObject>>& objects) {
-    const wchar_t* question = tickedOnly ? DeleteSelectedQuestion : DeleteAllQuestion;
+bool TForm1::ConfirmDelete(TRowSet set, std::vector<std::pair<int, TListedObject>>& objects) {
+    // Ticked or highlighted, to the user these are the files chosen.
+    const wchar_t* question = set == TRowSet::All ? DeleteAllQuestion : DeleteSelectedQuestion;
     if (ShowMessageBox(question, L"Warning", MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON1, true) != IDOK) return false;
     const auto links = std::count_if(objects.begin(), objects.end(), [](const auto& o) { return o.second.IsLink(); });
     if (links == 0) return true;
@@ -367,6 +456,76 @@ void TForm1::CheckBox1Click(TObject*) {
     FoundFiles->BeginUpdate();
     for (int i = FoundFiles->Count() - 1; i >= 0; --i) FoundFiles->SetChecked(i, tick);
     FoundFiles->EndUpdate();
+}
+
+// ---- Commands on the selected rows ----
+
+std::vector<int> TForm1::CommandRows() { return FSearching ? std::vector<int>{} : FoundFiles->SelectedIndices(); }
+
+// The paths exactly as the objects have them, in their normal form (what the Location and Name columns
+// show): they go to people and to other programs, which mostly cannot read the extended form "\\?\...".
+void TForm1::CopyPathClick(TObject*) {
+    std::wstring text;
+    bool first = true;
+    for (int row : CommandRows()) {
+        if (const TListedObject* object = ListedObject(row)) {
+            if (!std::exchange(first, false)) text += L"\r\n";
+            text += object->Path;
+        }
+    }
+    if (first) return;
+    if (!SetClipboardText(Handle(), text))
+        ShowMessageBox(L"The paths could not be put on the clipboard.", Application().Title(), MB_OK | MB_ICONWARNING);
+}
+
+// One Explorer window per folder among the selected rows, with the first selected object of each picked
+// out, and at most MaxExplorerWindows. Found objects mostly lie together in a few folders: a window per
+// row would stack copies of the same folder, and a selection of thousands must not start thousands of
+// Explorers. The focused row alone would leave the other folders the user selected unseen.
+void TForm1::OpenFolderClick(TObject*) {
+    std::vector<std::wstring> folders;
+    TShellRefusals refusals;
+    bool moreFolders = false;
+    for (int row : CommandRows()) {
+        const TListedObject* object = ListedObject(row);
+        if (!object) continue;
+        std::wstring folder(FolderPart(object->Path));
+        if (std::find(folders.begin(), folders.end(), folder) != folders.end()) continue;
+        if (folders.size() == MaxExplorerWindows) {
+            moreFolders = true;
+            break;
+        }
+        // A folder whose object could not be shown is tried again with the next selected object in it.
+        if (ShowInShell(*object, ShowInFolder, refusals)) folders.push_back(std::move(folder));
+    }
+    ReportShellRefusals(refusals, moreFolders);
+}
+
+// One property sheet: the focused row's when it is selected (the row the user picked last), else the
+// first selected row's.
+void TForm1::PropertiesClick(TObject*) {
+    const std::vector<int> rows = CommandRows();
+    if (rows.empty()) return;
+    const int focused = FoundFiles->FocusedIndex();
+    const TListedObject* object =
+        ListedObject(std::find(rows.begin(), rows.end(), focused) != rows.end() ? focused : rows.front());
+    if (!object) return;
+    TShellRefusals refusals;
+    ShowInShell(*object, ShowProperties, refusals);
+    ReportShellRefusals(refusals, false);
+}
+
+void TForm1::UnhideRowsClick(TObject*) { ActOnRows(TRowAction::Unhide, TRowSet::Selected); }
+void TForm1::DeleteRowsClick(TObject*) { ActOnRows(TRowAction::Delete, TRowSet::Selected); }
+
+void TForm1::FoundFilesKeyDown(TObject*, WORD& Key, TShiftState Shift) {
+    if (Key == 'C' && Shift == ssCtrl)
+        CopyPathClick(FoundFiles);
+    else if (Key == VK_DELETE && Shift == 0)
+        DeleteRowsClick(FoundFiles);
+    else
+        return;
+    Key = 0;
 }
 
 // ---- Folder tree, view switches, custom panel, About and closing ----

@@ -81,6 +81,16 @@ public:
     void SpeedButton5Click(TObject* Sender);
     void CheckBox1Click(TObject* Sender);
 
+    // Commands on the selected (highlighted) rows of the result list, as against the ticked rows the
+    // buttons take. Each does nothing, and asks nothing, while a search runs or when no row is selected.
+    void OpenFolderClick(TObject* Sender);
+    void CopyPathClick(TObject* Sender);
+    void PropertiesClick(TObject* Sender);
+    void UnhideRowsClick(TObject* Sender);
+    void DeleteRowsClick(TObject* Sender);
+    // Ctrl+C copies the selected rows' paths, Del deletes their objects (after the question).
+    void FoundFilesKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+
     // Folder tree, view switches, custom panel, About and closing.
     void ShellTreeView1Click(TObject* Sender);
     void ShowFileClick(TObject* Sender);
@@ -99,12 +109,23 @@ protected:
 
 private:
     enum class TRowAction { Unhide, Delete };
-    // Acts on the rows' objects (only the ticked rows' when tickedOnly), deepest first so that a folder
-    // comes after what it holds, and removes the rows whose object was dealt with; then says how it went.
-    void ActOnRows(TRowAction action, bool tickedOnly);
+    // The rows an action takes: every row, the ticked ones (the buttons) or the selected ones (the commands).
+    enum class TRowSet { All, Ticked, Selected };
+    std::vector<int> RowsIn(TRowSet set);
+    // The selected rows in list order, or none while a search runs (the commands are off then).
+    std::vector<int> CommandRows();
+    // What the row stands for (null for a row that stands for nothing).
+    const TListedObject* ListedObject(int row);
+    // Acts on the objects of the rows in set, deepest first so that a folder comes after what it holds,
+    // and removes the rows whose object was dealt with; then says how it went. With set Selected and no
+    // row selected it does nothing at all.
+    void ActOnRows(TRowAction action, TRowSet set);
     // Delete asks first, and once more when links are among the objects; false when the user said no.
     // Links the user chose to keep are taken out of objects.
-    bool ConfirmDelete(bool tickedOnly, std::vector<std::pair<int, TListedObject>>& objects);
+    bool ConfirmDelete(TRowSet set, std::vector<std::pair<int, TListedObject>>& objects);
+    // F5 starts a search and Esc stops one wherever the focus is in the window: every control of the
+    // window hands its messages to handle through here.
+    void WindowKeys(TMessage& message, const TWndMethod& handle);
     // Enables what may be used now: nothing that acts on the rows while a search fills them.
     void UpdateActions();
     // Applies notifications on the window's thread, in the order raised.

@@ -59,6 +59,10 @@ std::wstring ExtendedPath(std::wstring_view path) {
 
 bool IsAbsolutePath(std::wstring_view path) { return IsExtended(path) || IsDrivePath(path) || IsNetworkPath(path); }
 
+bool PlainPathIsExact(const std::wstring& path) {
+    return path.size() < MAX_PATH && IsPlainAbsolute(path) && FullPathName(path) == path;
+}
+
 std::wstring AbsolutePath(const std::wstring& path) {
     if (IsExtended(path) || IsPlainAbsolute(path)) return path;
     return FullPathName(path.empty() ? L"." : path);

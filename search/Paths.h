@@ -15,6 +15,11 @@ std::wstring ExtendedPath(std::wstring_view path);
 // A full path on a drive (C:\...) or a network share (\\server\share\...), in either form.
 bool IsAbsolutePath(std::wstring_view path);
 
+// Whether the normal form of an absolute path names exactly this object for code that parses paths
+// (the shell, other programs), which never gets the extended form: the system's own parsing leaves it as
+// it is (no name ending in a dot or a space, no device name), and it is shorter than MAX_PATH.
+bool PlainPathIsExact(const std::wstring& path);
+
 // The absolute normal form of a path, made once where a path enters the program. A path that is
 // already absolute and plain (no "." or ".." steps, no forward slashes, no doubled separators) is kept
 // exactly as given, so that a folder named "sub." or "sub " stays itself; anything else is resolved

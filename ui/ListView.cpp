@@ -105,6 +105,7 @@ const TClassInfo TListView::MetaClass(
     "TListView", &TCustomListView::MetaClass, ComponentFactory<TListView>,
     {
         BoolProp<TListView>("ColumnClick", &TListView::ColumnClick, &TListView::SetColumnClick),
+        EventProp<TListView>("OnKeyDown", &TListView::OnKeyDown),
     });
 
 TListView::TListView(TComponent* owner) : TCustomListView(owner) {
@@ -115,7 +116,7 @@ TListView::TListView(TComponent* owner) : TCustomListView(owner) {
 void TListView::CreateParams(TCreateParams& params) {
     TCustomListView::CreateParams(params);
     params.WinClassName = WC_LISTVIEWW;
-    params.Style |= LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+    params.Style |= LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS;
     if (!FColumnClick) params.Style |= LVS_NOSORTHEADER;
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
@@ -135,8 +136,12 @@ void TListView::CreateWnd() {
     ApplyColumnClick();
     FRows.Merge();
     FWindowStale = true;
-    FSelectedRow = FFocusedRow = nullptr;
-    FSelectedAt = FFocusedAt = -1;
+    // A new window starts with nothing selected: what was noted for the old one goes.
+    if (FSelectedNoted > 0)
+        for (std::size_t i = 0; i < FRows.SortedCount(); ++i) FRows[i].Selected = false;
+    FSelectedNoted = 0;
+    FFocusedRow = nullptr;
+    FFocusedAt = -1;
     PushRows();
 }
 
@@ -188,8 +193,9 @@ void TListView::AddItem(std::wstring caption, std::vector<std::wstring> subItems
 
 void TListView::Clear() {
     FRows.Clear();
-    FSelectedRow = FFocusedRow = nullptr;
-    FSelectedAt = FFocusedAt = -1;
+    FSelectedNoted = 0;
+    FFocusedRow = nullptr;
+    FFocusedAt = -1;
     if (HandleAllocated()) {
         SendMessageW(WindowHandle(), LVM_DELETEALLITEMS, 0, 0);
         FWindowStale = false;
@@ -235,7 +241,7 @@ void TListView::Delete(int index) {
     CheckIndex(index);
     RowsChanging();
     const TListRow* row = &FRows[static_cast<std::size_t>(index)];
-    if (FSelectedRow == row) FSelectedRow = nullptr;
+    if (row->Selected) --FSelectedNoted;
     if (FFocusedRow == row) FFocusedRow = nullptr;
     FRows.Erase(static_cast<std::size_t>(index));
 }
@@ -252,12 +258,79 @@ void TListView::SetItemIndex(int index) {
     HWND wnd = Handle();
     MergePending();
     PushRows();
-    int old = ListView_GetNextItem(wnd, -1, LVNI_SELECTED);
-    if (old >= 0) ListView_SetItemState(wnd, old, 0, LVIS_SELECTED);
+    ClearWindowSelection();
     if (index >= 0) {
         ListView_SetItemState(wnd, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         ListView_EnsureVisible(wnd, index, FALSE);
     }
+}
+
+std::vector<int> TListView::SelectedIndices() {
+    MergePending();
+    PushRows();
+    if (!HandleAllocated()) return {};
+    return WindowSelection();
+}
+
+void TListView::SetSelected(int index, bool selected) {
+    CheckIndex(index);
+    HWND wnd = Handle();
+    PushRows();
+    ListView_SetItemState(wnd, index, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+}
+
+void TListView::SelectAll() {
+    HWND wnd = Handle();
+    MergePending();
+    PushRows();
+    ListView_SetItemState(wnd, -1, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+int TListView::FocusedIndex() {
+    MergePending();
+    PushRows();
+    if (!HandleAllocated()) return -1;
+    return ListView_GetNextItem(WindowHandle(), -1, LVNI_FOCUSED);
+}
+
+void TListView::TickSelected() {
+    std::vector<int> rows = SelectedIndices();
+    if (rows.empty()) {
+        const int focused = FocusedIndex();
+        if (focused < 0) return;
+        rows.push_back(focused);
+    }
+    const bool tick = std::any_of(rows.begin(), rows.end(), [this](int i) { return !Checked(i); });
+    for (int i : rows) SetChecked(i, tick);
+}
+
+// The window's selected rows in order. All of them are not asked for one by one: Ctrl+A on 100,000 rows
+// would cost as many messages.
+std::vector<int> TListView::WindowSelection() {
+    HWND wnd = WindowHandle();
+    const int selected = ListView_GetSelectedCount(wnd);
+    std::vector<int> rows;
+    if (selected <= 0) return rows;
+    rows.reserve(static_cast<std::size_t>(selected));
+    if (selected == ListView_GetItemCount(wnd)) {
+        for (int i = 0; i < selected; ++i) rows.push_back(i);
+        return rows;
+    }
+    for (int i = ListView_GetNextItem(wnd, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(wnd, i, LVNI_SELECTED))
+        rows.push_back(i);
+    return rows;
+}
+
+// Row by row where few are selected: clearing "all rows" costs a step per row in some list views.
+void TListView::ClearWindowSelection() {
+    HWND wnd = WindowHandle();
+    const int selected = ListView_GetSelectedCount(wnd);
+    if (selected <= 0) return;
+    if (selected == ListView_GetItemCount(wnd)) {
+        ListView_SetItemState(wnd, -1, 0, LVIS_SELECTED);
+        return;
+    }
+    for (int i : WindowSelection()) ListView_SetItemState(wnd, i, 0, LVIS_SELECTED);
 }
 
 // The window is held still by not painting it (WM_SETREDRAW would do the same, but switching redraw
@@ -295,9 +368,13 @@ void TListView::RowsChanging() {
     if (!HandleAllocated()) return;
     if (!FWindowStale) {
         HWND wnd = WindowHandle();
-        FSelectedAt = ListView_GetNextItem(wnd, -1, LVNI_SELECTED);
+        for (int at : WindowSelection()) {
+            if (TListRow* row = RowAtWindowIndex(at)) {
+                row->Selected = true;
+                ++FSelectedNoted;
+            }
+        }
         FFocusedAt = ListView_GetNextItem(wnd, -1, LVNI_FOCUSED);
-        FSelectedRow = RowAtWindowIndex(FSelectedAt);
         FFocusedRow = RowAtWindowIndex(FFocusedAt);
         FWindowStale = true;
     }
@@ -320,11 +397,10 @@ void TListView::PushRows() {
     FLastPush = GetTickCount64();
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
-    // The window's own marks are still on the old places (clearing "all rows" instead costs a step per
-    // row in some list views).
-    if (FSelectedAt >= 0) ListView_SetItemState(wnd, FSelectedAt, 0, LVIS_SELECTED);
+    // The window's own marks are still on the old places.
+    ClearWindowSelection();
     if (FFocusedAt >= 0) ListView_SetItemState(wnd, FFocusedAt, 0, LVIS_FOCUSED);
-    FSelectedAt = FFocusedAt = -1;
+    FFocusedAt = -1;
     // Only the rows from the first that changed on are drawn again; a change below the page is seen in
     // the scroll bar alone.
     ListView_SetItemCountEx(wnd, static_cast<int>(FRows.SortedCount()), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
@@ -335,9 +411,17 @@ void TListView::PushRows() {
     };
     int focused = indexOf(FFocusedRow);
     if (focused >= 0) ListView_SetItemState(wnd, focused, LVIS_FOCUSED, LVIS_FOCUSED);
-    int selected = indexOf(FSelectedRow);
-    if (selected >= 0) ListView_SetItemState(wnd, selected, LVIS_SELECTED, LVIS_SELECTED);
-    FSelectedRow = FFocusedRow = nullptr;
+    FFocusedRow = nullptr;
+    // The noted rows are selected again in their new places; all at once when no other row has come.
+    if (FSelectedNoted > 0) {
+        const bool all = FSelectedNoted == FRows.SortedCount();
+        for (std::size_t i = 0; i < FRows.SortedCount(); ++i) {
+            if (!std::exchange(FRows[i].Selected, false)) continue;
+            if (!all) ListView_SetItemState(wnd, static_cast<int>(i), LVIS_SELECTED, LVIS_SELECTED);
+        }
+        if (all) ListView_SetItemState(wnd, -1, LVIS_SELECTED, LVIS_SELECTED);
+        FSelectedNoted = 0;
+    }
     QueryPerformanceCounter(&end);
     FPushCost = Milliseconds(start, end);
 }
@@ -410,6 +494,9 @@ void TListView::WndProc(TMessage& message) {
             return;
         }
         break;
+    case WM_KEYDOWN:
+        KeyDown(message);
+        return;
     case WM_DESTROY:
         FMergeTimer = FSyncPosted = FRepaintWanted = FEraseWanted = false;
         break;
@@ -437,14 +524,27 @@ bool TListView::OnNotify(NMHDR& header, LRESULT& result) {
         if (header.code == NM_CLICK) DoClick();
         return false;
     }
-    case LVN_KEYDOWN:
-        if (reinterpret_cast<NMLVKEYDOWN&>(header).wVKey == VK_SPACE) {
-            int index = ListView_GetNextItem(WindowHandle(), -1, LVNI_SELECTED);
-            Toggle(index >= 0 ? index : ListView_GetNextItem(WindowHandle(), -1, LVNI_FOCUSED));
-        }
-        return false;
     }
     return false;
+}
+
+void TListView::KeyDown(TMessage& message) {
+    WORD key = static_cast<WORD>(message.WParam);
+    TShiftState shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+    if (OnKeyDown) OnKeyDown(this, key, shift);
+    if (key == 0) return;
+    // Not every list view selects all rows on Ctrl+A; an owner-data one keeps no check marks, so Space is
+    // ours too (Ctrl+Space still selects or clears the focused row, as the system list does).
+    if (key == 'A' && shift == ssCtrl) {
+        SelectAll();
+    } else if (key == VK_SPACE && shift == 0) {
+        TickSelected();
+    } else {
+        TCustomListView::WndProc(message);
+    }
 }
 
 void TListView::GetDispInfo(NMLVDISPINFOW& info) {

@@ -11,6 +11,7 @@
 #include <any>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,6 +24,7 @@ struct TListRow {
     bool Checked = false;
     std::string SortKey;  // the Caption's sort key, set by TListRows
     std::any Data;        // what the row stands for, kept for its owner
+    bool Selected = false;  // selected in the window: noted only while the window is out of step (TListView)
 };
 
 // The rows in ascending Caption order by the user locale's string comparison; rows with equal
@@ -72,6 +74,9 @@ private:
 // A row index outside the list.
 class EListError : public Exception { using Exception::Exception; };
 
+// A key pressed in a control: Key is the virtual key; a handler that has dealt with it sets it to 0.
+using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
+
 struct TListColumn {
     std::wstring Caption;
     int Width = 50;
@@ -108,9 +113,23 @@ public:
     void SetChecked(int index, bool checked);
     void Delete(int index);
 
-    // The selected row, or -1.
+    // The selection: the highlighted rows, as against the ticked ones. Several rows can be selected
+    // (Shift and Ctrl with clicks and arrow keys, Ctrl+A), and a row stays selected wherever it moves.
+    // The first selected row, or -1; SetItemIndex selects (and focuses) that row alone, or none.
     int ItemIndex();
     void SetItemIndex(int index);
+    std::vector<int> SelectedIndices();  // in list order
+    void SetSelected(int index, bool selected);
+    void SelectAll();
+    // The row with the focus rectangle (the one the keyboard moves from), or -1.
+    int FocusedIndex();
+    // Space ticks the selected rows as one: all of them when any is unticked, else none. With no row
+    // selected it toggles the focused row.
+    void TickSelected();
+
+    // Raised for every key pressed in the list, before the list's own handling (Ctrl+A selects all
+    // rows, Space ticks the selected ones, the rest is the system list's).
+    TKeyEvent OnKeyDown;
 
     // Between these the list is neither repainted nor told about new or removed rows; the last
     // EndUpdate shows all changes at once (or, when the window was brought up to date only a moment
@@ -149,6 +168,9 @@ private:
     TListRow* RowAtWindowIndex(int windowIndex);
     void PostSync();
     void Toggle(int index);
+    void ClearWindowSelection();
+    std::vector<int> WindowSelection();
+    void KeyDown(TMessage& message);
 
     bool OnNotify(NMHDR& header, LRESULT& result);
     void GetDispInfo(NMLVDISPINFOW& info);
@@ -165,9 +187,9 @@ private:
     bool FMergeTimer = false;
     std::uint64_t FLastPush = 0;    // GetTickCount64 at the last push
     double FPushCost = 0, FPaintCost = 0;  // milliseconds the last push and the last paint took
-    // Noted at the first change after a push: the selected and focused rows and where the window has them.
-    const TListRow* FSelectedRow = nullptr;
+    // Noted at the first change after a push: the selected rows (each marked Selected; how many), the
+    // focused row and where the window has it.
+    std::size_t FSelectedNoted = 0;
     const TListRow* FFocusedRow = nullptr;
-    int FSelectedAt = -1;
     int FFocusedAt = -1;
 };

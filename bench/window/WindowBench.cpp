@@ -279,7 +279,7 @@ int main(int argc, char** argv) {
 
     Application().Initialize();
     Application().SetTitle(L"Clarivo");
-    SetShellOpener([](const std::wstring&) { return true; });  // closing must not open a browser
+    SetShellOpener([](const TShellRequest&) { return true; });  // closing must not open a browser
     TForm1* form = new TForm1(nullptr);
     form->Show();
     Application().ProcessMessages();

@@ -22,6 +22,7 @@ TEST(FileActions, UnhideClearsHiddenAndSystemAndKeepsTheRest) {
     fx.SizedFile(L"a.txt", 0, HiddenSystem | FILE_ATTRIBUTE_READONLY);
     fx.Folder(L"dir", HiddenSystem);
     for (const wchar_t* name : {L"a.txt", L"dir"}) {
+        EXPECT_EQ(VerifyListedObject(Listed(fx, name)), TActionResult::Done) << name;
         EXPECT_EQ(UnhideListedObject(Listed(fx, name)), TActionResult::Done) << name;
         EXPECT_EQ(fx.Attributes(name) & HiddenSystem, 0u) << name;
     }
@@ -89,7 +90,9 @@ TEST(FileActions, AnObjectNoLongerAsListedIsLeftAlone) {
     for (const Case& c : cases) {
         const TListedObject object = Listed(fx, c.Relative);
         ASSERT_NE(object.Attributes, INVALID_FILE_ATTRIBUTES) << c.What;
+        EXPECT_EQ(VerifyListedObject(object), TActionResult::Done) << c.What;
         c.Change();
+        EXPECT_EQ(VerifyListedObject(object), TActionResult::Changed) << c.What;
         EXPECT_EQ(UnhideListedObject(object), TActionResult::Changed) << c.What;
         EXPECT_EQ(DeleteListedObject(object), TActionResult::Changed) << c.What;
     }

@@ -1,7 +1,9 @@
 // Clarivo's real window, built from its description, driven with real clicks and messages.
+#include "app/Clipboard.h"
 #include "app/Contact.h"
 #include "app/Form1.h"
 #include "app/Launcher.h"
+#include "Keys.h"
 #include "TempTree.h"
 #include "skin/data/SkinData.h"
 #include "ui/Animate.h"
@@ -49,8 +51,8 @@ protected:
             }
             return answer;
         });
-        FPreviousOpener = SetShellOpener([this](const std::wstring& target) {
-            opened.push_back(target);
+        FPreviousOpener = SetShellOpener([this](const TShellRequest& request) {
+            opened.push_back(request);
             return true;
         });
         form = new TForm1(nullptr);
@@ -125,10 +127,20 @@ protected:
         return names;
     }
     std::wstring Status() { return form->StatusBar1->SimpleText(); }
+    int IndexOf(const std::wstring& name) {
+        const std::vector<std::wstring> names = Names();
+        return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
+    }
+
+    // Enough hidden folders (1,600 in 40) that a search of them is still running when the test acts.
+    static void MakeLargeTree(TTempTree& fx) {
+        for (int i = 0; i < 40; ++i)
+            for (int j = 0; j < 40; ++j) fx.Folder(L"d" + std::to_wstring(i) + L"\\e" + std::to_wstring(j), HiddenSystem);
+    }
 
     TForm1* form = nullptr;
     std::vector<TBox> boxes;
-    std::vector<std::wstring> opened;
+    std::vector<TShellRequest> opened;
     int answer = IDOK;
     std::vector<int> answers;  // taken first, one per box, before answer
 
@@ -507,10 +519,207 @@ TEST_F(RowActions, LinksAreMarkedAndDeletingThemAsksOnceMore) {
     EXPECT_EQ(Names().size(), 2u);
 }
 
+// ---- Commands on the selected rows ----
+
+class RowCommands : public RowActions {
+protected:
+    // Selects exactly these rows (by name).
+    void Select(std::initializer_list<const wchar_t*> names) {
+        form->FoundFiles->SetItemIndex(-1);
+        for (const wchar_t* name : names) form->FoundFiles->SetSelected(IndexOf(name), true);
+    }
+    // Which of SetUpFiles' files are hidden.
+    std::vector<std::wstring> StillHidden() {
+        std::vector<std::wstring> hidden;
+        for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt"})
+            if (Hidden(name)) hidden.push_back(name);
+        return hidden;
+    }
+    void TypeInList(WORD key, TShiftState shift = 0) {
+        form->FoundFiles->SetFocus();
+        TypeKey(form->FoundFiles->Handle(), key, shift);
+    }
+    static TShellRequest ExplorerSelecting(const std::wstring& path) {
+        wchar_t windows[MAX_PATH];
+        const std::wstring explorer = std::wstring(windows, GetWindowsDirectoryW(windows, MAX_PATH)) + L"\\explorer.exe";
+        return {L"open", explorer, L"/select,\"" + path + L"\""};
+    }
+};
+
+// The clipboard gets exactly the selected objects' paths, one a line in list order, in the form people
+// read (not the extended one), whatever their script or length.
+TEST_F(RowCommands, CtrlCCopiesTheSelectedPathsExactlyInListOrder) {
+    const DWORD listed = HiddenSystem | FILE_ATTRIBUTE_ARCHIVE;
+    std::wstring deep;  // well past 260 characters
+    for (int i = 0; i < 4; ++i) deep += std::wstring(90, static_cast<wchar_t>(L'k' + i)) + L"\\";
+    const std::wstring cyrillic = L"\u0444\u0430\u0439\u043b.txt", chinese = L"\u6587 \u4ef6.bin";
+    for (const std::wstring& name : {deep + L"long.", std::wstring(L"plain.txt"), cyrillic, chinese}) fx.SizedFile(name, 0, listed);
+    Search(fx.Root(), true);
+    ASSERT_EQ(Names(), (std::vector<std::wstring>{L"long.", L"plain.txt", cyrillic, chinese}));
+
+    ASSERT_TRUE(SetClipboardText(nullptr, L"before"));
+    form->FoundFiles->SetItemIndex(-1);
+    TypeInList('C', ssCtrl);
+    EXPECT_EQ(ClipboardText(), L"before") << "nothing selected: the clipboard stays";
+
+    Select({chinese.c_str(), L"long.", cyrillic.c_str()});
+    TypeInList('C', ssCtrl);
+    EXPECT_EQ(ClipboardText(), fx.Path(deep + L"long.") + L"\r\n" + fx.Path(cyrillic) + L"\r\n" + fx.Path(chinese));
+    EXPECT_TRUE(boxes.empty());
+}
+
+// Unhide and Delete of the selected rows take only those rows, and ask, check and report exactly as the
+// buttons do.
+TEST_F(RowCommands, UnhideAndDeleteOfTheSelectionKeepTheButtonsRules) {
+    SetUpFiles();
+    form->FoundFiles->SetChecked(0, true);  // ticked but not selected: not taken
+    Select({L"b.txt", L"c.txt"});
+    form->UnhideRowsClick(nullptr);
+    ExpectCompleted();
+    EXPECT_EQ(StillHidden(), (std::vector<std::wstring>{L"a.txt", L"d.txt"}));
+    EXPECT_EQ(Names(), StillHidden());
+
+    boxes.clear();
+    Select({L"a.txt", L"d.txt"});
+    answer = IDCANCEL;
+    TypeInList(VK_DELETE);
+    ASSERT_EQ(boxes.size(), 1u) << "only the question";
+    EXPECT_EQ(boxes[0].Text.size(), 67u) << "the question for the chosen files";
+    EXPECT_TRUE(boxes[0].Flags & MB_RTLREADING);
+    EXPECT_TRUE(fx.Exists(L"a.txt"));
+    EXPECT_TRUE(fx.Exists(L"d.txt"));
+
+    // One object is no longer what was listed: it and its row stay, and the report says so.
+    boxes.clear();
+    answer = IDOK;
+    SetAttributes(fx.Path(L"d.txt"), FILE_ATTRIBUTE_ARCHIVE);
+    TypeInList(VK_DELETE);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].Text, L"1 of 2 object(s) could not be deleted. 1 of them had changed or gone since the search "
+                             L"and stayed untouched.");
+    EXPECT_FALSE(fx.Exists(L"a.txt"));
+    EXPECT_TRUE(fx.Exists(L"d.txt"));
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"d.txt"}));
+}
+
+// Explorer opens once per folder on the first selected object there; an object that changed, or whose
+// name the shell would read as another, is not handed over, and the user is told.
+TEST_F(RowCommands, OpenFolderAndPropertiesHandTheShellOnlyTheListedObjects) {
+    const DWORD listed = HiddenSystem | FILE_ATTRIBUTE_ARCHIVE;
+    for (const wchar_t* name : {L"a1.txt", L"a2.txt", L"sub\\c.txt", L"odd\\bar.", L"lost\\gone.txt"})
+        fx.SizedFile(name, 0, listed);
+    Search(fx.Root(), true);
+    ASSERT_EQ(form->FoundFiles->Count(), 5);
+    SetAttributes(fx.Path(L"lost\\gone.txt"), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(DeleteFileW(fx.Path(L"lost\\gone.txt").c_str()));
+
+    TypeInList('A', ssCtrl);
+    form->OpenFolderClick(nullptr);
+    EXPECT_EQ(opened, (std::vector<TShellRequest>{ExplorerSelecting(fx.Path(L"a1.txt")), ExplorerSelecting(fx.Path(L"sub\\c.txt"))}));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text.rfind(L"2 of the selected object(s) could not be shown. 1 of them had changed or gone since "
+                                  L"the search and stayed untouched. 1 of them have a name Windows would take for another", 0),
+              0u) << WideToUtf8(boxes[0].Text);
+
+    // Properties: the focused row when it is selected.
+    opened.clear();
+    boxes.clear();
+    form->FoundFiles->SetItemIndex(IndexOf(L"a2.txt"));
+    form->FoundFiles->SetSelected(IndexOf(L"c.txt"), true);
+    form->PropertiesClick(nullptr);
+    EXPECT_EQ(opened, (std::vector<TShellRequest>{{L"properties", fx.Path(L"a2.txt"), {}}}));
+    form->FoundFiles->SetItemIndex(IndexOf(L"bar."));
+    form->PropertiesClick(nullptr);
+    EXPECT_EQ(opened.size(), 1u) << "\"bar.\" would be read as \"bar\"";
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(RowCommands, OpenFolderOpensTenFoldersAtMost) {
+    for (int i = 0; i < 12; ++i)
+        for (const wchar_t* name : {L"\\x.bin", L"\\y.bin"}) fx.SizedFile(L"f" + std::to_wstring(i) + name, 0, HiddenSystem);
+    Search(fx.Root(), true);
+    form->FoundFiles->SelectAll();
+    form->OpenFolderClick(nullptr);
+    ASSERT_EQ(opened.size(), 10u);
+    for (const TShellRequest& request : opened) EXPECT_TRUE(request.Parameters.ends_with(L"\\x.bin\"")) << WideToUtf8(request.Parameters);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, L"Explorer was opened on the first 10 folders only.");
+}
+
+// The commands are there by name for a menu to bind, and with no row selected they do nothing at all.
+TEST_F(RowCommands, CommandsAreBoundByNameAndNeedASelection) {
+    SetUpFiles();
+    ASSERT_TRUE(SetClipboardText(nullptr, L"before"));
+    auto run = [&](const char* name) {
+        const std::any* handler = form->Bindings().FindHandler(name);
+        ASSERT_NE(handler, nullptr) << name;
+        std::any_cast<const TNotifyEvent&>(*handler)(nullptr);
+    };
+    const char* const names[] = {"OpenFolderClick", "CopyPathClick", "PropertiesClick", "UnhideRowsClick", "DeleteRowsClick"};
+    form->FoundFiles->SetItemIndex(-1);
+    for (const char* name : names) run(name);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(ClipboardText(), L"before");
+    EXPECT_EQ(form->FoundFiles->Count(), 4);
+    EXPECT_EQ(StillHidden().size(), 4u);
+
+    Select({L"b.txt"});
+    run("CopyPathClick");
+    EXPECT_EQ(ClipboardText(), fx.Path(L"b.txt"));
+}
+
+// Ctrl+A selects every row, Space ticks the selection as one, Enter does nothing.
+TEST_F(RowCommands, ListKeysSelectAllAndTickTheSelection) {
+    SetUpFiles();
+    auto ticked = [&] {
+        std::vector<std::wstring> names;
+        for (int i = 0; i < form->FoundFiles->Count(); ++i)
+            if (form->FoundFiles->Checked(i)) names.push_back(form->FoundFiles->ItemCaption(i));
+        return names;
+    };
+    TypeInList('A', ssCtrl);
+    EXPECT_EQ(form->FoundFiles->SelectedIndices(), (std::vector<int>{0, 1, 2, 3}));
+    TypeInList(VK_SPACE);
+    EXPECT_EQ(ticked().size(), 4u);
+    TypeInList(VK_SPACE);
+    EXPECT_TRUE(ticked().empty());
+
+    form->FoundFiles->SetChecked(IndexOf(L"b.txt"), true);
+    Select({L"b.txt", L"c.txt"});
+    TypeInList(VK_SPACE);
+    EXPECT_EQ(ticked(), (std::vector<std::wstring>{L"b.txt", L"c.txt"})) << "one unticked: all ticked";
+    TypeInList(VK_SPACE);
+    EXPECT_TRUE(ticked().empty());
+
+    TypeInList(VK_RETURN);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(form->FoundFiles->Count(), 4);
+}
+
+// F5 is the Find button and Esc the Stop button, from the tree, the list or the path field.
+TEST_F(MainWindow, F5StartsAndEscStopsASearchWhereverTheFocusIs) {
+    TTempTree fx;
+    MakeLargeTree(fx);
+    ChooseFolder(fx.Root());
+    TypeKey(form->Handle(), VK_ESCAPE);
+    EXPECT_EQ(Status().rfind(L"0" + CountsPrefix, 0), 0u) << "idle: Esc does nothing";
+    for (TWinControl* place : std::initializer_list<TWinControl*>{form->ShellTreeView1, form->FoundFiles, form->Edit1}) {
+        place->SetFocus();
+        ASSERT_EQ(GetFocus(), place->Handle()) << place->Name();
+        TypeKey(GetFocus(), VK_F5);
+        EXPECT_TRUE(form->StopButton->Enabled()) << "F5 started a search: " << place->Name();
+        TypeKey(GetFocus(), VK_ESCAPE);
+        EXPECT_TRUE(form->FindButton->Enabled()) << place->Name();
+        EXPECT_EQ(Status().rfind(L"Search aborted - ", 0), 0u) << place->Name() << ": " << WideToUtf8(Status());
+        EXPECT_EQ(GetFocus(), place->Handle()) << "the focus stays";
+    }
+}
+
 TEST_F(MainWindow, RowActionsAreOffWhileASearchRuns) {
     TTempTree fx;
-    for (int i = 0; i < 40; ++i)
-        for (int j = 0; j < 40; ++j) fx.Folder(L"d" + std::to_wstring(i) + L"\\e" + std::to_wstring(j), HiddenSystem);
+    MakeLargeTree(fx);
     ChooseFolder(fx.Root());
     PostClick(form->FindButton);
     HandleUntilRelease();
@@ -521,6 +730,27 @@ TEST_F(MainWindow, RowActionsAreOffWhileASearchRuns) {
     PostClick(form->SpeedButton4);  // a click on a disabled button does nothing
     HandleUntilRelease();
     EXPECT_TRUE(boxes.empty());
+
+    // The commands on the selection, by handler and by key, on rows that have come in so far.
+    for (int i = 0; i < 200 && form->FoundFiles->Count() == 0; ++i) {
+        Application().ProcessMessages();
+        Sleep(5);
+    }
+    ASSERT_GT(form->FoundFiles->Count(), 0);
+    ASSERT_TRUE(form->FindFile1->Busy()) << "the search ended before the commands could be tried";
+    ASSERT_TRUE(SetClipboardText(nullptr, L"before"));
+    form->FoundFiles->SelectAll();
+    for (auto command : {&TForm1::OpenFolderClick, &TForm1::CopyPathClick, &TForm1::PropertiesClick,
+                         &TForm1::UnhideRowsClick, &TForm1::DeleteRowsClick})
+        (form->*command)(nullptr);
+    form->FoundFiles->SetFocus();
+    TypeKey(form->FoundFiles->Handle(), 'C', ssCtrl);
+    TypeKey(form->FoundFiles->Handle(), VK_DELETE);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(ClipboardText(), L"before");
+    EXPECT_TRUE(fx.Exists(L"d0\\e0"));
+    EXPECT_EQ(fx.Attributes(L"d0\\e0") & HiddenSystem, HiddenSystem);
     ClickButton(form->StopButton);
     for (TControl* c : std::initializer_list<TControl*>{form->SpeedButton1, form->SpeedButton2, form->SpeedButton4,
                                                         form->SpeedButton5, form->CheckBox1})
@@ -606,15 +836,7 @@ TEST_F(MainWindow, LaterControlsLieOnTopWhileTabKeepsTheStoredOrder) {
 
     // Tab and Shift+Tab, as typed, walk the stored tab order.
     auto press = [&](bool shift) {
-        BYTE keys[256]{};
-        GetKeyboardState(keys);
-        keys[VK_SHIFT] = shift ? 0x80 : 0;
-        SetKeyboardState(keys);
-        PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
-        PostMessageW(GetFocus(), WM_KEYUP, VK_TAB, 0xC0000001);
-        Application().ProcessMessages();
-        keys[VK_SHIFT] = 0;
-        SetKeyboardState(keys);
+        TypeKey(GetFocus(), VK_TAB, shift ? TShiftState{ssShift} : TShiftState{0});
         return GetFocus();
     };
     form->ShellTreeView1->SetFocus();
@@ -632,7 +854,7 @@ TEST_F(MainWindow, AboutShowsTheAddressesAndClosingOpensTheMakersPage) {
     EXPECT_EQ(boxes[0].Flags & MB_ICONMASK, 0u);
     form->Close();
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], MakerWebAddress) << "the address itself, for the shell to open: no program is started by name";
+    EXPECT_EQ(opened[0], (TShellRequest{L"open", MakerWebAddress, {}})) << "the address itself, for the shell to open: no program is started by name";
 }
 
 TEST(FormDescription, BinaryValuesComeFromTheProgramsResources) {

@@ -125,6 +125,27 @@ TEST(Paths, AbsolutePathKeepsPlainAbsolutePathsAsTheyAre) {
     for (const Case& c : cases) EXPECT_EQ(AbsolutePath(c.Path), c.Absolute) << WideToUtf8(c.Path);
 }
 
+// What may be handed to the shell in its normal form: only what its parsing reads back as itself.
+TEST(Paths, PlainPathIsExactOnlyWhereParsingLeavesThePathAlone) {
+    struct Case {
+        std::wstring Path;
+        bool Exact;
+    } cases[] = {
+        {L"C:\\Data\\report.txt", true},
+        {L"C:\\Data\\\u0444\u0430\u0439\u043b \u6587", true},
+        {L"\\\\srv\\share\\a.txt", true},
+        {L"C:\\Data\\bar.", false},
+        {L"C:\\Data\\bar ", false},
+        {L"C:\\Data.\\x", false},
+        {L"C:\\Data\\..\\x", false},
+        {L"C:\\" + std::wstring(MAX_PATH - 4, L'n'), true},  // 259 characters: the longest the shell takes
+        {L"C:\\" + std::wstring(MAX_PATH - 3, L'n'), false},
+        {L"\\\\?\\C:\\x", false},
+        {L"relative\\x", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PlainPathIsExact(c.Path), c.Exact) << WideToUtf8(c.Path);
+}
+
 TEST(Paths, PartsOfAPath) {
     EXPECT_EQ(DrivePart(L"C:\\Temp\\"), L"C:");
     EXPECT_EQ(DrivePart(L"\\\\srv\\share\\Temp\\"), L"\\\\srv\\share");

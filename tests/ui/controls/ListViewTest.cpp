@@ -3,6 +3,7 @@
 #include "base/StrUtils.h"
 
 #include "ControlsFixture.h"
+#include "Keys.h"
 #include "RowNames.h"
 
 #include <algorithm>
@@ -148,6 +149,67 @@ TEST_F(ListViewTest, SelectionStaysOnItsRowWhenRowsAreAddedOrDeletedAboveIt) {
     ASSERT_EQ(FList->ItemIndex(), 2);
     EXPECT_EQ(FList->ItemCaption(FList->ItemIndex()), L"m");
     EXPECT_EQ(ListView_GetNextItem(Wnd(), -1, LVNI_SELECTED), 2);
+}
+
+// Several rows can be selected; each stays selected wherever new or removed rows move it, and Ctrl+A
+// selects them all, also when there are far more than a page.
+TEST_F(ListViewTest, SelectedRowsStayWithTheirRowsAndCtrlASelectsAll) {
+    auto selected = [this] {
+        std::vector<std::wstring> names;
+        for (int i : FList->SelectedIndices()) names.push_back(FList->ItemCaption(i));
+        return names;
+    };
+    AddNames({L"m", L"q", L"x"});
+    FList->SetSelected(0, true);
+    FList->SetSelected(2, true);
+    AddNames({L"a", L"n", L"z"});
+    Pump();
+    EXPECT_EQ(selected(), (std::vector<std::wstring>{L"m", L"x"}));
+    FList->Delete(IndexOf(L"a"));
+    FList->Delete(IndexOf(L"m"));
+    Pump();
+    EXPECT_EQ(selected(), std::vector<std::wstring>{L"x"});
+    EXPECT_EQ(ListView_GetSelectedCount(Wnd()), 1u) << "the window agrees";
+
+    std::vector<std::wstring> many;
+    for (int i = 0; i < 500; ++i) many.push_back(L"r" + std::to_wstring(i));
+    AddNames(many);
+    WaitForWindowRows();
+    TypeKey(Wnd(), 'A', ssCtrl);
+    EXPECT_EQ(FList->SelectedIndices().size(), 504u);
+    FList->Delete(0);
+    AddNames({L"new"});
+    Pump();
+    const std::vector<int> rows = FList->SelectedIndices();
+    EXPECT_EQ(rows.size(), 503u);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), IndexOf(L"new")), 0) << "the new row is not selected";
+    FList->SetItemIndex(1);
+    EXPECT_EQ(FList->SelectedIndices(), std::vector<int>{1});
+}
+
+// Space ticks the selected rows as one; a key handler sees every key first and can take it.
+TEST_F(ListViewTest, SpaceTicksTheSelectionAsOneAndOnKeyDownComesFirst) {
+    AddNames({L"a", L"b", L"c", L"d"});
+    WaitForWindowRows();
+    FList->SetChecked(1, true);
+    FList->SetItemIndex(0);
+    FList->SetSelected(1, true);
+    FList->SetSelected(2, true);
+    TypeKey(Wnd(), VK_SPACE);
+    EXPECT_EQ(CheckedCaptions(), (std::vector<std::wstring>{L"a", L"b", L"c"}));
+    TypeKey(Wnd(), VK_SPACE);
+    EXPECT_TRUE(CheckedCaptions().empty());
+
+    std::vector<std::pair<WORD, TShiftState>> seen;
+    FList->OnKeyDown = [&seen](TObject*, WORD& key, TShiftState shift) {
+        seen.emplace_back(key, shift);
+        if (key == VK_SPACE) key = 0;
+    };
+    TypeKey(Wnd(), VK_SPACE);
+    TypeKey(Wnd(), 'A', ssCtrl | ssShift);
+    EXPECT_TRUE(CheckedCaptions().empty()) << "the handler took Space";
+    EXPECT_EQ(seen, (std::vector<std::pair<WORD, TShiftState>>{{VK_SPACE, 0}, {'A', ssCtrl | ssShift}}));
+    EXPECT_EQ(FList->SelectedIndices().size(), 3u) << "Ctrl+Shift+A is no Ctrl+A";
 }
 
 TEST_F(ListViewTest, DeleteRemovesOneRowAndKeepsTheOthersAndTheirMarks) {
