@@ -14,11 +14,12 @@ class TObject;
 class TComponent;
 class TClassInfo;
 
-enum class TPropKind { pkInteger, pkEnumeration, pkBoolean, pkSet, pkString, pkClass, pkMethod };
+enum class TPropKind { pkInteger, pkEnumeration, pkBoolean, pkSet, pkString, pkStringList, pkClass, pkMethod };
 
 // One published property. Ordinal kinds (integer, enumeration, boolean, set) go through GetOrd/SetOrd;
 // enumeration values and set elements are named in Names, in value order (set element n is bit n).
 // A class property hands out the object it owns (GetObj); writing to it is done through that object.
+// A string list property reads and writes its lines whole (GetList/SetList).
 // A method property is an event: SetMethod takes a std::any holding the event's std::function type.
 struct TPropInfo {
     std::string Name;
@@ -29,6 +30,8 @@ struct TPropInfo {
     std::function<void(TObject&, int64_t)> SetOrd;
     std::function<std::wstring(const TObject&)> GetStr;
     std::function<void(TObject&, const std::wstring&)> SetStr;
+    std::function<std::vector<std::wstring>(const TObject&)> GetList;
+    std::function<void(TObject&, const std::vector<std::wstring>&)> SetList;
     std::function<TObject*(TObject&)> GetObj;
     std::function<void(TObject&, const std::any&)> SetMethod;
 
