@@ -9,6 +9,7 @@ const TClassInfo TCustomCheckBox::MetaClass(
         BoolProp<TCustomCheckBox>("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked),
         EnumProp<TCustomCheckBox, TCheckBoxState>("State", {"cbUnchecked", "cbChecked", "cbGrayed"},
                                                   &TCustomCheckBox::State, &TCustomCheckBox::SetState),
+        BoolProp<TCustomCheckBox>("WordWrap", &TCustomCheckBox::WordWrap, &TCustomCheckBox::SetWordWrap),
     });
 
 const TClassInfo TCheckBox::MetaClass("TCheckBox", &TCustomCheckBox::MetaClass, ComponentFactory<TCheckBox>, {});
@@ -25,6 +26,13 @@ void TCustomCheckBox::CreateParams(TCreateParams& params) {
     TButtonControl::CreateParams(params);
     // Not an automatic check box: the state is ours, and the window only shows it.
     params.Style |= BS_3STATE;
+    if (FWordWrap) params.Style |= BS_MULTILINE;
+}
+
+void TCustomCheckBox::SetWordWrap(bool value) {
+    if (value == FWordWrap) return;
+    FWordWrap = value;
+    RecreateWnd();
 }
 
 void TCustomCheckBox::CreateWnd() {

@@ -17,6 +17,9 @@ public:
     void SetState(TCheckBoxState state);
     bool AllowGrayed() const { return FAllowGrayed; }
     void SetAllowGrayed(bool value) { FAllowGrayed = value; }
+    // A long caption wraps onto further lines (BS_MULTILINE).
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value);
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -26,6 +29,7 @@ protected:
 private:
     TCheckBoxState FState = cbUnchecked;
     bool FAllowGrayed = false;
+    bool FWordWrap = false;
 };
 
 class TCheckBox : public TCustomCheckBox {

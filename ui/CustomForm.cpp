@@ -238,6 +238,16 @@ void TCustomForm::WndProc(TMessage& message) {
             ShowWindow(WindowHandle(), SW_HIDE);
         }
         return;
+    case WM_COMMAND:
+        // Enter and Esc as the dialog manager hands them over (IsDialogMessage): IDOK or IDCANCEL naming
+        // no window, since the form keeps no controls with those ids. The buttons decide who takes them.
+        if (message.LParam == 0 && HIWORD(message.WParam) == BN_CLICKED &&
+            (LOWORD(message.WParam) == IDOK || LOWORD(message.WParam) == IDCANCEL)) {
+            OfferDialogKey(LOWORD(message.WParam) == IDOK ? VK_RETURN : VK_ESCAPE);
+            message.Result = 0;
+            return;
+        }
+        break;
     case WM_ACTIVATE:
         TWinControl::WndProc(message);
         if (LOWORD(message.WParam) == WA_INACTIVE) {
@@ -248,6 +258,14 @@ void TCustomForm::WndProc(TMessage& message) {
         return;
     }
     TWinControl::WndProc(message);
+}
+
+bool TCustomForm::OfferDialogKey(WPARAM key) {
+    std::vector<TWinControl*> controls;
+    GetTabOrderList(controls);
+    for (TWinControl* control : controls)
+        if (control->Perform(CM_DIALOGKEY, key, 0) != 0) return true;
+    return false;
 }
 
 void TCustomForm::DoCreate() {

@@ -63,6 +63,10 @@ public:
 
     bool Active() const;
 
+    // Offers a dialog key (VK_RETURN, VK_ESCAPE) to the form's windowed controls in tab order as
+    // CM_DIALOGKEY until one takes it (a default or cancel button); true when one did.
+    bool OfferDialogKey(WPARAM key);
+
     // The window's menu bar (the form does not own it). Painters hear of a change as CM_MENUCHANGED.
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* menu);

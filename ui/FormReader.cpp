@@ -40,6 +40,8 @@ struct TValue {
     std::wstring String;
     std::vector<std::string> Set;   // set element names
     bool IsSet = false;
+    std::vector<std::wstring> List; // lines of a string list
+    bool IsList = false;
     std::vector<unsigned char> Bytes;
 };
 
@@ -386,6 +388,17 @@ private:
                 Next();
                 return v;
             }
+            if (IsSymbol('(')) {
+                // ( 'first' 'second' ): the lines of a string list, each one a string expression.
+                Next();
+                v.IsList = true;
+                while (!IsSymbol(')')) {
+                    if (FToken != TToken::String) Fail("string or ')' expected in a list");
+                    v.List.push_back(ReadStringExpression());
+                }
+                Next();
+                return v;
+            }
             break;
         default:
             break;
@@ -464,6 +477,10 @@ private:
         case TPropKind::pkString:
             if (v.Kind != TToken::String) wrong();
             p.SetStr(target, v.String);
+            return;
+        case TPropKind::pkStringList:
+            if (!v.IsList) wrong();
+            p.SetList(target, v.List);
             return;
         case TPropKind::pkMethod: {
             if (v.Kind != TToken::Ident) wrong();

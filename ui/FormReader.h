@@ -21,6 +21,11 @@
 //       object SkinData1: TSkinData
 //         SkinStream = {0000000001FF}           // bytes in hex, may run over several lines
 //       end
+//       object RadioGroup1: TRadioGroup
+//         Items.Strings = (                     // a string list: its lines, each a string
+//           'First'
+//           'Second')
+//       end
 //       object FindButton: TSpeedButton
 //         Glyph.Data = resource 'FINDGLYPH'     // bytes: the program's RCDATA resource of that name
 //       end

@@ -54,11 +54,14 @@ const TClassInfo TPopupMenu::MetaClass(
 
 namespace {
 
-// Command ids in use: 1 to 4095, so that anything above is known not to be a framework item's.
+// Command ids in use: up to 4095, so that anything above is known not to be a framework item's; and
+// from 100, since the dialog manager turns Enter and Esc into commands IDOK (1) and IDCANCEL (2) and the
+// other dialog ids lie below 100.
 std::bitset<4096> UsedCommands;
+constexpr UINT FirstCommand = 100;
 
 UINT AllocateCommand() {
-    for (UINT id = 1; id < UsedCommands.size(); ++id)
+    for (UINT id = FirstCommand; id < UsedCommands.size(); ++id)
         if (!UsedCommands[id]) {
             UsedCommands[id] = true;
             return id;

@@ -2,7 +2,7 @@
 // Menus: trees of TMenuItem shown as a form's menu bar (TMainMenu, the form's Menu) or as a context menu
 // (TPopupMenu, a control's PopupMenu). An item with sub-items keeps a system menu of them, built when
 // first asked for and rebuilt whenever an item below it changes. A chosen item comes back as its command
-// id (1 to 4095, unique in the process) and runs the item's OnClick; a key that is an item's ShortCut
+// id (100 to 4095, unique in the process) and runs the item's OnClick; a key that is an item's ShortCut
 // does the same.
 //
 // A menu that draws its own items (OwnerDraw, or an image list) hands each item's measuring and drawing

@@ -24,6 +24,7 @@ bool TPropInfo::IsOrdinal() const {
 bool TPropInfo::Writable() const {
     switch (Kind) {
     case TPropKind::pkString: return static_cast<bool>(SetStr);
+    case TPropKind::pkStringList: return static_cast<bool>(SetList);
     case TPropKind::pkClass: return static_cast<bool>(GetObj);
     case TPropKind::pkComponent: return static_cast<bool>(SetRef);
     case TPropKind::pkMethod: return static_cast<bool>(SetMethod);

@@ -14,13 +14,14 @@ class TObject;
 class TComponent;
 class TClassInfo;
 
-enum class TPropKind { pkInteger, pkEnumeration, pkBoolean, pkSet, pkString, pkClass, pkMethod, pkComponent };
+enum class TPropKind { pkInteger, pkEnumeration, pkBoolean, pkSet, pkString, pkStringList, pkClass, pkMethod, pkComponent };
 
 // One published property. Ordinal kinds (integer, enumeration, boolean, set) go through GetOrd/SetOrd;
 // enumeration values and set elements are named in Names, in value order (set element n is bit n).
 // A class property hands out the object it owns (GetObj); writing to it is done through that object.
 // A component property refers to a component it does not own (GetObj reads it, SetRef sets it; a
 // description names the component: Menu = MainMenu1).
+// A string list property reads and writes its lines whole (GetList/SetList).
 // A method property is an event: SetMethod takes a std::any holding the event's std::function type.
 struct TPropInfo {
     std::string Name;
@@ -31,6 +32,8 @@ struct TPropInfo {
     std::function<void(TObject&, int64_t)> SetOrd;
     std::function<std::wstring(const TObject&)> GetStr;
     std::function<void(TObject&, const std::wstring&)> SetStr;
+    std::function<std::vector<std::wstring>(const TObject&)> GetList;
+    std::function<void(TObject&, const std::vector<std::wstring>&)> SetList;
     std::function<TObject*(TObject&)> GetObj;
     std::function<void(TObject&, TComponent*)> SetRef;
     std::function<void(TObject&, const std::any&)> SetMethod;

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 // ---- Reading and writing by name ----
 
@@ -85,6 +86,15 @@ TPropInfo StrProp(const char* name, Get get, Set set) {
     p.GetStr = [get](const TObject& o) -> std::wstring { return std::invoke(get, static_cast<const C&>(o)); };
     if constexpr (!std::is_null_pointer_v<Set>)
         p.SetStr = [set](TObject& o, const std::wstring& v) { std::invoke(set, static_cast<C&>(o), v); };
+    return p;
+}
+
+// Lines of text, read and written whole: get returns them, set takes a const std::vector<std::wstring>&.
+template <typename C, typename Get, typename Set>
+TPropInfo StrListProp(const char* name, Get get, Set set) {
+    TPropInfo p = prop_detail::Make(name, TPropKind::pkStringList);
+    p.GetList = [get](const TObject& o) -> std::vector<std::wstring> { return std::invoke(get, static_cast<const C&>(o)); };
+    p.SetList = [set](TObject& o, const std::vector<std::wstring>& v) { std::invoke(set, static_cast<C&>(o), v); };
     return p;
 }
 

@@ -4,9 +4,8 @@
 // stands left of the caption by default, the two centred together. A button with a GroupIndex stays
 // Down when clicked (and releases the other buttons of its group); OnClick follows every click.
 #include "ui/Bitmap.h"
+#include "ui/ButtonGlyph.h"
 #include "ui/GraphicControl.h"
-
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 class TSpeedButton : public TGraphicControl {
 public:
@@ -14,11 +13,10 @@ public:
 
     explicit TSpeedButton(TComponent* owner);
 
-    TBitmap* Glyph() { return &FGlyph; }
-    void SetGlyph(const TBitmap* glyph) { FGlyph.Assign(glyph); }
-    // How many images the glyph holds side by side: up, disabled, down, exclusive (1 to 4).
-    int NumGlyphs() const { return FNumGlyphs; }
-    void SetNumGlyphs(int count);
+    // The glyph and its place beside the caption (Glyph, NumGlyphs, Layout, Margin, Spacing).
+    TButtonGlyph& ButtonGlyph() { return FButtonGlyph; }
+    TBitmap* Glyph() { return FButtonGlyph.Glyph(); }
+    void SetGlyph(const TBitmap* glyph) { FButtonGlyph.Glyph()->Assign(glyph); }
     bool Down() const { return FDown; }
     void SetDown(bool down);
     int GroupIndex() const { return FGroupIndex; }
@@ -27,13 +25,6 @@ public:
     void SetAllowAllUp(bool value) { FAllowAllUp = value; }
     bool Flat() const { return FFlat; }
     void SetFlat(bool value);
-    TButtonLayout Layout() const { return FLayout; }
-    void SetLayout(TButtonLayout layout);
-    // Distance of the glyph from the edge; -1 centres glyph and caption together.
-    int Margin() const { return FMargin; }
-    void SetMargin(int margin);
-    int Spacing() const { return FSpacing; }
-    void SetSpacing(int spacing);
 
     // Pressed by the mouse right now (the button is drawn down).
     bool Pressed() const { return FPressed; }
@@ -45,18 +36,13 @@ protected:
     void WndProc(TMessage& message) override;
 
 private:
-    void DrawGlyph(TCanvas& canvas, int x, int y);
     void ReleaseGroup();
 
-    TBitmap FGlyph;
-    int FNumGlyphs = 1;
+    TButtonGlyph FButtonGlyph;
     bool FDown = false;
     int FGroupIndex = 0;
     bool FAllowAllUp = false;
     bool FFlat = false;
-    TButtonLayout FLayout = blGlyphLeft;
-    int FMargin = -1;
-    int FSpacing = 4;
     bool FPressed = false;
     bool FDragging = false;
 };

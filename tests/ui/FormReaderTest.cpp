@@ -266,6 +266,10 @@ TEST(FormReadingErrors, MalformedDescriptionsNameTheLine) {
         {"object F: TSmallForm\n  object A: TProbe\n  end\n  object A: TProbe\n  end\nend\n", 4, "already exists"},
         {"object F: TSmallForm\n  Font = 3\nend\n", 2, "Font"},
         {"object F: TSmallForm\n  object P: TProbe\n    Blob = {01000000}\n  end\nend\n", 3, "read error"},
+        {"object F: TSmallForm\n  object R: TRadioGroup\n    Items.Strings = 'a'\n  end\nend\n", 3, "does not fit"},
+        {"object F: TSmallForm\n  object R: TRadioGroup\n    Items.Strings = ('a' 7)\n  end\nend\n", 3,
+         "string or ')' expected"},
+        {"object F: TSmallForm\n  Left = ('a')\nend\n", 2, "does not fit"},
         {"object F: TSmallForm\nend\n", 0, "no component for the field"},
     };
     for (const auto& c : cases) {

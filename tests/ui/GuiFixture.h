@@ -24,5 +24,14 @@ protected:
     }
     ~GuiTest() override { TCustomForm::Free(form); }
 
+    // A new control of class T owned by the form, on parent at these bounds.
+    template <typename T>
+    T* Add(TWinControl* parent, int left, int top, int width, int height) {
+        auto* c = new T(form);
+        c->SetParent(parent);
+        c->SetBounds(left, top, width, height);
+        return c;
+    }
+
     TForm* form;
 };

@@ -14,13 +14,6 @@ namespace {
 
 class StandardControls : public GuiTest {
 protected:
-    template <typename T>
-    T* Add(TWinControl* parent, int left, int top, int width, int height) {
-        auto* c = new T(form);
-        c->SetParent(parent);
-        c->SetBounds(left, top, width, height);
-        return c;
-    }
     static bool WindowChecked(TWinControl* c) {
         return SendMessageW(c->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
     }

@@ -1,0 +1,66 @@
+#pragma once
+// TGalleryForm: the skin gallery's window, built from its stored description (GalleryForm.form). It shows
+// every kind of framework control the skin painters serve, switches every open window between the
+// stored default skin, the graphite skin shipped beside the program and no skin, and opens a bare Win32
+// dialog and an MDI window to show what the skin engine does to windows of no framework.
+#include "base/MemoryStream.h"
+#include "gallery/MdiWindow.h"
+#include "ui/CustomForm.h"
+
+#include <memory>
+#include <string>
+
+class TButton;
+class TRadioGroup;
+class TSkinData;
+
+enum class TGallerySkin { Default, Graphite, None };
+
+class TGalleryForm : public TForm {
+public:
+    CLARIVO_CLASS
+
+    explicit TGalleryForm(TComponent* owner);
+    ~TGalleryForm() override;
+
+    // Puts every open window in that skin now; the switcher follows. False when the skin is not there
+    // (no graphite skin beside the program).
+    bool ApplySkin(TGallerySkin skin);
+    TGallerySkin CurrentSkin() const { return FSkin; }
+    // The graphite skin file beside the program ("" when it is missing).
+    static std::wstring GraphiteSkinPath();
+
+    // Opens the bare Win32 dialog (modal: returns when it is closed).
+    void OpenDialog();
+    // Opens the MDI window with its three children, or brings it forward when it is open.
+    void OpenMdi();
+    // The MDI frame window when it is open, or null.
+    HWND MdiFrame() const { return FMdi ? FMdi->Frame() : nullptr; }
+
+    // Asks for the dialog or the MDI window to open once the message loop runs (for the command line).
+    void OpenLater(bool dialog);
+
+    TSkinData* SkinData1 = nullptr;
+    TRadioGroup* SkinChoice = nullptr;
+    TButton* DialogButton = nullptr;
+    TButton* MdiButton = nullptr;
+
+protected:
+    void WndProc(TMessage& message) override;
+
+private:
+    void FormCreate(TObject* sender);
+    void SkinChoiceClick(TObject* sender);
+    void DialogButtonClick(TObject*) { OpenDialog(); }
+    void MdiButtonClick(TObject*) { OpenMdi(); }
+    void CloseButtonClick(TObject*) { Close(); }
+    // Loads the stored default skin again (after another was loaded).
+    void ReloadStoredSkin();
+
+    TGallerySkin FSkin = TGallerySkin::Default;
+    TMemoryStream FStoredSkin;  // the default skin as the description stored it
+    bool FStoredSkinLoaded = true;
+    std::unique_ptr<TMdiWindow> FMdi;
+};
+
+extern TGalleryForm* GalleryForm;
