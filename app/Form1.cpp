@@ -16,6 +16,7 @@
 #include "ui/Edit.h"
 #include "ui/Label.h"
 #include "ui/ListView.h"
+#include "ui/Menus.h"
 #include "ui/Panel.h"
 #include "ui/RadioButton.h"
 #include "ui/ShellTreeView.h"
@@ -120,7 +121,7 @@ const TClassInfo* const Form1Classes[] = {
     &TShellTreeView::MetaClass, &TEdit::MetaClass,     &TSpeedButton::MetaClass,       &TListView::MetaClass,
     &TStatusBar::MetaClass,     &TAnimate::MetaClass,  &TRadioButton::MetaClass,       &TCheckBox::MetaClass,
     &TPanel::MetaClass,         &TLabel::MetaClass,    &TSpinEdit::MetaClass,          &TFindFileComponent::MetaClass,
-    &TSkinData::MetaClass,
+    &TSkinData::MetaClass,      &TPopupMenu::MetaClass, &TMenuItem::MetaClass,
 };
 
 TForm1::TForm1(TComponent* owner)
@@ -131,6 +132,7 @@ TForm1::TForm1(TComponent* owner)
     b.AddField("FindButton", FindButton);
     b.AddField("SpeedButton2", SpeedButton2);
     b.AddField("FoundFiles", FoundFiles);
+    b.AddField("RowMenu", RowMenu);
     b.AddField("StatusBar1", StatusBar1);
     b.AddField("Animate", Animate);
     b.AddField("StopButton", StopButton);
@@ -172,6 +174,7 @@ TForm1::TForm1(TComponent* owner)
     b.AddHandler("SpeedButton5Click", this, &TForm1::SpeedButton5Click);
     b.AddHandler("CheckBox1Click", this, &TForm1::CheckBox1Click);
     b.AddHandler("OpenFolderClick", this, &TForm1::OpenFolderClick);
+    b.AddHandler("RowMenuPopup", this, &TForm1::RowMenuPopup);
     b.AddHandler("CopyPathClick", this, &TForm1::CopyPathClick);
     b.AddHandler("PropertiesClick", this, &TForm1::PropertiesClick);
     b.AddHandler("UnhideRowsClick", this, &TForm1::UnhideRowsClick);
@@ -482,6 +485,11 @@ void TForm1::CopyPathClick(TObject*) {
 // out, and at most MaxExplorerWindows. Found objects mostly lie together in a few folders: a window per
 // row would stack copies of the same folder, and a selection of thousands must not start thousands of
 // Explorers. The focused row alone would leave the other folders the user selected unseen.
+void TForm1::RowMenuPopup(TObject*) {
+    const bool canAct = !FSearching && !FoundFiles->SelectedIndices().empty();
+    for (int i = 0; i < RowMenu->Items()->Count(); ++i) RowMenu->Items()->Items(i)->SetEnabled(canAct);
+}
+
 void TForm1::OpenFolderClick(TObject*) {
     std::vector<std::wstring> folders;
     TShellRefusals refusals;

@@ -17,6 +17,7 @@ class TCheckBox;
 class TEdit;
 class TLabel;
 class TListView;
+class TPopupMenu;
 class TPanel;
 class TRadioButton;
 class TShellTreeView;
@@ -38,6 +39,7 @@ public:
     TSpeedButton* FindButton = nullptr;
     TSpeedButton* SpeedButton2 = nullptr;
     TListView* FoundFiles = nullptr;
+    TPopupMenu* RowMenu = nullptr;
     TStatusBar* StatusBar1 = nullptr;
     TAnimate* Animate = nullptr;
     TSpeedButton* StopButton = nullptr;
@@ -90,6 +92,8 @@ public:
     void DeleteRowsClick(TObject* Sender);
     // Ctrl+C copies the selected rows' paths, Del deletes their objects (after the question).
     void FoundFilesKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    // The context menu of the rows offers its commands only when they can act.
+    void RowMenuPopup(TObject* Sender);
 
     // Folder tree, view switches, custom panel, About and closing.
     void ShellTreeView1Click(TObject* Sender);

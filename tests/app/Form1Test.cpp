@@ -14,6 +14,7 @@
 #include "ui/FormReader.h"
 #include "base/StrUtils.h"
 #include "ui/ListView.h"
+#include "ui/Menus.h"
 #include "ui/Panel.h"
 #include "ui/RadioButton.h"
 #include "ui/ShellTreeView.h"
@@ -667,6 +668,47 @@ TEST_F(RowCommands, CommandsAreBoundByNameAndNeedASelection) {
     Select({L"b.txt"});
     run("CopyPathClick");
     EXPECT_EQ(ClipboardText(), fx.Path(L"b.txt"));
+}
+
+// The rows' context menu, opened by the menu key on the list: its items are the commands, offered only
+// with a selection, and the one chosen from the keyboard runs once.
+std::vector<WPARAM> MenuKeys;
+void CALLBACK TypeIntoRowMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu)) return;
+    KillTimer(nullptr, id);
+    for (WPARAM key : MenuKeys) {
+        PostMessageW(menu, WM_KEYDOWN, key, 1);
+        PostMessageW(menu, WM_KEYUP, key, 0xC0000001);
+    }
+}
+
+TEST_F(RowCommands, TheRowsContextMenuOffersTheCommandsForTheSelection) {
+    SetUpFiles();
+    ASSERT_NE(form->RowMenu, nullptr);
+    EXPECT_EQ(form->FoundFiles->PopupMenu(), form->RowMenu);
+    std::vector<std::wstring> captions;
+    for (int i = 0; i < form->RowMenu->Items()->Count(); ++i) captions.push_back(form->RowMenu->Items()->Items(i)->Caption());
+    EXPECT_EQ(captions, (std::vector<std::wstring>{L"Open Containing &Folder", L"&Copy Path", L"-", L"&Unhide", L"&Delete",
+                                                   L"-", L"P&roperties"}));
+    ASSERT_TRUE(SetClipboardText(nullptr, L"before"));
+    auto openByMenuKey = [&](std::vector<WPARAM> keys) {
+        MenuKeys = std::move(keys);
+        SetTimer(nullptr, 0, 30, TypeIntoRowMenu);
+        SendMessageW(form->FoundFiles->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form->FoundFiles->Handle()),
+                     MAKELPARAM(-1, -1));
+        Application().ProcessMessages();
+    };
+    // Nothing selected: the items are there but off.
+    form->FoundFiles->SetItemIndex(-1);
+    openByMenuKey({VK_ESCAPE});
+    EXPECT_FALSE(form->RowMenu->Items()->Items(1)->Enabled());
+    // With a row selected, C (the mnemonic of Copy Path) copies its path.
+    Select({L"b.txt"});
+    openByMenuKey({'C'});
+    EXPECT_TRUE(form->RowMenu->Items()->Items(1)->Enabled());
+    EXPECT_EQ(ClipboardText(), fx.Path(L"b.txt"));
+    EXPECT_TRUE(boxes.empty());
 }
 
 // Ctrl+A selects every row, Space ticks the selection as one, Enter does nothing.
