@@ -8,6 +8,7 @@
 #include "skin/window/WinSkinForm.h"
 #include "ui/Application.h"
 #include "ui/Bitmap.h"
+#include "ui/Menus.h"
 #include "ui/SpeedButton.h"
 
 #include "CaptionMouse.h"
@@ -52,6 +53,18 @@ void CaptureBox(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     SaveScreen(box, BoxShot);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+// Takes the window's picture with its open menu a few ticks after the menu shows (painted), then closes it.
+HWND MenuOwner = nullptr;
+std::string MenuShot;
+int MenuTicks = 0;
+void CaptureMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu) || ++MenuTicks < 4) return;
+    KillTimer(nullptr, id);
+    SaveScreen(MenuOwner, MenuShot);
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 1);
 }
 
 class SkinnedMainWindow : public ::testing::Test {
@@ -112,6 +125,7 @@ TEST_F(SkinnedMainWindow, ScreenshotsOfTheFrameInEveryState) {
         TWinSkinForm* skinner = Skinner();
         ASSERT_NE(skinner, nullptr);
         const HWND wnd = form->Handle();
+        MenuOwner = wnd;
         Pump(10, 10);
         SaveScreen(wnd, ShotName(skin, "active"));
 
@@ -148,6 +162,17 @@ TEST_F(SkinnedMainWindow, ScreenshotsOfTheFrameInEveryState) {
         PostMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(600, 400));
         Pump(3, 10);
         EXPECT_TRUE(form->FindButton->Enabled()) << "the release outside started a search";
+
+        // The rows' context menu and the system menu, open.
+        MenuShot = ShotName(skin, "context-menu");
+        MenuTicks = 0;
+        SetTimer(nullptr, 0, 50, CaptureMenu);
+        form->RowMenu->Popup(w.left + 400, w.top + 250);
+        MenuShot = ShotName(skin, "system-menu");
+        MenuTicks = 0;
+        SetTimer(nullptr, 0, 50, CaptureMenu);
+        SendMessageW(wnd, WM_SYSCOMMAND, SC_KEYMENU, L' ');
+        Pump(3, 10);
 
         SendMessageW(wnd, WM_NCACTIVATE, FALSE, 0);
         Pump(3, 10);
