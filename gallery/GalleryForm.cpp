@@ -119,6 +119,7 @@ void TGalleryForm::OpenDialog() { ShowBareDialog(Handle()); }
 void TGalleryForm::OpenMdi() {
     if (!MdiFrame()) FMdi.reset();
     if (!FMdi) FMdi = std::make_unique<TMdiWindow>(Handle());
+    ShowWindow(FMdi->Frame(), SW_SHOWNORMAL);
     SetForegroundWindow(FMdi->Frame());
 }
 

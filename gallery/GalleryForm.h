@@ -32,9 +32,9 @@ public:
 
     // Opens the bare Win32 dialog (modal: returns when it is closed).
     void OpenDialog();
-    // Opens the MDI window with its three children, or brings it forward when it is open.
+    // Opens the MDI window with its three children, or shows it again and brings it forward.
     void OpenMdi();
-    // The MDI frame window when it is open, or null.
+    // The MDI frame window once opened (hidden when the user closed it), or null.
     HWND MdiFrame() const { return FMdi ? FMdi->Frame() : nullptr; }
 
     // Asks for the dialog or the MDI window to open once the message loop runs (for the command line).

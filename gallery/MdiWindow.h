@@ -1,7 +1,7 @@
 #pragma once
 // TMdiWindow: a plain Win32 MDI frame with an MDICLIENT and three child windows, cascaded, made without
 // the framework, for the skin engine to skin as it skins any program's MDI windows. The object owns
-// the frame window; the user may close it, after which Frame() is null.
+// the frame window; closing it hides it. Should it be destroyed from outside, Frame() is null.
 #include "ui/Handles.h"
 
 class TMdiWindow {

@@ -1,0 +1,140 @@
+// The skin gallery's window built in-process from its stored description: one of each control kind it
+// is there to show, and the skin switcher's three choices.
+#include "gallery/GalleryForm.h"
+#include "skin/controls/ControlDiscovery.h"
+#include "skin/data/SkinData.h"
+#include "skin/window/SkinManager.h"
+#include "ui/Application.h"
+#include "ui/BitBtn.h"
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+#include "ui/GroupBox.h"
+#include "ui/MenuButton.h"
+#include "ui/Panel.h"
+#include "ui/RadioButton.h"
+#include "ui/RadioGroup.h"
+#include "ui/SpeedButton.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+class Gallery : public ::testing::Test {
+protected:
+    Gallery() : form(new TGalleryForm(nullptr)) {
+        form->Show();
+        Application().ProcessMessages();
+    }
+    ~Gallery() override { TCustomForm::Free(form); }
+
+    // How many of the form's components are of class cls exactly and pass test.
+    int Count(const TClassInfo& cls, const std::function<bool(TComponent&)>& test = nullptr) const {
+        int count = 0;
+        for (TComponent* c : form->ComponentList())
+            if (&c->ClassType() == &cls && (!test || test(*c))) ++count;
+        return count;
+    }
+
+    TGalleryForm* form;
+};
+
+template <typename T>
+std::function<bool(TComponent&)> Is(std::function<bool(T&)> test) {
+    return [test](TComponent& c) { return test(static_cast<T&>(c)); };
+}
+
+TEST_F(Gallery, HoldsEveryControlKindItShows) {
+    const struct {
+        const char* what;
+        const TClassInfo& cls;
+        std::function<bool(TComponent&)> test;
+    } kinds[] = {
+        {"default button", TButton::MetaClass, Is<TButton>([](TButton& b) { return b.Default(); })},
+        {"disabled button", TButton::MetaClass, Is<TButton>([](TButton& b) { return !b.Enabled(); })},
+        {"multi-line button", TButton::MetaClass,
+         Is<TButton>([](TButton& b) { return b.WordWrap() && b.Caption().find(L"||") != std::wstring::npos; })},
+        {"glyph left", TBitBtn::MetaClass, Is<TBitBtn>([](TBitBtn& b) { return b.ButtonGlyph().Layout() == blGlyphLeft && !b.Glyph()->Empty(); })},
+        {"glyph right", TBitBtn::MetaClass, Is<TBitBtn>([](TBitBtn& b) { return b.ButtonGlyph().Layout() == blGlyphRight; })},
+        {"glyph top", TBitBtn::MetaClass, Is<TBitBtn>([](TBitBtn& b) { return b.ButtonGlyph().Layout() == blGlyphTop; })},
+        {"glyph bottom", TBitBtn::MetaClass, Is<TBitBtn>([](TBitBtn& b) { return b.ButtonGlyph().Layout() == blGlyphBottom; })},
+        {"disabled bit button", TBitBtn::MetaClass, Is<TBitBtn>([](TBitBtn& b) { return !b.Enabled(); })},
+        {"two glyphs", TBitBtn::MetaClass, Is<TBitBtn>([](TBitBtn& b) { return b.ButtonGlyph().NumGlyphs() == 2; })},
+        {"menu button", TMenuButton::MetaClass, nullptr},
+        {"flat speed button", TSpeedButton::MetaClass, Is<TSpeedButton>([](TSpeedButton& b) { return b.Flat() && !b.Glyph()->Empty(); })},
+        {"raised speed button", TSpeedButton::MetaClass, Is<TSpeedButton>([](TSpeedButton& b) { return !b.Flat(); })},
+        {"disabled speed button", TSpeedButton::MetaClass, Is<TSpeedButton>([](TSpeedButton& b) { return !b.Enabled(); })},
+        {"grouped speed button down", TSpeedButton::MetaClass, Is<TSpeedButton>([](TSpeedButton& b) { return b.GroupIndex() && b.Down(); })},
+        {"unchecked box", TCheckBox::MetaClass, Is<TCheckBox>([](TCheckBox& b) { return b.State() == cbUnchecked; })},
+        {"checked box", TCheckBox::MetaClass, Is<TCheckBox>([](TCheckBox& b) { return b.Checked(); })},
+        {"grayed box", TCheckBox::MetaClass, Is<TCheckBox>([](TCheckBox& b) { return b.AllowGrayed() && b.State() == cbGrayed; })},
+        {"disabled checked box", TCheckBox::MetaClass, Is<TCheckBox>([](TCheckBox& b) { return !b.Enabled() && b.Checked(); })},
+        {"text on the left", TCheckBox::MetaClass, Is<TCheckBox>([](TCheckBox& b) { return b.Alignment() == taLeftJustify; })},
+        {"wrapped caption", TCheckBox::MetaClass, Is<TCheckBox>([](TCheckBox& b) { return b.WordWrap(); })},
+        {"radio button", TRadioButton::MetaClass, nullptr},
+        {"group box holding controls", TGroupBox::MetaClass, Is<TGroupBox>([](TGroupBox& g) { return g.ControlCount() > 1; })},
+        {"radio group, 3 items in 2 columns", TRadioGroup::MetaClass,
+         Is<TRadioGroup>([](TRadioGroup& g) { return g.ButtonCount() == 3 && g.Columns() == 2; })},
+        {"panel holding controls", TPanel::MetaClass, Is<TPanel>([](TPanel& p) { return p.ControlCount() > 1; })},
+    };
+    for (const auto& k : kinds) EXPECT_GE(Count(k.cls, k.test), 1) << k.what;
+}
+
+TEST_F(Gallery, SwitchesBetweenTheSkins) {
+    TSkinData& skin = *form->SkinData1;
+    ASSERT_TRUE(skin.Active()) << "the stored skin from the start";
+    const std::string stored = skin.SkinName;
+    ASSERT_FALSE(TGalleryForm::GraphiteSkinPath().empty()) << "graphite.skn beside the test program";
+
+    ASSERT_TRUE(form->ApplySkin(TGallerySkin::Graphite));
+    EXPECT_TRUE(skin.Active());
+    EXPECT_NE(skin.SkinName, stored);
+    EXPECT_EQ(form->SkinChoice->ItemIndex(), 1);
+
+    ASSERT_TRUE(form->ApplySkin(TGallerySkin::None));
+    Application().ProcessMessages();
+    EXPECT_FALSE(skin.Active());
+    EXPECT_EQ(form->SkinChoice->ItemIndex(), 2);
+
+    ASSERT_TRUE(form->ApplySkin(TGallerySkin::Default));
+    EXPECT_TRUE(skin.Active());
+    EXPECT_EQ(skin.SkinName, stored) << "the stored skin again";
+    EXPECT_EQ(form->SkinChoice->ItemIndex(), 0);
+
+    // The switcher itself: a click on an item switches.
+    SendMessageW(form->SkinChoice->Buttons(2)->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(form->CurrentSkin(), TGallerySkin::None);
+    EXPECT_FALSE(skin.Active());
+}
+
+TEST_F(Gallery, OpensTheMdiWindowWithThreeChildrenAndShowsItAgainAfterClosing) {
+    form->OpenMdi();
+    HWND frame = form->MdiFrame();
+    ASSERT_TRUE(frame);
+    int children = 0;
+    for (HWND child = GetWindow(FindWindowExW(frame, nullptr, L"MDICLIENT", nullptr), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT))
+        ++children;
+    EXPECT_EQ(children, 3);
+    EXPECT_TRUE(IsWindowVisible(frame));
+    SendMessageW(frame, WM_CLOSE, 0, 0);  // closed by the user
+    Application().ProcessMessages();
+    EXPECT_FALSE(IsWindowVisible(frame));
+    form->OpenMdi();
+    EXPECT_EQ(form->MdiFrame(), frame) << "the same window again";
+    EXPECT_TRUE(IsWindowVisible(frame));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    Application().Initialize();
+    InstallControlPainters();
+    const int result = RUN_ALL_TESTS();
+    FreeSkinManager();
+    Application().Finalize();
+    return result;
+}
