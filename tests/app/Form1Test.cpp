@@ -27,6 +27,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -139,6 +141,25 @@ protected:
             for (int j = 0; j < 40; ++j) fx.Folder(L"d" + std::to_wstring(i) + L"\\e" + std::to_wstring(j), HiddenSystem);
     }
 
+    // Holds the walk on its worker after a few folders until the test lets it go (at the latest when the
+    // hold ends) or the search is aborted, so that a test acts on a search that is surely still running.
+    class TSearchHold {
+    public:
+        explicit TSearchHold(TFindFile& search) : FGate(std::make_shared<std::atomic<bool>>(false)) {
+            search.OnFolderChange = [next = search.OnFolderChange, gate = FGate, folders = 0](
+                                        TFindFile* sender, const std::wstring& folder, TFolderIgnore& ignore) mutable {
+                next(sender, folder, ignore);
+                if (++folders < 20) return;
+                while (!*gate && !sender->Aborted()) Sleep(2);
+            };
+        }
+        ~TSearchHold() { Release(); }
+        void Release() { *FGate = true; }
+
+    private:
+        std::shared_ptr<std::atomic<bool>> FGate;
+    };
+
     TForm1* form = nullptr;
     std::vector<TBox> boxes;
     std::vector<TShellRequest> opened;
@@ -230,6 +251,7 @@ TEST_F(MainWindow, StopAbortsTheSearchAndSaysSo) {
         for (int j = 0; j < 40; ++j) fx.Folder(L"d" + std::to_wstring(i) + L"\\e" + std::to_wstring(j));
     }
     ChooseFolder(fx.Root());
+    TSearchHold hold(*form->FindFile1);
     PostClick(form->FindButton);
     HandleUntilRelease();
     EXPECT_FALSE(form->FindButton->Enabled());
@@ -255,6 +277,7 @@ TEST_F(MainWindow, ClosingDuringASearchEndsItWithoutFinishing) {
     }
     bool finished = false;
     ChooseFolder(fx.Root());
+    TSearchHold hold(*form->FindFile1);
     PostClick(form->FindButton);
     HandleUntilRelease();
     form->FindFile1->OnSearchFinish = [&](TFindFile*) { finished = true; };
@@ -747,6 +770,7 @@ TEST_F(MainWindow, F5StartsAndEscStopsASearchWhereverTheFocusIs) {
     ChooseFolder(fx.Root());
     TypeKey(form->Handle(), VK_ESCAPE);
     EXPECT_EQ(Status().rfind(L"0" + CountsPrefix, 0), 0u) << "idle: Esc does nothing";
+    TSearchHold hold(*form->FindFile1);  // each search waits for the Esc that stops it
     for (TWinControl* place : std::initializer_list<TWinControl*>{form->ShellTreeView1, form->FoundFiles, form->Edit1}) {
         place->SetFocus();
         ASSERT_EQ(GetFocus(), place->Handle()) << place->Name();
@@ -763,6 +787,7 @@ TEST_F(MainWindow, RowActionsAreOffWhileASearchRuns) {
     TTempTree fx;
     MakeLargeTree(fx);
     ChooseFolder(fx.Root());
+    TSearchHold hold(*form->FindFile1);
     PostClick(form->FindButton);
     HandleUntilRelease();
     ASSERT_TRUE(form->FindFile1->Busy());
@@ -779,7 +804,6 @@ TEST_F(MainWindow, RowActionsAreOffWhileASearchRuns) {
         Sleep(5);
     }
     ASSERT_GT(form->FoundFiles->Count(), 0);
-    ASSERT_TRUE(form->FindFile1->Busy()) << "the search ended before the commands could be tried";
     ASSERT_TRUE(SetClipboardText(nullptr, L"before"));
     form->FoundFiles->SelectAll();
     for (auto command : {&TForm1::OpenFolderClick, &TForm1::CopyPathClick, &TForm1::PropertiesClick,
@@ -793,6 +817,8 @@ TEST_F(MainWindow, RowActionsAreOffWhileASearchRuns) {
     EXPECT_EQ(ClipboardText(), L"before");
     EXPECT_TRUE(fx.Exists(L"d0\\e0"));
     EXPECT_EQ(fx.Attributes(L"d0\\e0") & HiddenSystem, HiddenSystem);
+    ASSERT_TRUE(form->FindFile1->Busy());
+    hold.Release();
     ClickButton(form->StopButton);
     for (TControl* c : std::initializer_list<TControl*>{form->SpeedButton1, form->SpeedButton2, form->SpeedButton4,
                                                         form->SpeedButton5, form->CheckBox1})
