@@ -68,11 +68,6 @@ LRESULT CALLBACK TMdiWindow::FrameProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM
     case WM_CREATE:
         if (self) self->CreateClient(wnd);
         break;
-    case WM_CLOSE:
-        // Closing hides the window; it goes with the gallery's form. (The skin engine does not yet let go
-        // of an MDI frame destroyed while its skin lives on: freeing the skin afterwards crashes.)
-        ShowWindow(wnd, SW_HIDE);
-        return 0;
     case WM_NCDESTROY:
         // Destroyed from outside: the object keeps no handle to a window that is gone.
         if (self) {

@@ -91,10 +91,7 @@ TSkinManage::~TSkinManage() {
     while (!FForms.empty()) {
         TWinSkinForm* form = FForms.back();
         FForms.pop_back();
-        if (form->Owner())
-            delete form;
-        else
-            std::erase_if(FOwnedForms, [form](const auto& owned) { return owned.get() == form; });
+        FreeSkinner(form);
     }
     FOwnedForms.clear();
     FPopups.clear();  // their windows go with the process
@@ -198,10 +195,18 @@ void TSkinManage::Unskin(TWinSkinForm* Form) {
     Form->RestoreWindow();
     if (IsWindow(wnd)) Repaint(wnd);
     RemoveSkinForm(Form);
-    if (Form->Owner())
+    FreeSkinner(Form);
+}
+
+void TSkinManage::FreeSkinner(TWinSkinForm* Form) {
+    if (Form->Owner()) {
         delete Form;
-    else
-        std::erase_if(FOwnedForms, [Form](const auto& owned) { return owned.get() == Form; });
+        return;
+    }
+    auto it = std::find_if(FOwnedForms.begin(), FOwnedForms.end(), [Form](const auto& owned) { return owned.get() == Form; });
+    if (it == FOwnedForms.end()) return;
+    const std::unique_ptr<TWinSkinForm> owned = std::move(*it);
+    FOwnedForms.erase(it);
 }
 
 void TSkinManage::ApplyChange() {
@@ -270,18 +275,19 @@ void TSkinManage::ApplyChange() {
 // ---- Windows ----
 
 void TSkinManage::PurgeForms() {
-    if (State == smDestroying) return;
+    // Freeing a skinner runs the hook, which purges: that inner purge has nothing to do.
+    if (State == smDestroying || FPurging) return;
     // A skinner whose window was destroyed is finished; skinners remove themselves from the list when
     // they are freed, so the list holds no freed ones to test for.
-    for (size_t i = FForms.size(); i-- > 0;) {
-        TWinSkinForm* form = FForms[i];
-        if (form->State() != ssFinished) continue;
-        FForms.erase(FForms.begin() + static_cast<std::ptrdiff_t>(i));
-        if (form->Owner())
-            delete form;
-        else
-            std::erase_if(FOwnedForms, [form](const auto& owned) { return owned.get() == form; });
-    }
+    std::vector<TWinSkinForm*> finished;
+    std::erase_if(FForms, [&finished](TWinSkinForm* form) {
+        if (form->State() != ssFinished) return false;
+        finished.push_back(form);
+        return true;
+    });
+    FPurging = true;
+    for (TWinSkinForm* form : finished) FreeSkinner(form);
+    FPurging = false;
 }
 
 void TSkinManage::RemoveSkinForm(TWinSkinForm* Form) {

@@ -114,6 +114,9 @@ private:
     void SkinFormWindow(TControl& Form);
     // Restores, repaints and frees a skinner.
     void Unskin(TWinSkinForm* Form);
+    // Frees a skinner no longer in the list. Freeing it can run the hook again (its timer's window is
+    // destroyed), so it leaves the owning list before it is freed, never during a list operation.
+    void FreeSkinner(TWinSkinForm* Form);
     // Unskins every window that Skin skins.
     void UnskinAll(TSkinData* Skin);
 
@@ -129,6 +132,7 @@ private:
     TSkinData* FDefaultSkin = nullptr;
     TSkinChange FPendingChange = scNone;
     bool FMdiMaximized = false;
+    bool FPurging = false;
     TSkinDrawUse FDrawUse;
 };
 

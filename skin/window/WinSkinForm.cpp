@@ -196,8 +196,7 @@ void TWinSkinForm::Detach() {
         FForm->WindowProc = FOldFormProc;
         FOldFormProc = nullptr;
     }
-    if (FMdiClient && IsWindow(FMdiClient)) RemoveWindowSubclass(FMdiClient, MdiClientProc, SubclassMdiClient);
-    FMdiClient = nullptr;
+    ReleaseMdiClient();
     if (FSubclassed && IsWindow(FHandle)) RemoveWindowSubclass(FHandle, SubclassProc, SubclassSkinForm);
     FSubclassed = false;
     FHotObject = nullptr;
@@ -793,6 +792,16 @@ void TWinSkinForm::FormWindowProc(TMessage& Message) {
     FOldFormProc(Message);
 }
 
+void TWinSkinForm::ReleaseMdiClient() {
+    if (!FMdiClient) return;
+    if (IsWindow(FMdiClient)) RemoveWindowSubclass(FMdiClient, MdiClientProc, SubclassMdiClient);
+    if (SkinManager && SkinManager->MdiClient == FMdiClient) {
+        SkinManager->MdiClient = nullptr;
+        SkinManager->MdiForm = nullptr;
+    }
+    FMdiClient = nullptr;
+}
+
 LRESULT CALLBACK TWinSkinForm::MdiClientProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                              DWORD_PTR refData) {
     try {
@@ -808,8 +817,7 @@ LRESULT TWinSkinForm::MdiClientMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_NCDESTROY: {
         const LRESULT result = pass();
-        RemoveWindowSubclass(client, MdiClientProc, SubclassMdiClient);
-        FMdiClient = nullptr;
+        ReleaseMdiClient();
         return result;
     }
     case WM_NCCALCSIZE:

@@ -142,6 +142,8 @@ private:
     LRESULT FrameProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT SkinnedProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT MdiClientMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Gives the MDI client its own procedure back and the manager forgets it.
+    void ReleaseMdiClient();
     LRESULT Pass(UINT msg, WPARAM wParam, LPARAM lParam);
     void FormWindowProc(TMessage& Message);
 

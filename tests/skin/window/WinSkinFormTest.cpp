@@ -617,6 +617,16 @@ TEST_F(SkinnedWindow, MdiFramesAndTheirChildrenAreSkinnedAndChildrenMaximiseInto
     SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
     Pump();
     EXPECT_EQ(SkinManager->FindSkinForm(child), nullptr) << "the skinner of a destroyed child is not dropped";
+
+    // The frame destroyed with children still in it, while the skin lives on: the next window made
+    // frees the finished skinners (each one's freeing runs the hook again) and nothing is left of them.
+    for (int i = 0; i < 3; ++i) SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create));
+    Pump();
+    frame.reset();
+    EXPECT_EQ(SkinManager->MdiClient, nullptr) << "the manager keeps the client of a destroyed frame";
+    ShowForm(L"After the frame");
+    for (TWinSkinForm* skinner : SkinManager->Forms()) EXPECT_TRUE(IsWindow(skinner->Handle()));
+    EXPECT_EQ(SkinManager->Forms().size(), 1u);
 }
 
 TEST_F(SkinnedWindow, RepaintsResizesAndSkinSwitchesHoldNoHandles) {
