@@ -4,11 +4,13 @@
 #include "skin/controls/ControlDiscovery.h"
 #include "skin/data/SkinData.h"
 #include "skin/window/SkinManager.h"
+#include "skin/window/WinSkinForm.h"
 #include "ui/Application.h"
 #include "ui/BitBtn.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/GroupBox.h"
+#include "ui/HandleCounts.h"
 #include "ui/MenuButton.h"
 #include "ui/Panel.h"
 #include "ui/RadioButton.h"
@@ -17,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -82,6 +85,23 @@ TEST_F(Gallery, HoldsEveryControlKindItShows) {
     for (const auto& k : kinds) EXPECT_GE(Count(k.cls, k.test), 1) << k.what;
 }
 
+TEST_F(Gallery, EveryControlItShowsIsPaintedByTheSkin) {
+    TWinSkinForm* skinner = SkinManager ? SkinManager->FindSkinForm(form->Handle()) : nullptr;
+    ASSERT_NE(skinner, nullptr);
+    const TClassInfo* painted[] = {&TButton::MetaClass,      &TBitBtn::MetaClass,  &TMenuButton::MetaClass,
+                                   &TSpeedButton::MetaClass, &TCheckBox::MetaClass, &TRadioButton::MetaClass,
+                                   &TGroupBox::MetaClass,    &TPanel::MetaClass};
+    int seen = 0;
+    for (TComponent* c : form->ComponentList()) {
+        if (std::find(std::begin(painted), std::end(painted), &c->ClassType()) == std::end(painted)) continue;
+        ++seen;
+        EXPECT_NE(skinner->PainterOfControl(static_cast<TControl*>(c)), nullptr) << c->Name();
+    }
+    EXPECT_GT(seen, 20);
+    for (int i = 0; i < form->SkinChoice->ButtonCount(); ++i)
+        EXPECT_NE(skinner->PainterOfControl(form->SkinChoice->Buttons(i)), nullptr) << "radio group item " << i;
+}
+
 TEST_F(Gallery, SwitchesBetweenTheSkins) {
     TSkinData& skin = *form->SkinData1;
     ASSERT_TRUE(skin.Active()) << "the stored skin from the start";
@@ -107,6 +127,25 @@ TEST_F(Gallery, SwitchesBetweenTheSkins) {
     SendMessageW(form->SkinChoice->Buttons(2)->Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(form->CurrentSkin(), TGallerySkin::None);
     EXPECT_FALSE(skin.Active());
+}
+
+TEST_F(Gallery, AThousandSkinSwitchesHoldNoHandles) {
+    // Every painter on every control kind let go and made again, a thousand times, through the three
+    // choices; one round first makes what is kept (the skins' derived images, the painters' surfaces).
+    const TGallerySkin cycle[] = {TGallerySkin::Graphite, TGallerySkin::None, TGallerySkin::Default};
+    auto round = [&] {
+        for (TGallerySkin choice : cycle) ASSERT_TRUE(form->ApplySkin(choice));
+        Application().ProcessMessages();
+    };
+    round();
+    const TGuiHandleCounts before = GuiHandleCounts();
+    for (int i = 0; i < 334; ++i) round();
+    const TGuiHandleCounts after = GuiHandleCounts();
+    EXPECT_EQ(after.Gdi, before.Gdi);
+    EXPECT_EQ(after.User, before.User);
+    for (size_t kind = 0; kind < HandleKindCount; ++kind)
+        EXPECT_EQ(after.PerKind[kind], before.PerKind[kind]) << "handle kind " << kind;
+    EXPECT_GT(before.Gdi, 0) << "nothing is counted";
 }
 
 TEST_F(Gallery, OpensTheMdiWindowWithThreeChildrenAndAfreshAfterClosing) {
