@@ -94,11 +94,12 @@ bool TSkinButton::BeforeMessage(TMessage& Message) {
         return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        // The native button never sees the press: the painter shows it and clicks on release.
+        // The painter shows the press. A framework button's own handling sees it too and clicks on the
+        // release itself; otherwise the painter clicks.
         if (FWnd && GetFocus() != FWnd) SetFocus(FWnd);
         FMouseState |= msPressed;
         PaintWindow(nullptr);
-        if (FMode == 0 && FControl) CallPrevious(Message);
+        if (NativeTakesPress()) CallPrevious(Message);
         return false;
     default:
         return TSkinControl::BeforeMessage(Message);
@@ -125,7 +126,7 @@ void TSkinButton::AfterMessage(TMessage& Message) {
         if (FMouseState & msPressed) {
             FMouseState &= static_cast<uint8_t>(~msPressed);
             Repaint();
-            Click();
+            if (!NativeTakesPress()) Click();
         }
         return;
     case WM_MOUSELEAVE:

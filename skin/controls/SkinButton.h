@@ -57,6 +57,8 @@ protected:
     UINT ReadingFlags() const;
     // The click a press and release inside produced.
     void Click();
+    // A framework push button handles the press itself (and so its own click).
+    bool NativeTakesPress() const { return FMode == 0 && FControl; }
     // Space down and up press and release the button.
     void SpaceKey(const TMessage& Message);
 
