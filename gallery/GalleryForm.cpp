@@ -6,9 +6,12 @@
 #include "ui/BitBtn.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
+#include "ui/Dialogs.h"
 #include "ui/GroupBox.h"
+#include "ui/ImageList.h"
 #include "ui/Label.h"
 #include "ui/MenuButton.h"
+#include "ui/Menus.h"
 #include "ui/Panel.h"
 #include "ui/RadioButton.h"
 #include "ui/RadioGroup.h"
@@ -33,7 +36,8 @@ extern const TClassInfo* const GalleryClasses[];
 const TClassInfo* const GalleryClasses[] = {
     &TLabel::MetaClass,     &TButton::MetaClass,    &TBitBtn::MetaClass,      &TMenuButton::MetaClass,
     &TSpeedButton::MetaClass, &TCheckBox::MetaClass, &TRadioButton::MetaClass, &TGroupBox::MetaClass,
-    &TRadioGroup::MetaClass, &TPanel::MetaClass,     &TSkinData::MetaClass,
+    &TRadioGroup::MetaClass, &TPanel::MetaClass,     &TSkinData::MetaClass,    &TImageList::MetaClass,
+    &TMainMenu::MetaClass,   &TPopupMenu::MetaClass, &TMenuItem::MetaClass,
 };
 
 TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
@@ -42,10 +46,16 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
     b.AddField("SkinChoice", SkinChoice);
     b.AddField("DialogButton", DialogButton);
     b.AddField("MdiButton", MdiButton);
+    b.AddField("MenuImages", MenuImages);
+    b.AddField("MainMenu1", MainMenu1);
+    b.AddField("GalleryPopup", GalleryPopup);
     b.AddHandler("SkinChoiceClick", this, &TGalleryForm::SkinChoiceClick);
     b.AddHandler("DialogButtonClick", this, &TGalleryForm::DialogButtonClick);
     b.AddHandler("MdiButtonClick", this, &TGalleryForm::MdiButtonClick);
     b.AddHandler("CloseButtonClick", this, &TGalleryForm::CloseButtonClick);
+    b.AddHandler("SkinItemClick", this, &TGalleryForm::SkinItemClick);
+    b.AddHandler("LabelsItemClick", this, &TGalleryForm::LabelsItemClick);
+    b.AddHandler("AboutItemClick", this, &TGalleryForm::AboutItemClick);
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     ReadDescriptionResource(L"TGALLERYFORM");
 }
@@ -58,6 +68,11 @@ void TGalleryForm::FormCreate(TObject*) {
     // The stored skin is kept to come back to after another one was loaded.
     FStoredSkin.WriteBuffer(SkinData1->SkinStream.Memory(), static_cast<size_t>(SkinData1->SkinStream.Size()));
     if (GraphiteSkinPath().empty()) SkinChoice->Buttons(static_cast<int>(TGallerySkin::Graphite))->SetEnabled(false);
+    // The menus show the glyphs of the buttons: left, right, up, down, disc, square.
+    for (const char* name : {"GlyphLeftButton", "GlyphRightButton", "GlyphTopButton", "GlyphBottomButton", "MarginButton"})
+        if (auto* button = dynamic_cast<TBitBtn*>(FindComponent(name))) MenuImages->AddMasked(*button->Glyph(), clFuchsia);
+    if (auto* button = dynamic_cast<TSpeedButton*>(FindComponent("FlatSpeedButton")))
+        MenuImages->AddMasked(*button->Glyph(), clFuchsia);
 }
 
 std::wstring TGalleryForm::GraphiteSkinPath() {
@@ -107,7 +122,33 @@ bool TGalleryForm::ApplySkin(TGallerySkin skin) {
     }
     FSkin = skin;
     SkinChoice->SetItemIndex(static_cast<int>(skin));
+    // The skin items of both menus follow: the one whose Tag is the skin is checked.
+    auto check = [skin](auto& self, TMenuItem& parent) -> void {
+        for (int i = 0; i < parent.Count(); ++i) {
+            TMenuItem& item = *parent.Items(i);
+            if (item.RadioItem() && item.GroupIndex() == SkinGroup && item.Tag() == static_cast<int>(skin))
+                item.SetChecked(true);
+            self(self, item);
+        }
+    };
+    for (TMenu* menu : {static_cast<TMenu*>(MainMenu1), static_cast<TMenu*>(GalleryPopup)}) check(check, *menu->Items());
     return true;
+}
+
+void TGalleryForm::SkinItemClick(TObject* sender) {
+    if (auto* item = dynamic_cast<TMenuItem*>(sender)) ApplySkin(static_cast<TGallerySkin>(item->Tag()));
+}
+
+void TGalleryForm::LabelsItemClick(TObject* sender) {
+    auto* item = dynamic_cast<TMenuItem*>(sender);
+    if (!item) return;
+    for (TComponent* c : ComponentList())
+        if (auto* label = dynamic_cast<TLabel*>(c); label && label->Parent() == this) label->SetVisible(item->Checked());
+}
+
+void TGalleryForm::AboutItemClick(TObject*) {
+    ShowMessageBox(L"Every kind of control the Clarivo skin engine paints, in the shipped skins and without one.",
+                   Caption(), MB_OK | MB_ICONINFORMATION);
 }
 
 void TGalleryForm::SkinChoiceClick(TObject*) {

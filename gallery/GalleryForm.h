@@ -11,6 +11,9 @@
 #include <string>
 
 class TButton;
+class TImageList;
+class TMainMenu;
+class TPopupMenu;
 class TRadioGroup;
 class TSkinData;
 
@@ -44,6 +47,11 @@ public:
     TRadioGroup* SkinChoice = nullptr;
     TButton* DialogButton = nullptr;
     TButton* MdiButton = nullptr;
+    TImageList* MenuImages = nullptr;
+    TMainMenu* MainMenu1 = nullptr;
+    TPopupMenu* GalleryPopup = nullptr;
+    // The group of the skin items in the menus (their Tag is the skin).
+    static constexpr int SkinGroup = 1;
 
 protected:
     void WndProc(TMessage& message) override;
@@ -54,6 +62,9 @@ private:
     void DialogButtonClick(TObject*) { OpenDialog(); }
     void MdiButtonClick(TObject*) { OpenMdi(); }
     void CloseButtonClick(TObject*) { Close(); }
+    void SkinItemClick(TObject* sender);
+    void LabelsItemClick(TObject* sender);
+    void AboutItemClick(TObject* sender);
     // Loads the stored default skin again (after another was loaded).
     void ReloadStoredSkin();
 

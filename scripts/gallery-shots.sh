@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the skin gallery: for each skin (default, graphite, none) and each view (the gallery's
-# form, the bare Win32 dialog, the MDI window) it starts the built SkinGallery.exe under Wine on a
+# form, the bare Win32 dialog, the MDI window, the menu bar with View > Skin open, the context menu
+# opened by Shift+F10) it starts the built SkinGallery.exe under Wine on a
 # private Xvfb display, takes a picture of the screen and writes it to build/windows/gallery/shots/
 # as <skin>-<view>.png. It builds nothing: build the SkinGallery target first.
 # Usage: gallery-shots.sh [EXE]   (default build/windows/gallery/SkinGallery.exe)
@@ -15,18 +16,23 @@ mkdir -p "$shots"
 export WINEPREFIX=${WINEPREFIX:-$root/build/windows/wineprefix}
 
 shoot() {  # skin view
-  local skin=$1 view=$2 args=(/skin:"$1")
-  [ "$view" = form ] || args+=(/open:"$view")
+  local skin=$1 view=$2 keys="" args=(/skin:"$1")
+  case "$view" in
+    dialog|mdi) args+=(/open:"$view") ;;
+    menu) keys="alt+v Right" ;;
+    popup) keys="shift+F10" ;;
+  esac
   "$here/with-xvfb.sh" bash -c '
-    "$1" "$2" "${@:4}" &
+    "$1" "$2" "${@:5}" &
     sleep "${GALLERY_SETTLE:-8}"
+    if [ -n "$4" ]; then xdotool key --delay 400 $4; sleep 2; fi
     import -window root "$3"
-  ' shoot "$here/wine-run.sh" "$exe" "$shots/$skin-$view.png" "${args[@]}"
+  ' shoot "$here/wine-run.sh" "$exe" "$shots/$skin-$view.png" "$keys" "${args[@]}"
   echo "$shots/$skin-$view.png"
 }
 
 for skin in default graphite none; do
-  for view in form dialog mdi; do
+  for view in form dialog mdi menu popup; do
     shoot "$skin" "$view"
   done
 done

@@ -128,8 +128,15 @@ void TCustomForm::SetMenu(TMainMenu* menu) {
     if (FMenu) RemoveFreeNotification(FMenu);
     FMenu = menu;
     if (FMenu) FreeNotification(FMenu);
-    if (HandleAllocated()) ::SetMenu(WindowHandle(), FMenu ? FMenu->Handle() : nullptr);
+    if (HandleAllocated()) PutMenuBar(FMenu ? FMenu->Handle() : nullptr);
     MenuChanged();
+}
+
+void TCustomForm::PutMenuBar(HMENU menu) {
+    // The bar takes its room from the frame, as the stored client size expects, not from the client.
+    const TSize client{ClientWidth(), ClientHeight()};
+    ::SetMenu(WindowHandle(), menu);
+    if (TSize{ClientWidth(), ClientHeight()} != client) SetClientSize(client);
 }
 
 void TCustomForm::MenuChanged() {
@@ -144,7 +151,7 @@ void TCustomForm::Notification(TComponent* component) {
     if (component == FMenu) {
         FMenu = nullptr;
         if (HandleAllocated() && !IsDestroying()) {
-            ::SetMenu(WindowHandle(), nullptr);
+            PutMenuBar(nullptr);
             Perform(CM_MENUCHANGED, 0, 0);
         }
     }
@@ -209,7 +216,7 @@ void TCustomForm::CreateParams(TCreateParams& params) {
 void TCustomForm::CreateWnd() {
     PlaceOnScreen();
     TWinControl::CreateWnd();
-    if (FMenu) ::SetMenu(WindowHandle(), FMenu->Handle());
+    if (FMenu) PutMenuBar(FMenu->Handle());
 }
 
 void TCustomForm::PlaceOnScreen() {

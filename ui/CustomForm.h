@@ -93,6 +93,8 @@ protected:
     virtual void DoShow();
 
 private:
+    // Shows menu (null: none) as the window's bar, keeping the client size.
+    void PutMenuBar(HMENU menu);
     void PlaceOnScreen();
     void Notification(TComponent* component) override;
     // Menu item messages of the menu bar; false for other messages.

@@ -488,36 +488,35 @@ void TMenu::SetImages(TImageList* images) {
     if (FImages) RemoveFreeNotification(FImages);
     FImages = images;
     if (FImages) FreeNotification(FImages);
-    FItems->RebuildHandle();
-    MenuChanged();
+    DrawingChanged();
 }
 
 void TMenu::Notification(TComponent* component) {
     if (component == FImages) {
         FImages = nullptr;
-        if (!IsDestroying()) {
-            FItems->RebuildHandle();
-            MenuChanged();
-        }
+        if (!IsDestroying()) DrawingChanged();
     }
 }
 
 void TMenu::SetOwnerDraw(bool value) {
     if (value == FOwnerDraw) return;
     FOwnerDraw = value;
-    // Every level shows the change.
-    std::function<void(TMenuItem*)> rebuild = [&](TMenuItem* item) {
-        item->RebuildHandle();
-        for (int i = 0; i < item->Count(); ++i) rebuild(item->Items(i));
-    };
-    rebuild(FItems.get());
-    MenuChanged();
+    DrawingChanged();
 }
 
 void TMenu::SetRightToLeft(bool value) {
     if (value == FRightToLeft) return;
     FRightToLeft = value;
-    FItems->RebuildHandle();
+    DrawingChanged();
+}
+
+void TMenu::DrawingChanged() {
+    // Every level built so far is drawn the new way, not only the top one.
+    std::function<void(TMenuItem*)> rebuild = [&](TMenuItem* item) {
+        item->RebuildHandle();
+        for (int i = 0; i < item->Count(); ++i) rebuild(item->Items(i));
+    };
+    rebuild(FItems.get());
     MenuChanged();
 }
 

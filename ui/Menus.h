@@ -172,6 +172,8 @@ protected:
     virtual HMENU CreateRootHandle() const = 0;
     virtual void MenuChanged();
     void Notification(TComponent* component) override;
+    // Images, owner drawing or reading order changed: every level of items is built again.
+    void DrawingChanged();
 
 private:
     std::unique_ptr<TMenuItem> FItems;

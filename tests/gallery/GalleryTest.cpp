@@ -12,6 +12,8 @@
 #include "ui/GroupBox.h"
 #include "ui/HandleCounts.h"
 #include "ui/MenuButton.h"
+#include "ui/Menus.h"
+#include "ui/ImageList.h"
 #include "ui/Panel.h"
 #include "ui/RadioButton.h"
 #include "ui/RadioGroup.h"
@@ -146,6 +148,58 @@ TEST_F(Gallery, AThousandSkinSwitchesHoldNoHandles) {
     for (size_t kind = 0; kind < HandleKindCount; ++kind)
         EXPECT_EQ(after.PerKind[kind], before.PerKind[kind]) << "handle kind " << kind;
     EXPECT_GT(before.Gdi, 0) << "nothing is counted";
+}
+
+TEST_F(Gallery, ItsMenusHoldEveryItemKindAndTheSkinItemsSwitchTheSkin) {
+    RECT client{};
+    GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(client.bottom, 500) << "the menu bar takes nothing of the stored client area";
+    ASSERT_TRUE(form->ApplySkin(TGallerySkin::None));
+    GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(client.bottom, 500) << "unskinned";
+    ASSERT_TRUE(form->ApplySkin(TGallerySkin::Default));
+    GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(client.bottom, 500) << "skinned again";
+    ASSERT_EQ(form->Menu(), form->MainMenu1);
+    ASSERT_EQ(form->PopupMenu(), form->GalleryPopup);
+    EXPECT_EQ(form->MenuImages->Count(), 6);
+    // Every kind of item somewhere in the main menu.
+    struct TSeen {
+        bool nested = false, disabled = false, image = false, check = false, radio = false, shortCut = false, line = false;
+    } seen;
+    auto walk = [&](auto& self, TMenuItem& parent, int depth) -> void {
+        for (int i = 0; i < parent.Count(); ++i) {
+            TMenuItem& item = *parent.Items(i);
+            seen.nested |= depth >= 2 && item.Count() > 0;
+            seen.disabled |= !item.Enabled();
+            seen.image |= item.ImageIndex() >= 0;
+            seen.check |= item.Checked() && !item.RadioItem();
+            seen.radio |= item.RadioItem();
+            seen.shortCut |= item.ShortCut() != 0;
+            seen.line |= item.IsLine();
+            self(self, item, depth + 1);
+        }
+    };
+    walk(walk, *form->MainMenu1->Items(), 1);
+    EXPECT_TRUE(seen.nested && seen.disabled && seen.image && seen.check && seen.radio && seen.shortCut && seen.line);
+
+    // A skin item chosen from the context menu switches, and both menus and the switcher follow.
+    auto item = [&](const char* name) { return static_cast<TMenuItem*>(form->FindComponent(name)); };
+    ASSERT_TRUE(form->GalleryPopup->DispatchCommand(item("PopupNoSkinItem")->Command()));
+    EXPECT_EQ(form->CurrentSkin(), TGallerySkin::None);
+    EXPECT_TRUE(item("NoSkinItem")->Checked());
+    EXPECT_FALSE(item("DefaultSkinItem")->Checked());
+    // Its shortcut, typed into the window, chooses the default skin again.
+    PostMessageW(form->Handle(), WM_KEYDOWN, '1', 0);
+    BYTE keys[256]{};
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    Application().ProcessMessages();
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(form->CurrentSkin(), TGallerySkin::Default);
+    EXPECT_TRUE(item("PopupDefaultSkinItem")->Checked());
+    EXPECT_TRUE(form->SkinData1->Active());
 }
 
 TEST_F(Gallery, OpensTheMdiWindowWithThreeChildrenAndAfreshAfterClosing) {

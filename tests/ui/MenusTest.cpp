@@ -213,6 +213,23 @@ TEST_F(Menus, OwnerDrawnItemsAreMeasuredAndDrawnByTheirEvents) {
     EXPECT_FALSE(form->PopupMenu1->DispatchMeasureItem(measure));
 }
 
+TEST_F(Menus, TheBarKeepsTheStoredClientSizeAndImagesReachEveryLevel) {
+    EXPECT_EQ(form->ClientHeight(), 200) << "the bar took its room from the client";
+    // Images given once the bar's drop-downs are built: the items of the drop-downs are drawn too.
+    HMENU fileMenu = GetSubMenu(GetMenu(form->Handle()), 0);
+    ASSERT_NE(fileMenu, nullptr);
+    TImageList images(nullptr);
+    form->MainMenu1->SetImages(&images);
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    ASSERT_TRUE(GetMenuItemInfoW(GetSubMenu(GetMenu(form->Handle()), 0), 0, TRUE, &info));
+    EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << "a drop-down item";
+    form->MainMenu1->SetImages(nullptr);
+    form->SetMenu(nullptr);
+    EXPECT_EQ(form->ClientHeight(), 200) << "nor gave it to the client when it went";
+}
+
 TEST_F(Menus, ReferencesForgetAMenuThatGoesAndCommandsAreReused) {
     const UINT command = Item("Copy1")->Command();
     delete form->PopupMenu1;
