@@ -430,7 +430,9 @@ void TMenuItem::DefaultDraw(TCanvas& canvas, const TRect& rect, bool selected) {
     }
     SelectMenuFont(canvas, FDefault);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(!FEnabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+    // The canvas writes in its font's colour.
+    canvas.Font()->SetColor(static_cast<TColor>(
+        GetSysColor(!FEnabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT)));
     if (bar) {
         TRect r = rect;
         canvas.DrawText(FCaption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);

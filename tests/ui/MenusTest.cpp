@@ -213,7 +213,7 @@ TEST_F(Menus, OwnerDrawnItemsAreMeasuredAndDrawnByTheirEvents) {
     EXPECT_FALSE(form->PopupMenu1->DispatchMeasureItem(measure));
 }
 
-TEST_F(Menus, TheBarKeepsTheStoredClientSizeAndImagesReachEveryLevel) {
+TEST_F(Menus, TheBarKeepsTheClientSizeImagesReachEveryLevelAndDisabledTextIsGrey) {
     EXPECT_EQ(form->ClientHeight(), 200) << "the bar took its room from the client";
     // Images given once the bar's drop-downs are built: the items of the drop-downs are drawn too.
     HMENU fileMenu = GetSubMenu(GetMenu(form->Handle()), 0);
@@ -225,6 +225,29 @@ TEST_F(Menus, TheBarKeepsTheStoredClientSizeAndImagesReachEveryLevel) {
     info.fMask = MIIM_FTYPE;
     ASSERT_TRUE(GetMenuItemInfoW(GetSubMenu(GetMenu(form->Handle()), 0), 0, TRUE, &info));
     EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << "a drop-down item";
+
+    // A disabled item's caption stays grey after its greyed image was drawn.
+    TBitmap red;
+    red.SetPixelFormat(pf24bit);
+    red.SetSize(16, 16);
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect({0, 0, 16, 16});
+    images.AddMasked(red, clFuchsia);
+    TMenuItem* locked = Item("Locked1");
+    locked->SetImageIndex(0);
+    TBitmap cell;
+    cell.SetPixelFormat(pf24bit);
+    cell.SetSize(200, 22);
+    locked->DrawItem(*cell.Canvas(), {0, 0, 200, 22}, false);
+    int grey = 0, black = 0;
+    for (int y = 0; y < 22; ++y)
+        for (int x = 40; x < 200; ++x) {
+            const COLORREF c = GetPixel(cell.Canvas()->Handle(), x, y);
+            grey += c == GetSysColor(COLOR_GRAYTEXT);
+            black += c == GetSysColor(COLOR_MENUTEXT);
+        }
+    EXPECT_GT(grey, 0);
+    EXPECT_EQ(black, 0) << "the caption of a disabled item is drawn in the menu's text colour";
     form->MainMenu1->SetImages(nullptr);
     form->SetMenu(nullptr);
     EXPECT_EQ(form->ClientHeight(), 200) << "nor gave it to the client when it went";
