@@ -550,10 +550,17 @@ bool TMenu::IsShortCut(TShortCut shortCut) {
     return true;
 }
 
+TMenuItem* TMenu::DrawnItem(UINT id, ULONG_PTR data) const {
+    // An item that opens a sub-menu comes with that sub-menu's handle for its id.
+    TMenuItem* item = FindItem(id);
+    if (!item) item = FItems->FindByHandle(reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+    return item && reinterpret_cast<TMenuItem*>(data) == item ? item : nullptr;
+}
+
 bool TMenu::DispatchMeasureItem(MEASUREITEMSTRUCT& measure) {
     if (measure.CtlType != ODT_MENU) return false;
-    TMenuItem* item = FindItem(measure.itemID);
-    if (!item || reinterpret_cast<TMenuItem*>(measure.itemData) != item) return false;
+    TMenuItem* item = DrawnItem(measure.itemID, measure.itemData);
+    if (!item) return false;
     TWindowDC screen(nullptr);
     TCanvas canvas;
     canvas.SetHandle(screen.get());
@@ -567,8 +574,8 @@ bool TMenu::DispatchMeasureItem(MEASUREITEMSTRUCT& measure) {
 
 bool TMenu::DispatchDrawItem(const DRAWITEMSTRUCT& draw) {
     if (draw.CtlType != ODT_MENU) return false;
-    TMenuItem* item = FindItem(draw.itemID);
-    if (!item || reinterpret_cast<TMenuItem*>(draw.itemData) != item) return false;
+    TMenuItem* item = DrawnItem(draw.itemID, draw.itemData);
+    if (!item) return false;
     TSavedDC saved(draw.hDC);
     TCanvas canvas;
     canvas.SetHandle(draw.hDC);

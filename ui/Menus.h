@@ -174,6 +174,8 @@ protected:
     void Notification(TComponent* component) override;
     // Images, owner drawing or reading order changed: every level of items is built again.
     void DrawingChanged();
+    // The item an owner-draw message names (id and item data), or null when it is not this menu's.
+    TMenuItem* DrawnItem(UINT id, ULONG_PTR data) const;
 
 private:
     std::unique_ptr<TMenuItem> FItems;

@@ -207,6 +207,11 @@ TEST_F(Menus, OwnerDrawnItemsAreMeasuredAndDrawnByTheirEvents) {
     ASSERT_TRUE(form->PopupMenu1->DispatchMeasureItem(measure));
     EXPECT_EQ(measure.itemWidth, 123u);
     EXPECT_EQ(measure.itemHeight, 31u);
+    // An item that opens a sub-menu comes with the sub-menu's handle for its id.
+    TMenuItem* file = Item("File1");
+    measure.itemID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(file->Handle()));
+    measure.itemData = reinterpret_cast<ULONG_PTR>(file);
+    EXPECT_TRUE(form->MainMenu1->DispatchMeasureItem(measure));
     // Another menu's item is not this menu's to measure.
     measure.itemID = Item("Open1")->Command();
     measure.itemData = reinterpret_cast<ULONG_PTR>(Item("Open1"));
