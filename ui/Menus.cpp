@@ -74,14 +74,7 @@ void ReleaseCommand(UINT id) {
 }
 
 // The screen's menu font, as the system draws menus.
-void SelectMenuFont(TCanvas& canvas, bool bold) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-        if (bold) metrics.lfMenuFont.lfWeight = FW_BOLD;
-        canvas.Font()->AssignLogFont(metrics.lfMenuFont);
-    }
-}
+void SelectMenuFont(TCanvas& canvas, bool bold) { canvas.Font()->AssignLogFont(MenuLogFont(bold)); }
 
 // Strips every entry from a system menu without destroying the sub-menus (their items own them).
 void StripMenu(HMENU menu) {
@@ -688,4 +681,13 @@ void TPopupMenu::Popup(int x, int y) {
     // The menu's own loop is over: let the owner window see a message, as the system advises.
     PostMessageW(PopupOwner, WM_NULL, 0, 0);
     if (command) DispatchCommand(command);
+}
+
+LOGFONTW MenuLogFont(bool bold) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof metrics.lfMenuFont, &metrics.lfMenuFont);
+    if (bold) metrics.lfMenuFont.lfWeight = FW_BOLD;
+    return metrics.lfMenuFont;
 }

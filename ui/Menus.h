@@ -30,6 +30,8 @@ TShortCut ShortCut(WORD key, TShiftState shift);
 std::wstring ShortCutToText(TShortCut shortCut);
 // The shortcut a text such as "Alt+F4" names (any case); 0 when it names none.
 TShortCut TextToShortCut(const std::wstring& text);
+// The system's menu font (bold for a default item), as every menu of the program draws its captions.
+LOGFONTW MenuLogFont(bool bold = false);
 // The shortcut a key message makes with the modifier keys held now.
 TShortCut ShortCutFromKey(WPARAM key);
 

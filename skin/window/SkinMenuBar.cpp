@@ -32,13 +32,6 @@ struct TTracking {
 };
 TTracking Tracking;
 
-UniqueFont MenuBarFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    return UniqueFont(CreateFontIndirectW(&metrics.lfMenuFont));
-}
-
 // The mnemonic of a caption (the character after a single '&'), upper case; 0 for none.
 wchar_t Mnemonic(const std::wstring& caption) {
     for (size_t i = 0; i + 1 < caption.size(); ++i) {
@@ -177,7 +170,7 @@ int TWinSkinMenu::Layout() {
     if (width < start) start = 12;
 
     TWindowDC screen(nullptr);
-    UniqueFont font = MenuBarFont();
+    UniqueFont font = MenuFont();
     TSavedDC saved(screen.get());
     SelectObject(screen.get(), font.get());
     int x = start, row = 0;
@@ -203,7 +196,7 @@ int TWinSkinMenu::Layout() {
 }
 
 void TWinSkinMenu::DrawCaption(HDC DC, const TMenuBtn& Item, const TRect& Rect) const {
-    UniqueFont font = MenuBarFont();
+    UniqueFont font = MenuFont();
     TSavedDC saved(DC);
     SelectObject(DC, font.get());
     SetBkMode(DC, TRANSPARENT);

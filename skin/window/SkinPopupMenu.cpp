@@ -45,14 +45,6 @@ void AssignMenu(HMENU Menu) {
 }
 
 // The screen's menu font, bold for a default item.
-UniqueFont MenuFont(bool Bold) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    if (Bold) metrics.lfMenuFont.lfWeight = FW_BOLD;
-    return UniqueFont(CreateFontIndirectW(&metrics.lfMenuFont));
-}
-
 // An empty caption or a lone "&" is measured as one space.
 std::wstring ShownCaption(const TMenuItemLook& Item) {
     return Item.Caption.empty() || Item.Caption == L"&" ? L" " : Item.Caption;
@@ -287,6 +279,11 @@ LRESULT TWinSkinPopMenu::Message(UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 // ---- Items ----
+
+UniqueFont MenuFont(bool Bold) {
+    const LOGFONTW font = MenuLogFont(Bold);
+    return UniqueFont(CreateFontIndirectW(&font));
+}
 
 TMenuItemLook LookOf(TMenuItem& Item) {
     TMenuItemLook look;

@@ -9,6 +9,7 @@
 // newest popup that has none yet, so a sub-menu opened beside its parent finds its own background.
 #include "skin/window/SkinManager.h"
 #include "ui/Bitmap.h"
+#include "ui/Handles.h"
 #include "ui/Menus.h"
 #include "ui/Types.h"
 
@@ -71,6 +72,8 @@ TMenuItemLook LookOf(TMenuItem& Item);
 // An item of a system menu, by command id (the items of menus without framework objects).
 TMenuItemLook LookOf(HMENU Menu, UINT Command);
 
+// The menu font as a GDI font (bold for a default item).
+UniqueFont MenuFont(bool Bold = false);
 // The item's size in the skin: gutter and glyph box, caption, shortcut.
 void MeasureMenuItem(TSkinData& Skin, const TMenuItemLook& Item, HDC DC, int& Width, int& Height);
 // Draws the item into Rect of DC (the menu's client coordinates).
