@@ -695,17 +695,6 @@ TEST_F(RowCommands, CommandsAreBoundByNameAndNeedASelection) {
 
 // The rows' context menu, opened by the menu key on the list: its items are the commands, offered only
 // with a selection, and the one chosen from the keyboard runs once.
-std::vector<WPARAM> MenuKeys;
-void CALLBACK TypeIntoRowMenu(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND menu = FindWindowW(L"#32768", nullptr);
-    if (!menu || !IsWindowVisible(menu)) return;
-    KillTimer(nullptr, id);
-    for (WPARAM key : MenuKeys) {
-        PostMessageW(menu, WM_KEYDOWN, key, 1);
-        PostMessageW(menu, WM_KEYUP, key, 0xC0000001);
-    }
-}
-
 TEST_F(RowCommands, TheRowsContextMenuOffersTheCommandsForTheSelection) {
     SetUpFiles();
     ASSERT_NE(form->RowMenu, nullptr);
@@ -716,8 +705,7 @@ TEST_F(RowCommands, TheRowsContextMenuOffersTheCommandsForTheSelection) {
                                                    L"-", L"P&roperties"}));
     ASSERT_TRUE(SetClipboardText(nullptr, L"before"));
     auto openByMenuKey = [&](std::vector<WPARAM> keys) {
-        MenuKeys = std::move(keys);
-        SetTimer(nullptr, 0, 30, TypeIntoRowMenu);
+        TypeIntoMenu(std::move(keys));
         SendMessageW(form->FoundFiles->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form->FoundFiles->Handle()),
                      MAKELPARAM(-1, -1));
         Application().ProcessMessages();

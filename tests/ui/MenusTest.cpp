@@ -2,6 +2,7 @@
 // chosen by command, by shortcut and from an open menu by the keyboard (OnClick once), radio groups,
 // owner drawing handed to the items' events, and references that forget a menu that goes.
 #include "GuiFixture.h"
+#include "Keys.h"
 #include "ui/Edit.h"
 #include "ui/ImageList.h"
 #include "ui/Menus.h"
@@ -104,21 +105,6 @@ protected:
         GetMenuStringW(menu, position, text, 100, MF_BYPOSITION);
         return text;
     }
-    // Keys typed into the menu window once it is open (its own modal loop runs meanwhile).
-    static void TypeIntoMenu(std::vector<WPARAM> keys) {
-        Pending = std::move(keys);
-        SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
-            HWND menu = FindWindowW(L"#32768", nullptr);
-            if (!menu || !IsWindowVisible(menu)) return;
-            KillTimer(nullptr, id);
-            for (WPARAM key : Pending) {
-                PostMessageW(menu, WM_KEYDOWN, key, 1);
-                PostMessageW(menu, WM_KEYUP, key, 0xC0000001);
-            }
-        });
-    }
-    static inline std::vector<WPARAM> Pending;
-
     TMenuForm* form = new TMenuForm(nullptr);
 };
 

@@ -13,6 +13,7 @@
 #include "ui/HandleCounts.h"
 #include "ui/Menus.h"
 
+#include "Keys.h"
 #include "Pump.h"
 
 #include <gtest/gtest.h>
@@ -40,8 +41,8 @@ TMenuVisit Visit;
 
 // Looks at the menu once it has been up for a few ticks (painted), then types the keys into it.
 void CALLBACK LookAndType(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND menu = FindWindowW(L"#32768", nullptr);
-    if (!menu || !IsWindowVisible(menu) || menu == Visit.LastMenu || ++Visit.Ticks < 4) return;
+    HWND menu = OpenMenuWindow();
+    if (!menu || menu == Visit.LastMenu || ++Visit.Ticks < 4) return;
     Visit.Ticks = 0;
     Visit.LastMenu = menu;
     ++Visit.MenusSeen;
@@ -49,10 +50,7 @@ void CALLBACK LookAndType(HWND, UINT, UINT_PTR id, DWORD) {
     if (!Visit.Stages.empty()) Visit.Stages.erase(Visit.Stages.begin());
     if (Visit.Stages.empty()) KillTimer(nullptr, id);
     if (Visit.Seen) {
-        for (WPARAM key : keys) {
-            PostMessageW(menu, WM_KEYDOWN, key, 1);
-            PostMessageW(menu, WM_KEYUP, key, 0xC0000001);
-        }
+        PostKeysToMenu(menu, keys);
         return;
     }
     Visit.Seen = true;
@@ -74,10 +72,7 @@ void CALLBACK LookAndType(HWND, UINT, UINT_PTR id, DWORD) {
         const TPoint inItem{client.X + 2, client.Y + 2};
         Visit.ItemsOnSkin = GetPixel(dc.get(), inItem.X, inItem.Y) == ColorToRGB(picture.Canvas()->Pixel(inItem.X, inItem.Y));
     }
-    for (WPARAM key : keys) {
-        PostMessageW(menu, WM_KEYDOWN, key, 1);
-        PostMessageW(menu, WM_KEYUP, key, 0xC0000001);
-    }
+    PostKeysToMenu(menu, keys);
 }
 
 void OpenAndTypeEach(std::vector<std::vector<WPARAM>> stages, const std::function<void()>& open) {
