@@ -201,11 +201,6 @@ void TForm1::Loaded() {
     FoundFiles->AddColumn(L"Location", 303);
     FoundFiles->AddColumn(L"Size", 60);
     FoundFiles->AddColumn(L"Modified", 120);
-    // Before the window is skinned: a control painter takes the slot in front of this and gives it back.
-    for (int i = 0; i < ComponentCount(); ++i) {
-        if (auto* control = dynamic_cast<TWinControl*>(Components(i)))
-            control->WindowProc = [this, handle = control->WindowProc](TMessage& message) { WindowKeys(message, handle); };
-    }
 }
 
 void TForm1::WndProc(TMessage& message) {
@@ -213,26 +208,22 @@ void TForm1::WndProc(TMessage& message) {
         FFeed.Drain();
         return;
     }
-    WindowKeys(message, [this](TMessage& m) { TForm::WndProc(m); });
+    TForm::WndProc(message);
 }
 
-// The message loop's dialog manager (IsDialogMessage) hands keys to the focused control, so F5 comes here
-// through whichever control has the focus. Esc it turns into the window's Cancel command instead, unless
-// the control asks for the key: while a search runs, every control does, and passes it on here. Message
-// boxes and other windows have controls of their own, so their Esc and Enter never come this way.
-void TForm1::WindowKeys(TMessage& message, const TWndMethod& handle) {
-    if (message.Msg == WM_KEYDOWN && (message.WParam == VK_F5 || message.WParam == VK_ESCAPE)) {
-        TSpeedButton* button = message.WParam == VK_F5 ? FindButton : StopButton;
+// The message loop offers every key to the window before the focused control or the dialog manager
+// sees it, so Esc stops a search rather than cancelling anything, and message boxes (windows of their
+// own) keep their Esc and Enter.
+bool TForm1::IsShortCut(WPARAM key) {
+    const TShortCut pressed = ShortCutFromKey(key);
+    if (pressed == ShortCut(VK_F5, 0) || pressed == ShortCut(VK_ESCAPE, 0)) {
+        TSpeedButton* button = key == VK_F5 ? FindButton : StopButton;
         if (button->Enabled()) {
             button->DoClick();  // exactly what a click on it does
-            return;
+            return true;
         }
     }
-    handle(message);
-    if (message.Msg == WM_GETDLGCODE && StopButton->Enabled()) {
-        const auto* key = reinterpret_cast<const MSG*>(message.LParam);
-        if (key && key->message == WM_KEYDOWN && key->wParam == VK_ESCAPE) message.Result |= DLGC_WANTMESSAGE;
-    }
+    return TForm::IsShortCut(key);
 }
 
 // ---- Search run ----

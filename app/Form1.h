@@ -110,6 +110,8 @@ public:
 protected:
     void Loaded() override;
     void WndProc(TMessage& message) override;
+    // F5 starts a search and Esc stops one, wherever the focus is in the window.
+    bool IsShortCut(WPARAM key) override;
 
 private:
     enum class TRowAction { Unhide, Delete };
@@ -127,9 +129,6 @@ private:
     // Delete asks first, and once more when links are among the objects; false when the user said no.
     // Links the user chose to keep are taken out of objects.
     bool ConfirmDelete(TRowSet set, std::vector<std::pair<int, TListedObject>>& objects);
-    // F5 starts a search and Esc stops one wherever the focus is in the window: every control of the
-    // window hands its messages to handle through here.
-    void WindowKeys(TMessage& message, const TWndMethod& handle);
     // Enables what may be used now: nothing that acts on the rows while a search fills them.
     void UpdateActions();
     // Applies notifications on the window's thread, in the order raised.

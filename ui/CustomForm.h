@@ -73,8 +73,9 @@ public:
     // The menu's items changed: the bar is shown again and CM_MENUCHANGED sent.
     void MenuChanged();
     // Runs the menu item (of the focused control's context menus, then of the menu bar) whose shortcut
-    // the key is, with the modifier keys held now.
-    bool IsShortCut(WPARAM key);
+    // the key is, with the modifier keys held now. The message loop asks before the focused control
+    // sees the key, so a form may take keys of its own here wherever the focus is.
+    virtual bool IsShortCut(WPARAM key);
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;
