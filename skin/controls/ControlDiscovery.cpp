@@ -3,6 +3,7 @@
 #include "skin/controls/SkinBox.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckBox.h"
+#include "skin/controls/SkinEdit.h"
 
 #include "skin/data/SkinData.h"
 #include "skin/window/SkinManager.h"
@@ -134,6 +135,7 @@ void InstallControlPainters() {
     RegisterPainter(TPainterKind::GroupBox, Make<TSkinGroupBox>);
     RegisterPainter(TPainterKind::Box, Make<TSkinBox>);
     RegisterPainter(TPainterKind::BoxH, Make<TSkinBoxH>);
+    RegisterPainter(TPainterKind::Edit, Make<TSkinEdit>);
     SetControlDiscovery({DiscoverControls, ClassifyChildWindow, Rescroll});
 }
 

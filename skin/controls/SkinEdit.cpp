@@ -1,0 +1,92 @@
+#include "skin/controls/SkinEdit.h"
+
+#include "skin/data/SkinData.h"
+#include "skin/data/SkinPlatform.h"
+#include "ui/Handles.h"
+#include "ui/Messages.h"
+
+#include <optional>
+
+const TClassInfo TSkinEdit::MetaClass("TSkinEdit", &TSkinControl::MetaClass, ComponentFactory<TSkinEdit>, {});
+
+namespace {
+
+void FrameWith(HDC DC, const TRect& Rect, HBRUSH Brush) {
+    const RECT r = Rect.ToRECT();
+    FrameRect(DC, &r, Brush);
+}
+
+}  // namespace
+
+void DrawFlatFrame(HDC DC, const TRect& Rect, const TSkinData& Skin, TFlatFrameState State, int InnerRings) {
+    UniqueBrush edge(CreateSolidBrush(ColorToRGB(State == ffHot ? Skin.HilightColor : Skin.ButtonShadowColor)));
+    UniqueBrush fill(CreateSolidBrush(State == ffDisabled ? ColorToRGB(Skin.FaceColor) : RGB(255, 255, 255)));
+    FrameWith(DC, Rect, edge.get());
+    for (int ring = 1; ring <= InnerRings; ++ring) FrameWith(DC, Rect.Inflate(-ring, -ring), fill.get());
+}
+
+bool HasOwnBorder(HWND Wnd) {
+    RECT window{}, client{};
+    if (!GetWindowRect(Wnd, &window) || !GetClientRect(Wnd, &client)) return false;
+    return window.right - window.left != client.right || window.bottom - window.top != client.bottom;
+}
+
+TFlatFrameState TSkinEdit::FrameState() const {
+    if (!IsWindowEnabled(FWnd)) return ffDisabled;
+    if ((FMouseState & msHot) || GetFocus() == FWnd) return ffHot;
+    return ffNormal;
+}
+
+void TSkinEdit::AfterMessage(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_NCPAINT:
+        // The edit's own border has just been drawn: cover it again.
+        PaintWindow(nullptr);
+        return;
+    case WM_PRINT:
+        DrawPrintFrame(reinterpret_cast<HDC>(Message.WParam));
+        return;
+    case WM_MOUSEMOVE:
+    case WM_MOUSELEAVE:
+    case CM_MOUSELEAVE:
+        TrackHover(Message);
+        return;
+    default:
+        TSkinControl::AfterMessage(Message);
+    }
+}
+
+void TSkinEdit::TrackHover(const TMessage& Message) {
+    const bool hot = Message.Msg == WM_MOUSEMOVE && IsWindowEnabled(FWnd);
+    if (hot == ((FMouseState & msHot) != 0)) return;
+    if (hot) {
+        FMouseState |= msHot;
+        SkinTrackMouseLeave(FWnd);
+    } else {
+        FMouseState &= static_cast<uint8_t>(~msHot);
+    }
+    PaintWindow(nullptr);
+}
+
+void TSkinEdit::DrawSkin(HDC DC, const TRect& Rect) {
+    if (!FSkinData || !HasOwnBorder(FWnd)) return;
+    FEnabled = IsWindowEnabled(FWnd) != 0;
+    FFocused = GetFocus() == FWnd;
+    DrawFlatFrame(DC, Rect, *FSkinData, FrameState(), 2);
+}
+
+void TSkinEdit::DrawPrintFrame(HDC DC) {
+    RECT window{}, client{};
+    if (!FSkinData || !GetWindowRect(FWnd, &window) || !GetClientRect(FWnd, &client)) return;
+    const TRect rect{0, 0, window.right - window.left, window.bottom - window.top};
+    if (rect.Width() <= client.right + 2 || rect.Height() <= client.bottom + 2) return;
+    std::optional<TWindowDC> own;
+    if (!DC) {
+        own.emplace(FWnd);
+        DC = own->get();
+    }
+    if (!DC) return;
+    FrameWith(DC, rect.Inflate(-1, -1), static_cast<HBRUSH>(GetCurrentObject(DC, OBJ_BRUSH)));
+    UniqueBrush edge(CreateSolidBrush(ColorToRGB(FSkinData->ButtonShadowColor)));
+    FrameWith(DC, rect, edge.get());
+}
