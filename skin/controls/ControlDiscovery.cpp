@@ -3,6 +3,7 @@
 #include "skin/controls/SkinBox.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckBox.h"
+#include "skin/controls/SkinComBox.h"
 #include "skin/controls/SkinEdit.h"
 
 #include "skin/data/SkinData.h"
@@ -136,6 +137,7 @@ void InstallControlPainters() {
     RegisterPainter(TPainterKind::Box, Make<TSkinBox>);
     RegisterPainter(TPainterKind::BoxH, Make<TSkinBoxH>);
     RegisterPainter(TPainterKind::Edit, Make<TSkinEdit>);
+    RegisterPainter(TPainterKind::ComBox, Make<TSkinComBox>);
     SetControlDiscovery({DiscoverControls, ClassifyChildWindow, Rescroll});
 }
 
@@ -195,6 +197,8 @@ void ClassifyControl(TWinSkinForm& Skinner, TControl& Control, TControl& Owner) 
     // First this program's own button and group classes, then the rows every skinned program knows.
     if (IsA(Control, "TBitBtn") && Gate(skin, xcButton)) { Paint(Skinner, TPainterKind::BitButton, Control); return; }
     if (IsA(Control, "TMenuButton") && Gate(skin, xcButton)) { Paint(Skinner, TPainterKind::MenuButton, Control); return; }
+    // Ahead of the scroll-bar row: a combo box carries WS_VSCROLL for its list, not for itself.
+    if (IsA(Control, "TCustomComboBox") && Gate(skin, xcCombo)) { Paint(Skinner, TPainterKind::ComBox, Control); return; }
     if (IsA(Control, "TCustomRadioGroup") && Gate(skin, xcGroupBox)) {
         if (Gate(skin, xcRadioButton)) PaintChildren(Skinner, TPainterKind::RadioButton, Control);
         Paint(Skinner, TPainterKind::GroupBox, Control, true);

@@ -1,7 +1,6 @@
 #include "skin/controls/SkinEdit.h"
 
 #include "skin/data/SkinData.h"
-#include "skin/data/SkinPlatform.h"
 #include "ui/Handles.h"
 #include "ui/Messages.h"
 
@@ -57,15 +56,7 @@ void TSkinEdit::AfterMessage(TMessage& Message) {
 }
 
 void TSkinEdit::TrackHover(const TMessage& Message) {
-    const bool hot = Message.Msg == WM_MOUSEMOVE && IsWindowEnabled(FWnd);
-    if (hot == ((FMouseState & msHot) != 0)) return;
-    if (hot) {
-        FMouseState |= msHot;
-        SkinTrackMouseLeave(FWnd);
-    } else {
-        FMouseState &= static_cast<uint8_t>(~msHot);
-    }
-    PaintWindow(nullptr);
+    if (SetHotState(Message.Msg == WM_MOUSEMOVE && IsWindowEnabled(FWnd))) PaintWindow(nullptr);
 }
 
 void TSkinEdit::DrawSkin(HDC DC, const TRect& Rect) {

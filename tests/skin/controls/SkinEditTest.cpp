@@ -5,7 +5,6 @@
 #include "skin/data/SkinData.h"
 #include "skin/window/SkinMessages.h"
 #include "ui/Edit.h"
-#include "ui/HandleCounts.h"
 
 #include "Pump.h"
 
@@ -18,11 +17,6 @@ namespace {
 COLORREF WindowPixel(HWND wnd, int x, int y) {
     TWindowDC dc(wnd);
     return GetPixel(dc.get(), x, y);
-}
-
-void Redraw(HWND wnd) {
-    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
-    Pump(2);
 }
 
 class EditPainter : public SkinnedForm {
@@ -52,7 +46,7 @@ TEST_F(EditPainter, TheFrameIsTheSkinsInEveryStateAndTypingStillWorks) {
     ASSERT_NE(painter, nullptr) << "discovery gave the edit no edit painter";
     ASSERT_NE(Shadow(), Hilight()) << "the skin cannot show the hot frame apart";
     const HWND wnd = edit->Handle();
-    Redraw(wnd);
+    RedrawAll(wnd);
     EXPECT_EQ(painter->FrameState(), ffNormal);
     EXPECT_EQ(WindowPixel(wnd, 0, 0), Shadow());
     EXPECT_EQ(WindowPixel(wnd, 1, 1), RGB(255, 255, 255));
@@ -85,7 +79,7 @@ TEST_F(EditPainter, TheFrameIsTheSkinsInEveryStateAndTypingStillWorks) {
     EXPECT_EQ(WindowPixel(wnd, 0, 0), Shadow());
 
     edit->SetEnabled(false);
-    Redraw(wnd);
+    RedrawAll(wnd);
     EXPECT_EQ(painter->FrameState(), ffDisabled);
     EXPECT_EQ(WindowPixel(wnd, 1, 1), Face());
     SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
@@ -117,7 +111,7 @@ TEST_F(EditPainter, EveryBorderedEditIsFramedAndABorderlessOneIsLeftAlone) {
         }
         top += 45;
         AttachPainter<TSkinEdit>(wnd);
-        Redraw(wnd);
+        RedrawAll(wnd);
         EXPECT_EQ(WindowPixel(wnd, 0, 0) == Shadow(), c.Framed);
         if (!c.Framed) continue;
         RECT r{};
@@ -136,24 +130,21 @@ TEST_F(EditPainter, DetachingGivesTheEditBackExactly) {
     HWND wnd = AddSystemControl(L"EDIT", L"bare", ES_AUTOHSCROLL, TRect::FromBounds(10, 50, 150, 22));
     SetWindowLongPtrW(wnd, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
     SetWindowPos(wnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    Redraw(wnd);
-    const LONG_PTR procedure = GetWindowLongPtrW(wnd, GWLP_WNDPROC);
-    const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE), exStyle = GetWindowLongPtrW(wnd, GWL_EXSTYLE);
+    RedrawAll(wnd);
+    const TWindowHooks own = TWindowHooks::Of(wnd);
     const COLORREF nativeCorner = WindowPixel(wnd, 0, 0);
     ASSERT_NE(nativeCorner, Shadow()) << "the native border looks like the skin's; the test cannot tell them apart";
 
     auto* painter = AttachPainter<TSkinEdit>(wnd);
-    Redraw(wnd);
+    RedrawAll(wnd);
     EXPECT_EQ(WindowPixel(wnd, 0, 0), Shadow());
     EXPECT_EQ(SendMessageW(wnd, WM_SKINQUERY, 0, 0), 1);
     painter->Detach();
     delete painter;
 
-    EXPECT_EQ(GetWindowLongPtrW(wnd, GWLP_WNDPROC), procedure);
-    EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE), style);
-    EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_EXSTYLE), exStyle);
+    EXPECT_TRUE(TWindowHooks::Of(wnd) == own) << "procedure or styles not given back";
     EXPECT_EQ(SendMessageW(wnd, WM_SKINQUERY, 0, 0), 0);
-    Redraw(wnd);
+    RedrawAll(wnd);
     EXPECT_EQ(WindowPixel(wnd, 0, 0), nativeCorner) << "the native border did not come back";
 
     // A framework edit gets its own message handling back.
@@ -169,18 +160,13 @@ TEST_F(EditPainter, DetachingGivesTheEditBackExactly) {
 
 TEST_F(EditPainter, RepaintsAndHoverHoldNoHandles) {
     const HWND wnd = edit->Handle();
-    Redraw(wnd);
-    const TGuiHandleCounts before = GuiHandleCounts();
-    for (int i = 0; i < 200; ++i) {
+    RedrawAll(wnd);
+    ExpectHandlesSteady(200, [wnd] {
         SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
         SendMessageW(wnd, WM_MOUSELEAVE, 0, 0);
         RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
         SendMessageW(wnd, WM_PRINT, 0, PRF_NONCLIENT | PRF_CLIENT);
-    }
-    Pump(2);
-    const TGuiHandleCounts after = GuiHandleCounts();
-    EXPECT_EQ(after.Gdi, before.Gdi);
-    EXPECT_EQ(after.User, before.User);
+    });
 }
 
 }  // namespace
