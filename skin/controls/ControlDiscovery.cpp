@@ -5,6 +5,7 @@
 #include "skin/controls/SkinCheckBox.h"
 #include "skin/controls/SkinComBox.h"
 #include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinUpDown.h"
 
 #include "skin/data/SkinData.h"
 #include "skin/window/SkinManager.h"
@@ -138,6 +139,7 @@ void InstallControlPainters() {
     RegisterPainter(TPainterKind::BoxH, Make<TSkinBoxH>);
     RegisterPainter(TPainterKind::Edit, Make<TSkinEdit>);
     RegisterPainter(TPainterKind::ComBox, Make<TSkinComBox>);
+    RegisterPainter(TPainterKind::UpDown, Make<TSkinUpDown>);
     SetControlDiscovery({DiscoverControls, ClassifyChildWindow, Rescroll});
 }
 

@@ -1,9 +1,12 @@
 #include "skin/controls/SkinEdit.h"
 
+#include "skin/controls/SkinUpDown.h"
 #include "skin/data/SkinData.h"
+#include "skin/window/SkinManager.h"
 #include "ui/Handles.h"
 #include "ui/Messages.h"
 
+#include <cwctype>
 #include <optional>
 
 const TClassInfo TSkinEdit::MetaClass("TSkinEdit", &TSkinControl::MetaClass, ComponentFactory<TSkinEdit>, {});
@@ -59,8 +62,25 @@ void TSkinEdit::TrackHover(const TMessage& Message) {
     if (SetHotState(Message.Msg == WM_MOUSEMOVE && IsWindowEnabled(FWnd))) PaintWindow(nullptr);
 }
 
+void TSkinEdit::SkinEmbeddedSpin() {
+    if (FSpin || !FSkinData->HasControl(xcSpin) || !FSkinForm) return;
+    for (HWND child = GetWindow(FWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        std::wstring name = WindowClassName(child);
+        for (wchar_t& c : name) c = static_cast<wchar_t>(std::towlower(c));
+        if (name != L"msctls_updown32" && name.find(L"spin") == std::wstring::npos &&
+            name.find(L"updown") == std::wstring::npos)
+            continue;
+        FSpin = new TSkinUpDown(Owner());
+        FSpin->SetEmbedded(true);
+        FSpin->AttachWindow(child, *FSkinData, *FSkinForm, FCanvas);
+        return;
+    }
+}
+
 void TSkinEdit::DrawSkin(HDC DC, const TRect& Rect) {
-    if (!FSkinData || !HasOwnBorder(FWnd)) return;
+    if (!FSkinData) return;
+    SkinEmbeddedSpin();
+    if (!HasOwnBorder(FWnd)) return;
     FEnabled = IsWindowEnabled(FWnd) != 0;
     FFocused = GetFocus() == FWnd;
     DrawFlatFrame(DC, Rect, *FSkinData, FrameState(), 2);

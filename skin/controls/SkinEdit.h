@@ -4,6 +4,8 @@
 // the window's DC, after each of its paints and non-client paints. A borderless edit keeps its look.
 #include "skin/controls/SkinControl.h"
 
+class TSkinUpDown;
+
 // The looks of a flat frame, numbered as the skin numbers its edge frames.
 enum TFlatFrameState { ffNormal = 1, ffDisabled = 3, ffHot = 4 };
 
@@ -29,4 +31,10 @@ protected:
     void TrackHover(const TMessage& Message);
     // WM_PRINT: the native print, then a frame of the print DC's brush inside the skin's edge.
     void DrawPrintFrame(HDC DC);
+    // A spin control inside the edit (a spin edit's arrows) gets its own painter, once.
+    void SkinEmbeddedSpin();
+
+    // The embedded spin's painter, owned by the edit painter's owner; only ever compared, as the window
+    // skinner may free it first.
+    TSkinUpDown* FSpin = nullptr;
 };

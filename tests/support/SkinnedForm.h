@@ -41,9 +41,9 @@ protected:
         Pump(2);
     }
 
-    // Shows the form with the skin on: the controls made so far get their painters.
-    void ShowSkinned() {
-        skin = ShippedSkin("default");
+    // Shows the form with a shipped skin on: the controls made so far get their painters.
+    void ShowSkinned(const std::string& skinName = "default") {
+        skin = ShippedSkin(skinName);
         form->Show();
         SetForegroundWindow(form->Handle());
         Pump();
