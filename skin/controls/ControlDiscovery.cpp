@@ -4,6 +4,7 @@
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckBox.h"
 #include "skin/controls/SkinComBox.h"
+#include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinUpDown.h"
 
@@ -140,6 +141,7 @@ void InstallControlPainters() {
     RegisterPainter(TPainterKind::Edit, Make<TSkinEdit>);
     RegisterPainter(TPainterKind::ComBox, Make<TSkinComBox>);
     RegisterPainter(TPainterKind::UpDown, Make<TSkinUpDown>);
+    RegisterPainter(TPainterKind::DateTime, Make<TSkinDateTime>);
     SetControlDiscovery({DiscoverControls, ClassifyChildWindow, Rescroll});
 }
 
@@ -201,6 +203,7 @@ void ClassifyControl(TWinSkinForm& Skinner, TControl& Control, TControl& Owner) 
     if (IsA(Control, "TMenuButton") && Gate(skin, xcButton)) { Paint(Skinner, TPainterKind::MenuButton, Control); return; }
     // Ahead of the scroll-bar row: a combo box carries WS_VSCROLL for its list, not for itself.
     if (IsA(Control, "TCustomComboBox") && Gate(skin, xcCombo)) { Paint(Skinner, TPainterKind::ComBox, Control); return; }
+    if (IsA(Control, "TCustomDateTimePicker") && Gate(skin, xcCombo)) { Paint(Skinner, TPainterKind::DateTime, Control); return; }
     if (IsA(Control, "TCustomRadioGroup") && Gate(skin, xcGroupBox)) {
         if (Gate(skin, xcRadioButton)) PaintChildren(Skinner, TPainterKind::RadioButton, Control);
         Paint(Skinner, TPainterKind::GroupBox, Control, true);

@@ -83,7 +83,7 @@ void TSkinEdit::DrawSkin(HDC DC, const TRect& Rect) {
     if (!HasOwnBorder(FWnd)) return;
     FEnabled = IsWindowEnabled(FWnd) != 0;
     FFocused = GetFocus() == FWnd;
-    DrawFlatFrame(DC, Rect, *FSkinData, FrameState(), 2);
+    DrawFlatFrame(DC, Rect, *FSkinData, FrameState(), InnerRings());
 }
 
 void TSkinEdit::DrawPrintFrame(HDC DC) {

@@ -29,6 +29,8 @@ protected:
 
     // Hot on entry, cold on leave: only the frame changes, so only the frame is drawn again.
     void TrackHover(const TMessage& Message);
+    // How many white rings lie inside the frame's outer edge.
+    virtual int InnerRings() const { return 2; }
     // WM_PRINT: the native print, then a frame of the print DC's brush inside the skin's edge.
     void DrawPrintFrame(HDC DC);
     // A spin control inside the edit (a spin edit's arrows) gets its own painter, once.
