@@ -72,17 +72,26 @@ void TSkinDateTime::Attach(TWinSkinForm& SkinForm, TSkinData& SkinData, bool Tak
     if (FAttached) return;
     TSkinEdit::Attach(SkinForm, SkinData, TakeColor, Canvas);
     if (!FWnd || (GetWindowLongPtrW(FWnd, GWL_STYLE) & DTS_UPDOWN)) return;
-    RECT window{};
-    GetWindowRect(FWnd, &window);
-    const int size = GetSystemMetrics(SM_CXHSCROLL);
-    const bool buttonLeft = (GetWindowLongPtrW(FWnd, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
     FArrow = new TArrowButton(*this, FWnd);
-    FArrow->SetBounds(buttonLeft ? 2 : window.right - window.left - size - 4, 0, size, size + 1);
+    PlaceArrow();
     FArrow->HandleNeeded();
     // The picker must not paint over its new button.
     const auto style = GetWindowLongPtrW(FWnd, GWL_STYLE);
     FAddedClipChildren = !(style & WS_CLIPCHILDREN);
     if (FAddedClipChildren) SetWindowLongPtrW(FWnd, GWL_STYLE, style | WS_CLIPCHILDREN);
+}
+
+void TSkinDateTime::PlaceArrow() {
+    RECT window{};
+    if (!FArrow || !GetWindowRect(FWnd, &window)) return;
+    const int size = GetSystemMetrics(SM_CXHSCROLL);
+    const bool buttonLeft = (GetWindowLongPtrW(FWnd, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
+    FArrow->SetBounds(buttonLeft ? 2 : window.right - window.left - size - 4, 0, size, size + 1);
+}
+
+void TSkinDateTime::AfterMessage(TMessage& Message) {
+    if (Message.Msg == WM_SIZE) PlaceArrow();
+    TSkinEdit::AfterMessage(Message);
 }
 
 void TSkinDateTime::Detach() {

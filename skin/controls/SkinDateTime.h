@@ -46,8 +46,13 @@ public:
 
 protected:
     int InnerRings() const override { return 1; }
+    // A resized picker takes its button along.
+    void AfterMessage(TMessage& Message) override;
 
 private:
+    // Puts the button over the picker's own, at the right (or, right to left, the left) edge.
+    void PlaceArrow();
+
     TArrowButton* FArrow = nullptr;  // owned (a component of this painter)
     bool FAddedClipChildren = false;
 };

@@ -85,6 +85,13 @@ TEST_F(DatePainter, TheFrameAndButtonComeFromTheSkinAndTheButtonTurnsHot) {
     MapWindowPoints(nullptr, date->Handle(), reinterpret_cast<POINT*>(&button), 2);
     EXPECT_EQ(button.top, 0);
     EXPECT_GE(button.right, picker.right - 2) << "the button is not over the picker's own";
+    // A wider picker takes its button along to its new right edge.
+    const int fromRightEdge = picker.right - button.right;
+    date->SetWidth(220);
+    GetClientRect(date->Handle(), &picker);
+    GetWindowRect(arrow.Handle(), &button);
+    MapWindowPoints(nullptr, date->Handle(), reinterpret_cast<POINT*>(&button), 2);
+    EXPECT_EQ(picker.right - button.right, fromRightEdge) << "the button stayed where it was";
     const int area = (button.right - button.left) * (button.bottom - button.top);
     RedrawAll(arrow.Handle());
     const int normal = PixelsOfCell(arrow, 1);
