@@ -201,8 +201,13 @@ void ClassifyControl(TWinSkinForm& Skinner, TControl& Control, TControl& Owner) 
     // First this program's own button and group classes, then the rows every skinned program knows.
     if (IsA(Control, "TBitBtn") && Gate(skin, xcButton)) { Paint(Skinner, TPainterKind::BitButton, Control); return; }
     if (IsA(Control, "TMenuButton") && Gate(skin, xcButton)) { Paint(Skinner, TPainterKind::MenuButton, Control); return; }
-    // Ahead of the scroll-bar row: a combo box carries WS_VSCROLL for its list, not for itself.
-    if (IsA(Control, "TCustomComboBox") && Gate(skin, xcCombo)) { Paint(Skinner, TPainterKind::ComBox, Control); return; }
+    // Ahead of the scroll-bar row, and deciding even when the gate is shut: a combo box is asked for
+    // WS_VSCROLL for its list's sake and never scrolls itself, so no later row may take it for a control
+    // that does.
+    if (IsA(Control, "TCustomComboBox")) {
+        if (Gate(skin, xcCombo)) Paint(Skinner, TPainterKind::ComBox, Control);
+        return;
+    }
     if (IsA(Control, "TCustomDateTimePicker") && Gate(skin, xcCombo)) { Paint(Skinner, TPainterKind::DateTime, Control); return; }
     if (IsA(Control, "TCustomRadioGroup") && Gate(skin, xcGroupBox)) {
         if (Gate(skin, xcRadioButton)) PaintChildren(Skinner, TPainterKind::RadioButton, Control);
