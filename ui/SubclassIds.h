@@ -9,4 +9,5 @@ enum : UINT_PTR {
     SubclassMdiClient = 0xC1A9,   // the window skinner on its MDI frame's client window
     SubclassPopupMenu = 0xC1AA,   // the popup menu skinner on menu windows
     SubclassPainter = 0xC1AB,     // a control painter in front of its control
+    SubclassComboEdit = 0xC1AC,   // a combo box painter on the combo's own edit
 };

@@ -3,6 +3,10 @@
 #include "skin/controls/SkinBox.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckBox.h"
+#include "skin/controls/SkinComBox.h"
+#include "skin/controls/SkinDateTime.h"
+#include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinUpDown.h"
 
 #include "skin/data/SkinData.h"
 #include "skin/window/SkinManager.h"
@@ -134,6 +138,10 @@ void InstallControlPainters() {
     RegisterPainter(TPainterKind::GroupBox, Make<TSkinGroupBox>);
     RegisterPainter(TPainterKind::Box, Make<TSkinBox>);
     RegisterPainter(TPainterKind::BoxH, Make<TSkinBoxH>);
+    RegisterPainter(TPainterKind::Edit, Make<TSkinEdit>);
+    RegisterPainter(TPainterKind::ComBox, Make<TSkinComBox>);
+    RegisterPainter(TPainterKind::UpDown, Make<TSkinUpDown>);
+    RegisterPainter(TPainterKind::DateTime, Make<TSkinDateTime>);
     SetControlDiscovery({DiscoverControls, ClassifyChildWindow, Rescroll});
 }
 
@@ -193,6 +201,14 @@ void ClassifyControl(TWinSkinForm& Skinner, TControl& Control, TControl& Owner) 
     // First this program's own button and group classes, then the rows every skinned program knows.
     if (IsA(Control, "TBitBtn") && Gate(skin, xcButton)) { Paint(Skinner, TPainterKind::BitButton, Control); return; }
     if (IsA(Control, "TMenuButton") && Gate(skin, xcButton)) { Paint(Skinner, TPainterKind::MenuButton, Control); return; }
+    // Ahead of the scroll-bar row, and deciding even when the gate is shut: a combo box is asked for
+    // WS_VSCROLL for its list's sake and never scrolls itself, so no later row may take it for a control
+    // that does.
+    if (IsA(Control, "TCustomComboBox")) {
+        if (Gate(skin, xcCombo)) Paint(Skinner, TPainterKind::ComBox, Control);
+        return;
+    }
+    if (IsA(Control, "TCustomDateTimePicker") && Gate(skin, xcCombo)) { Paint(Skinner, TPainterKind::DateTime, Control); return; }
     if (IsA(Control, "TCustomRadioGroup") && Gate(skin, xcGroupBox)) {
         if (Gate(skin, xcRadioButton)) PaintChildren(Skinner, TPainterKind::RadioButton, Control);
         Paint(Skinner, TPainterKind::GroupBox, Control, true);

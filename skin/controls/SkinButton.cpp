@@ -30,7 +30,6 @@ const TClassInfo TSkinSpeedButton::MetaClass("TSkinSpeedButton", &TSkinBitButton
 
 namespace {
 
-TSkinMargins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
 
 std::wstring Lower(std::wstring text) {
     for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));

@@ -1,6 +1,8 @@
 #include "skin/controls/SkinControl.h"
 
 #include "skin/data/SkinData.h"
+#include "skin/data/SkinPlatform.h"
+#include "skin/draw/SkinDraw.h"
 #include "skin/window/SkinMessages.h"
 #include "skin/window/WinSkinForm.h"
 #include "ui/Handles.h"
@@ -11,6 +13,13 @@
 
 #include <cwctype>
 #include <optional>
+
+TSkinMargins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
+
+void DrawSkinElement(HDC DC, const TRect& Dest, TDataSkinObject& Element, bool Trans, int Index) {
+    DrawSkinImage(DC, Dest, *Element.Bitmap, false, Element.Tile != 0, Trans, std::max(Element.FrameCount, 1), Index,
+                  MarginsOf(Element));
+}
 
 const TClassInfo TSkinControl::MetaClass("TSkinControl", &TComponent::MetaClass, ComponentFactory<TSkinControl>, {});
 
@@ -223,6 +232,17 @@ void TSkinControl::Repaint() {
     if (!FWnd || FLifeState == plFinished) return;
     InvalidateRect(FWnd, nullptr, TRUE);
     UpdateWindow(FWnd);
+}
+
+bool TSkinControl::SetHotState(bool Hot) {
+    if (Hot == ((FMouseState & msHot) != 0)) return false;
+    if (Hot) {
+        FMouseState |= msHot;
+        if (FWnd) SkinTrackMouseLeave(FWnd);
+    } else {
+        FMouseState &= static_cast<uint8_t>(~msHot);
+    }
+    return true;
 }
 
 std::wstring TSkinControl::ReadCaption() const {

@@ -15,7 +15,9 @@
 #include <string>
 
 class TCanvas;
+class TDataSkinObject;
 class TSkinData;
+struct TSkinMargins;
 class TWinSkinForm;
 
 // Painter messages (fixed numbers: other code may send them).
@@ -25,6 +27,12 @@ enum : UINT {
 
 enum TMouseStateBit : uint8_t { msHot = 1, msPressed = 2 };
 enum TPainterLife { plCreated = 0, plAttached = 1, plFinished = 6 };
+
+// An element's four fixed edge widths.
+TSkinMargins MarginsOf(const TDataSkinObject& Element);
+// Frame Index of a horizontal element strip drawn as nine parts over Dest, with the element's own edges,
+// tiling and frame count.
+void DrawSkinElement(HDC DC, const TRect& Dest, TDataSkinObject& Element, bool Trans, int Index);
 
 class TSkinControl : public TControlPainter {
 public:
@@ -78,6 +86,9 @@ protected:
     // The standard WM_PAINT of a painter: the skin drawn into the paint DC, the control's own painting
     // never run.
     void PaintMessage(TMessage& Message);
+    // Sets or clears the hot bit, asking for the leave notification when it is set; false when the bit
+    // already was so.
+    bool SetHotState(bool Hot);
     // The caption: the control's Caption property, or the window's text.
     std::wstring ReadCaption() const;
 

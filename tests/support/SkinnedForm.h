@@ -7,10 +7,23 @@
 #include "skin/window/SkinManager.h"
 #include "skin/window/WinSkinForm.h"
 #include "ui/CustomForm.h"
+#include "ui/HandleCounts.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
+
+// What a painter must give back when it goes: the window's procedure and styles.
+struct TWindowHooks {
+    LONG_PTR Procedure = 0;
+    LONG_PTR Style = 0;
+    LONG_PTR ExStyle = 0;
+    static TWindowHooks Of(HWND wnd) {
+        return {GetWindowLongPtrW(wnd, GWLP_WNDPROC), GetWindowLongPtrW(wnd, GWL_STYLE), GetWindowLongPtrW(wnd, GWL_EXSTYLE)};
+    }
+    friend bool operator==(const TWindowHooks&, const TWindowHooks&) = default;
+};
 
 class SkinnedForm : public ::testing::Test {
 protected:
@@ -28,9 +41,9 @@ protected:
         Pump(2);
     }
 
-    // Shows the form with the skin on: the controls made so far get their painters.
-    void ShowSkinned() {
-        skin = ShippedSkin("default");
+    // Shows the form with a shipped skin on: the controls made so far get their painters.
+    void ShowSkinned(const std::string& skinName = "default") {
+        skin = ShippedSkin(skinName);
         form->Show();
         SetForegroundWindow(form->Handle());
         Pump();
@@ -52,6 +65,21 @@ protected:
         auto* painter = new Painter(skinner);
         painter->AttachWindow(wnd, *skin, *skinner, nullptr);
         return painter;
+    }
+
+    // The window painted again now, frame and children included.
+    static void RedrawAll(HWND wnd) {
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Pump(2);
+    }
+    // Runs Action Times times: the program holds as many GDI and USER handles afterwards as before.
+    static void ExpectHandlesSteady(int Times, const std::function<void()>& Action) {
+        const TGuiHandleCounts before = GuiHandleCounts();
+        for (int i = 0; i < Times; ++i) Action();
+        Pump(2);
+        const TGuiHandleCounts after = GuiHandleCounts();
+        EXPECT_EQ(after.Gdi, before.Gdi);
+        EXPECT_EQ(after.User, before.User);
     }
 
     TForm* form = nullptr;

@@ -8,14 +8,18 @@
 #include "skin/window/WinSkinForm.h"
 #include "ui/Application.h"
 #include "ui/CheckBox.h"
+#include "ui/ComboBox.h"
 #include "ui/CustomForm.h"
+#include "ui/DateTimePicker.h"
 #include "ui/Edit.h"
 #include "ui/Label.h"
 #include "ui/ListView.h"
 #include "ui/Panel.h"
 #include "ui/RadioButton.h"
 #include "ui/SpeedButton.h"
+#include "ui/SpinEdit.h"
 #include "ui/StatusBar.h"
+#include "ui/UpDown.h"
 
 #include "Pump.h"
 
@@ -109,11 +113,16 @@ TEST_F(Discovery, EachFrameworkControlGetsThePainterOfItsKindAndOnlyOnce) {
     auto* list = Add<TListView>(form, 100);
     auto* status = Add<TStatusBar>(form, 120);
     auto* label = Add<TLabel>(form, 140);
+    auto* combo = Add<TComboBox>(form, 160);
+    auto* date = Add<TDateTimePicker>(form, 190);
+    auto* spin = Add<TUpDown>(form, 220);
+    auto* spinEdit = Add<TSpinEdit>(form, 250);  // an edit: its painter skins the arrows inside it
     const auto kinds = Skin();
     const std::map<const TControl*, TPainterKind> expected = {
         {check, TPainterKind::CheckBox}, {radio, TPainterKind::RadioButton}, {panel, TPainterKind::Box},
         {inner, TPainterKind::CheckBox}, {edit, TPainterKind::Edit},         {speed, TPainterKind::SpeedButton},
-        {list, TPainterKind::ListView},  {status, TPainterKind::StatusBar},
+        {list, TPainterKind::ListView},  {status, TPainterKind::StatusBar},  {combo, TPainterKind::ComBox},
+        {date, TPainterKind::DateTime},  {spin, TPainterKind::UpDown},       {spinEdit, TPainterKind::Edit},
     };
     EXPECT_EQ(kinds, expected);
     EXPECT_EQ(kinds.count(label), 0u);
@@ -140,6 +149,14 @@ TEST_F(Discovery, TheSkinsGatesAndSkin3rdLinesDecideFirst) {
     EXPECT_EQ(kinds.count(panel), 0u) << "\"nil\" leaves a control alone";
     ASSERT_EQ(kinds.count(edit), 1u);
     EXPECT_EQ(kinds.at(edit), TPainterKind::Button);
+}
+
+TEST_F(Discovery, TheComboGateLeavesCombosAndDatePickersUnpainted) {
+    auto* combo = Add<TComboBox>(form, 0);
+    auto* date = Add<TDateTimePicker>(form, 30);
+    const auto kinds = Skin([](TSkinData& s) { s.SetSkinControls(s.SkinControls() & ~SkinBit(xcCombo)); });
+    EXPECT_EQ(kinds.count(combo), 0u);
+    EXPECT_EQ(kinds.count(date), 0u);
 }
 
 TEST_F(Discovery, AGroupLeftAloneTakesItsButtonsWithIt) {
