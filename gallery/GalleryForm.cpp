@@ -6,7 +6,10 @@
 #include "ui/BitBtn.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
+#include "ui/ComboBox.h"
+#include "ui/DateTimePicker.h"
 #include "ui/Dialogs.h"
+#include "ui/Edit.h"
 #include "ui/GroupBox.h"
 #include "ui/ImageList.h"
 #include "ui/Label.h"
@@ -16,6 +19,7 @@
 #include "ui/RadioButton.h"
 #include "ui/RadioGroup.h"
 #include "ui/SpeedButton.h"
+#include "ui/UpDown.h"
 
 #include <cstdint>
 
@@ -37,7 +41,8 @@ const TClassInfo* const GalleryClasses[] = {
     &TLabel::MetaClass,     &TButton::MetaClass,    &TBitBtn::MetaClass,      &TMenuButton::MetaClass,
     &TSpeedButton::MetaClass, &TCheckBox::MetaClass, &TRadioButton::MetaClass, &TGroupBox::MetaClass,
     &TRadioGroup::MetaClass, &TPanel::MetaClass,     &TSkinData::MetaClass,    &TImageList::MetaClass,
-    &TMainMenu::MetaClass,   &TPopupMenu::MetaClass, &TMenuItem::MetaClass,
+    &TMainMenu::MetaClass,   &TPopupMenu::MetaClass, &TMenuItem::MetaClass,    &TEdit::MetaClass,
+    &TComboBox::MetaClass,   &TUpDown::MetaClass,    &TDateTimePicker::MetaClass,
 };
 
 TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {

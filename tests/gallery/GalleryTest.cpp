@@ -9,6 +9,9 @@
 #include "ui/BitBtn.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
+#include "ui/ComboBox.h"
+#include "ui/DateTimePicker.h"
+#include "ui/Edit.h"
 #include "ui/GroupBox.h"
 #include "ui/HandleCounts.h"
 #include "ui/MenuButton.h"
@@ -18,6 +21,7 @@
 #include "ui/RadioButton.h"
 #include "ui/RadioGroup.h"
 #include "ui/SpeedButton.h"
+#include "ui/UpDown.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +87,14 @@ TEST_F(Gallery, HoldsEveryControlKindItShows) {
         {"radio group, 3 items in 2 columns", TRadioGroup::MetaClass,
          Is<TRadioGroup>([](TRadioGroup& g) { return g.ButtonCount() == 3 && g.Columns() == 2; })},
         {"panel holding controls", TPanel::MetaClass, Is<TPanel>([](TPanel& p) { return p.ControlCount() > 1; })},
+        {"edit", TEdit::MetaClass, Is<TEdit>([](TEdit& e) { return e.Enabled(); })},
+        {"disabled edit", TEdit::MetaClass, Is<TEdit>([](TEdit& e) { return !e.Enabled(); })},
+        {"drop-down combo", TComboBox::MetaClass, Is<TComboBox>([](TComboBox& c) { return c.Style() == csDropDown; })},
+        {"drop-down list", TComboBox::MetaClass, Is<TComboBox>([](TComboBox& c) { return c.Style() == csDropDownList; })},
+        {"owner-drawn combo", TComboBox::MetaClass, Is<TComboBox>([](TComboBox& c) { return c.Style() == csOwnerDrawFixed; })},
+        {"spin buttons on an edit", TUpDown::MetaClass, Is<TUpDown>([](TUpDown& u) { return u.Associate() != nullptr; })},
+        {"date picker", TDateTimePicker::MetaClass, Is<TDateTimePicker>([](TDateTimePicker& d) { return d.Kind() == dtkDate; })},
+        {"time picker", TDateTimePicker::MetaClass, Is<TDateTimePicker>([](TDateTimePicker& d) { return d.Kind() == dtkTime; })},
     };
     for (const auto& k : kinds) EXPECT_GE(Count(k.cls, k.test), 1) << k.what;
 }
@@ -92,7 +104,8 @@ TEST_F(Gallery, EveryControlItShowsIsPaintedByTheSkin) {
     ASSERT_NE(skinner, nullptr);
     const TClassInfo* painted[] = {&TButton::MetaClass,      &TBitBtn::MetaClass,  &TMenuButton::MetaClass,
                                    &TSpeedButton::MetaClass, &TCheckBox::MetaClass, &TRadioButton::MetaClass,
-                                   &TGroupBox::MetaClass,    &TPanel::MetaClass};
+                                   &TGroupBox::MetaClass,    &TPanel::MetaClass,    &TEdit::MetaClass,
+                                   &TComboBox::MetaClass,    &TUpDown::MetaClass,   &TDateTimePicker::MetaClass};
     int seen = 0;
     for (TComponent* c : form->ComponentList()) {
         if (std::find(std::begin(painted), std::end(painted), &c->ClassType()) == std::end(painted)) continue;
