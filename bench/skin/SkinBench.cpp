@@ -38,8 +38,6 @@ void PrintHandles(const char* when) {
                 n.Of(THandleKind::MemoryDC), n.Of(THandleKind::Bitmap), n.User);
 }
 
-TSkinMargins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
-
 // The median time of one call of a and of b in microseconds, each sample timing a batch of calls; the
 // samples alternate, so that a load that comes and goes on the machine weighs on both alike.
 std::pair<double, double> MedianUsPerCall(const std::function<void()>& a, const std::function<void()>& b) {
@@ -92,7 +90,7 @@ void PrintPerCall(const char* what, const std::function<void()>& newBitmap, cons
 // A border piece as the frame painter draws it: opaque, the centre tiled unless the skin asks for
 // stretching (Tile 1); side images are frames side by side, top and bottom images stacked frames.
 void DrawBorder(HDC dc, const TRect& at, TDataSkinObject& e, bool vertical) {
-    auto piece = BuildSkinImage(at, *e.Bitmap, MarginsOf(e), vertical, e.Tile != 1, std::max(e.FrameCount, 1), 1);
+    auto piece = BuildSkinImage(at, *e.Bitmap, e.Margins(), vertical, e.Tile != 1, std::max(e.FrameCount, 1), 1);
     BitBlt(dc, at.Left, at.Top, at.Width(), at.Height(), piece->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
@@ -129,13 +127,13 @@ std::vector<TBitmap*> SkinImages(TSkinData& s) {
 // A button, a combo box in each of its states and the tool bar background inside the drawn frame.
 void DrawSample(HDC dc, TSkinData& skin) {
     TDataSkinButton& b = *skin.Buttons;
-    DrawSkinImage(dc, {40, 60, 160, 85}, *b.Bitmap, false, b.Tile != 0, b.Trans != 0, b.FrameCount, 1, MarginsOf(b));
+    DrawSkinImage(dc, {40, 60, 160, 85}, *b.Bitmap, false, b.Tile != 0, b.Trans != 0, b.FrameCount, 1, b.Margins());
     for (int k = 1; skin.ComboButton && k <= skin.ComboButton->FrameCount; ++k) {
         TDataSkinBorder& combo = *skin.ComboButton;
         DrawSkinImage(dc, TRect::FromBounds(40, 100 + 30 * k, 180, 21), *combo.Bitmap, false, false, true,
-                      combo.FrameCount, k, MarginsOf(combo));
+                      combo.FrameCount, k, combo.Margins());
         DrawSkinImage(dc, TRect::FromBounds(240, 100 + 30 * k, 180, 21), *skin.SunkEdge->Bitmap, false, false, true,
-                      skin.SunkEdge->FrameCount, k, MarginsOf(*skin.SunkEdge));
+                      skin.SunkEdge->FrameCount, k, skin.SunkEdge->Margins());
     }
     if (skin.ToolbarBack) DrawSkinFrame(dc, {400, 60, 900, 100}, *skin.ToolbarBack->Bitmap, false, 1, 1);
 }
@@ -168,13 +166,13 @@ int Run(const std::wstring& path, const std::wstring& picture) {
     TDataSkinButton& button = *skin.Buttons;
     for (bool trans : {false, true}) {
         const double ms = MedianMs(20, [&] {
-            DrawSkinImage(dc, window, *button.Bitmap, false, false, trans, button.FrameCount, 1, MarginsOf(button));
+            DrawSkinImage(dc, window, *button.Bitmap, false, false, trans, button.FrameCount, 1, button.Margins());
         });
         std::printf("nine-part image 957 x 593 (%s): %.2f ms\n", trans ? "transparent" : "opaque", ms);
     }
 
     const TRect pushButton = TRect::FromBounds(20, 20, 75, 23);
-    const TSkinMargins buttonMargins = MarginsOf(button);
+    const TSkinMargins buttonMargins = button.Margins();
     for (bool trans : {false, true}) {
         const int count = button.FrameCount;
         PrintPerCall(trans ? "DrawSkinImage, push button 75 x 23, transparent" : "DrawSkinImage, push button 75 x 23",

@@ -198,7 +198,7 @@ bool TSkinButton::DrawFace(const TRect& Rect, int FrameIndex, bool DrawElement) 
     }
     if (DrawElement)
         DrawSkinImage(dc, {0, 0, Rect.Width(), Rect.Height()}, *element.Bitmap, false, element.Tile != 0,
-                      element.Trans == 1, std::max(element.FrameCount, 1), FrameIndex, MarginsOf(element));
+                      element.Trans == 1, std::max(element.FrameCount, 1), FrameIndex, element.Margins());
     return true;
 }
 

@@ -14,11 +14,9 @@
 #include <cwctype>
 #include <optional>
 
-TSkinMargins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
-
 void DrawSkinElement(HDC DC, const TRect& Dest, TDataSkinObject& Element, bool Trans, int Index) {
     DrawSkinImage(DC, Dest, *Element.Bitmap, false, Element.Tile != 0, Trans, std::max(Element.FrameCount, 1), Index,
-                  MarginsOf(Element));
+                  Element.Margins());
 }
 
 const TClassInfo TSkinControl::MetaClass("TSkinControl", &TComponent::MetaClass, ComponentFactory<TSkinControl>, {});

@@ -17,7 +17,6 @@
 class TCanvas;
 class TDataSkinObject;
 class TSkinData;
-struct TSkinMargins;
 class TWinSkinForm;
 
 // Painter messages (fixed numbers: other code may send them).
@@ -28,8 +27,6 @@ enum : UINT {
 enum TMouseStateBit : uint8_t { msHot = 1, msPressed = 2 };
 enum TPainterLife { plCreated = 0, plAttached = 1, plFinished = 6 };
 
-// An element's four fixed edge widths.
-TSkinMargins MarginsOf(const TDataSkinObject& Element);
 // Frame Index of a horizontal element strip drawn as nine parts over Dest, with the element's own edges,
 // tiling and frame count.
 void DrawSkinElement(HDC DC, const TRect& Dest, TDataSkinObject& Element, bool Trans, int Index);

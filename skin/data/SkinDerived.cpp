@@ -8,10 +8,6 @@
 
 namespace {
 
-TSkinMargins MarginsOf(const TDataSkinObject& element) {
-    return {element.LeftWidth, element.TopHeight, element.RightWidth, element.BottomHeight};
-}
-
 std::unique_ptr<TBitmap> NewImage(int width, int height) {
     auto bitmap = std::make_unique<TBitmap>();
     bitmap->SetPixelFormat(pf24bit);
@@ -56,8 +52,8 @@ void BuildComboImages(TSkinData& Skin) {
     HDC cellDC = cell->Canvas()->Handle();
     for (int k = 1; k <= n; ++k) {
         // The cell is not cleared between frames: each frame's edge drawing covers it.
-        DrawSkinImage(cellDC, cellRect, *edge.Bitmap, false, false, edge.Trans != 0, n, k, MarginsOf(edge));
-        DrawSkinImage(cellDC, buttonRect, *button.Bitmap, false, false, true, button.FrameCount, k, MarginsOf(button));
+        DrawSkinImage(cellDC, cellRect, *edge.Bitmap, false, false, edge.Trans != 0, n, k, edge.Margins());
+        DrawSkinImage(cellDC, buttonRect, *button.Bitmap, false, false, true, button.FrameCount, k, button.Margins());
         if (Skin.ExtraImages)
             DrawSkinGlyph(cellDC, buttonRect, *Skin.ExtraImages->Bitmap, true, Skin.ExtraImages->FrameCount, k);
         Fill(*cell, {2, 2, ComboCellWidth - 1 - bw, ComboCellHeight - 3}, SkinKeyColor);  // the edit area shows through

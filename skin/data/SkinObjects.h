@@ -3,6 +3,7 @@
 // that are never stretched, tiling and transparency switches and the state colours. The skin component
 // (TSkinData) owns every record and every record owns its bitmaps; nothing is shared between records,
 // a record that needs another's image gets its own copy.
+#include "skin/draw/SkinDraw.h"
 #include "ui/Bitmap.h"
 
 #include <cstdint>
@@ -34,6 +35,9 @@ public:
     int32_t NormalColour2 = 0;
     int32_t MouseOverColour2 = 0;
     int32_t PressedColour2 = 0;
+
+    // The edges that are never stretched, as the drawing routines take them.
+    TSkinMargins Margins() const { return {LeftWidth, TopHeight, RightWidth, BottomHeight}; }
 };
 
 // A second image: the tab border, the up-down glyphs or the mirrored combo button.

@@ -15,8 +15,6 @@
 
 namespace {
 
-TSkinMargins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
-
 // The popup skinners alive, newest last.
 std::vector<TWinSkinPopMenu*> OpenPopups() {
     std::vector<TWinSkinPopMenu*> popups;
@@ -204,7 +202,7 @@ bool TWinSkinPopMenu::BuildBackground() {
     GetWindowRect(FWnd, &r);
     const TRect whole{0, 0, r.right - r.left, r.bottom - r.top};
     if (whole.IsEmpty()) return false;
-    FBackground = BuildSkinImage(whole, *element->Bitmap, MarginsOf(*element), false, element->Tile != 0, 1, 1);
+    FBackground = BuildSkinImage(whole, *element->Bitmap, element->Margins(), false, element->Tile != 0, 1, 1);
     return FBackground != nullptr;
 }
 
@@ -379,7 +377,7 @@ void DrawMenuItem(TSkinData& Skin, const TMenuItemLook& Item, HDC DC, const TRec
             DrawSeparator(*element, to, w, h);
         else
             DrawSkinImage(to, all, *element->Bitmap, false, element->Tile != 0, element->Trans == 1, 5,
-                          Highlighted ? 4 : 1, MarginsOf(*element));
+                          Highlighted ? 4 : 1, element->Margins());
     }
     DrawContent(Skin, Item, to, all, Highlighted, flat);
     BitBlt(DC, Rect.Left, Rect.Top, w, h, to, 0, 0, SRCCOPY);

@@ -15,8 +15,6 @@ namespace {
 
 enum TSide { sdLeft = 1, sdRight = 2, sdTop = 3, sdBottom = 4 };
 
-TSkinMargins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
-
 void Blit(HDC dc, int x, int y, TBitmap* bitmap) {
     if (bitmap && !bitmap->Empty())
         BitBlt(dc, x, y, bitmap->Width(), bitmap->Height(), bitmap->Canvas()->Handle(), 0, 0, SRCCOPY);
@@ -38,7 +36,7 @@ TBitmap* TWinSkinForm::BorderPiece(int Side, TSize Size) {
     TBorderPiece& cached = FPieces[static_cast<size_t>(Side - 1)];
     if (cached.Image && cached.Size == Size && cached.Frame == frame) return cached.Image.get();
     const bool vertical = Side == sdTop || Side == sdBottom;
-    cached.Image = BuildSkinImage({0, 0, Size.Width, Size.Height}, *e.Bitmap, MarginsOf(e), vertical, e.Tile != 1,
+    cached.Image = BuildSkinImage({0, 0, Size.Width, Size.Height}, *e.Bitmap, e.Margins(), vertical, e.Tile != 1,
                                   frames, frame);
     cached.Size = Size;
     cached.Frame = frame;
