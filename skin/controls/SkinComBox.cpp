@@ -45,6 +45,13 @@ void TSkinComBox::AttachWindow(HWND Wnd, TSkinData& SkinData, TWinSkinForm& Skin
     if (DropsDown(FStyle)) HookEdit();
 }
 
+void TSkinComBox::WindowRecreated() {
+    ReleaseEdit();
+    FStyle = static_cast<DWORD>(GetWindowLongPtrW(FWnd, GWL_STYLE));
+    FList = SkinGetComboBoxInfo(FWnd, FInfo) ? FInfo.hwndList : nullptr;
+    if (DropsDown(FStyle)) HookEdit();
+}
+
 void TSkinComBox::Detach() {
     TSkinControl::Detach();
     ReleaseEdit();

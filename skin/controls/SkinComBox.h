@@ -26,6 +26,7 @@ public:
     HWND EditWindow() const { return FEdit; }
 
 protected:
+    void WindowRecreated() override;
     void AfterMessage(TMessage& Message) override;
     void DrawSkin(HDC DC, const TRect& Rect) override;
 

@@ -127,6 +127,25 @@ LRESULT CALLBACK TSkinControl::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, L
 }
 
 void TSkinControl::MessageProc(TMessage& Message) {
+    if (Message.Msg == CM_RECREATEWND && FControl && !FSubclassed) {
+        // The control makes its window again (a style change): the painter goes with it to the new
+        // window instead of finishing with the old one.
+        FRecreating = true;
+        CallPrevious(Message);
+        FRecreating = false;
+        if (auto* windowed = dynamic_cast<TWinControl*>(FControl); windowed && windowed->HandleAllocated()) {
+            FWnd = windowed->WindowHandle();
+            FUnicode = IsWindowUnicode(FWnd) != 0;
+            WindowRecreated();
+            Repaint();
+        }
+        return;
+    }
+    if (Message.Msg == WM_NCDESTROY && FRecreating) {
+        CallPrevious(Message);
+        FWnd = nullptr;
+        return;
+    }
     if (Message.Msg == WM_SKINSWITCH) {
         FSkinOn = static_cast<intptr_t>(Message.WParam) > 0;
         if (FSkinOn) Repaint();

@@ -71,6 +71,8 @@ protected:
     virtual void PaintWindow(HDC DC);
     // Draws the control's skin into DC within Rect (window coordinates, origin 0,0).
     virtual void DrawSkin(HDC DC, const TRect& Rect);
+    // The framework control made its window again; FWnd is the new one.
+    virtual void WindowRecreated() {}
 
     // The control's own handling of the message (its previous WindowProc, or the window's procedure).
     void CallPrevious(TMessage& Message);
@@ -93,6 +95,7 @@ protected:
     TCanvas* FCanvas = nullptr;
     bool FEnabled = true;
     bool FFocused = false;
+    bool FRecreating = false;  // the control's old window is going, a new one comes
     std::wstring FCaption;
     bool FSkinOn = true;
     bool FUnicode = true;

@@ -85,6 +85,24 @@ TEST_F(BoxPainters, EachStateShowsItsCellOfTheSkinsImage) {
     EXPECT_EQ(painter->Cell(), cells == 12 ? 9 : 4);
 }
 
+TEST_F(BoxPainters, APainterFollowsItsControlToANewWindow) {
+    TSkinCheckBox* painter = PainterOf(check);
+    ASSERT_NE(painter, nullptr);
+    const HWND before = check->Handle();
+    check->SetWordWrap(true);  // a style the window is made again for
+    ASSERT_NE(check->Handle(), before);
+    EXPECT_EQ(PainterOf(check), painter);
+    EXPECT_FALSE(painter->Finished());
+    EXPECT_EQ(painter->Window(), check->Handle());
+    const TBitmap& image = *skin->Buttons->CheckBitmap;
+    EXPECT_TRUE(ShowsCell(check, image, std::max(skin->Buttons->CheckFrameCount, 1), 1)) << "the new window is not painted";
+    PostMessageW(check->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(check->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Pump();
+    EXPECT_TRUE(check->Checked());
+    EXPECT_EQ(painter->Cell(), 2);
+}
+
 TEST_F(BoxPainters, RadioButtonsShowTheirCellAndTakeClicks) {
     TSkinCheckBox* painter = PainterOf(radio);
     ASSERT_NE(painter, nullptr);
