@@ -168,13 +168,13 @@ void DrawSeparator(const TDataSkinObject& Element, HDC DC, int Width, int Height
 // ---- The menu window ----
 
 TWinSkinPopMenu::TWinSkinPopMenu(HWND Window, TSkinData& Skin) : FWnd(Window), FSkin(&Skin) {
-    FSubclassed = SetWindowSubclass(FWnd, SubclassProc, SubclassPopupMenu, reinterpret_cast<DWORD_PTR>(this)) != 0;
+    FSubclassed = SetWindowSubclass(FWnd, SubclassProc(), SubclassPopupMenu, reinterpret_cast<DWORD_PTR>(this)) != 0;
 }
 
 TWinSkinPopMenu::~TWinSkinPopMenu() { Restore(); }
 
 void TWinSkinPopMenu::Restore() {
-    if (FSubclassed && IsWindow(FWnd)) RemoveWindowSubclass(FWnd, SubclassProc, SubclassPopupMenu);
+    if (FSubclassed && IsWindow(FWnd)) RemoveWindowSubclass(FWnd, SubclassProc(), SubclassPopupMenu);
     FSubclassed = false;
     FBackground.reset();
 }
@@ -184,15 +184,6 @@ TPoint TWinSkinPopMenu::ClientOffset() const {
     POINT client{0, 0};
     if (!GetWindowRect(FWnd, &window) || !ClientToScreen(FWnd, &client)) return {3, 3};
     return {client.x - window.left, client.y - window.top};
-}
-
-LRESULT CALLBACK TWinSkinPopMenu::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                               DWORD_PTR refData) {
-    try {
-        return reinterpret_cast<TWinSkinPopMenu*>(refData)->Message(msg, wParam, lParam);
-    } catch (...) {
-        return DefSubclassProc(wnd, msg, wParam, lParam);
-    }
 }
 
 bool TWinSkinPopMenu::BuildBackground() {

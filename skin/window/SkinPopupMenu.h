@@ -11,6 +11,7 @@
 #include "ui/Bitmap.h"
 #include "ui/Handles.h"
 #include "ui/Menus.h"
+#include "ui/SubclassIds.h"
 #include "ui/Types.h"
 
 #include <memory>
@@ -37,8 +38,7 @@ public:
     TPoint ClientOffset() const;
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR refData);
+    static SUBCLASSPROC SubclassProc() { return MemberSubclassProc<TWinSkinPopMenu, &TWinSkinPopMenu::Message>; }
     LRESULT Message(UINT Msg, WPARAM WParam, LPARAM LParam);
     // Rebuilds the background for the window's size; false when the skin has no menu background.
     bool BuildBackground();

@@ -160,9 +160,9 @@ void TWinSkinForm::Attach(TSkinData& Skin, HWND Window) {
     if (GetVersion() & 0x80000000) Skin.SetSkinControls(Skin.SkinControls() & ~SkinBit(xcSystemMenu));
     if (FMdiClient) {
         FSavedMenuUpdate = Skin.MenuUpdate();
-        SetWindowSubclass(FMdiClient, MdiClientProc, SubclassMdiClient, reinterpret_cast<DWORD_PTR>(this));
+        SetWindowSubclass(FMdiClient, MdiClientProc(), SubclassMdiClient, reinterpret_cast<DWORD_PTR>(this));
     }
-    FSubclassed = SetWindowSubclass(Window, SubclassProc, SubclassSkinForm, reinterpret_cast<DWORD_PTR>(this)) != 0;
+    FSubclassed = SetWindowSubclass(Window, SubclassProc(), SubclassSkinForm, reinterpret_cast<DWORD_PTR>(this)) != 0;
 
     if (FFrameSkinned) {
         // With a compositor the system would draw its own frame over the skin's.
@@ -197,7 +197,7 @@ void TWinSkinForm::Detach() {
         FOldFormProc = nullptr;
     }
     ReleaseMdiClient();
-    if (FSubclassed && IsWindow(FHandle)) RemoveWindowSubclass(FHandle, SubclassProc, SubclassSkinForm);
+    if (FSubclassed && IsWindow(FHandle)) RemoveWindowSubclass(FHandle, SubclassProc(), SubclassSkinForm);
     FSubclassed = false;
     FHotObject = nullptr;
     if (FTimer) FTimer->SetEnabled(false);
@@ -520,17 +520,6 @@ void TWinSkinForm::MaxInfo(MINMAXINFO& Info) const {
 
 // ---- Window procedures ----
 
-LRESULT CALLBACK TWinSkinForm::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                            DWORD_PTR refData) {
-    auto* self = reinterpret_cast<TWinSkinForm*>(refData);
-    try {
-        return self->WindowProc(msg, wParam, lParam);
-    } catch (...) {
-        // A skinning fault must not take the window down: the message goes to the window as it is.
-        return DefSubclassProc(wnd, msg, wParam, lParam);
-    }
-}
-
 LRESULT TWinSkinForm::Pass(UINT msg, WPARAM wParam, LPARAM lParam) { return DefSubclassProc(FHandle, msg, wParam, lParam); }
 
 LRESULT TWinSkinForm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -794,21 +783,12 @@ void TWinSkinForm::FormWindowProc(TMessage& Message) {
 
 void TWinSkinForm::ReleaseMdiClient() {
     if (!FMdiClient) return;
-    if (IsWindow(FMdiClient)) RemoveWindowSubclass(FMdiClient, MdiClientProc, SubclassMdiClient);
+    if (IsWindow(FMdiClient)) RemoveWindowSubclass(FMdiClient, MdiClientProc(), SubclassMdiClient);
     if (SkinManager && SkinManager->MdiClient == FMdiClient) {
         SkinManager->MdiClient = nullptr;
         SkinManager->MdiForm = nullptr;
     }
     FMdiClient = nullptr;
-}
-
-LRESULT CALLBACK TWinSkinForm::MdiClientProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                             DWORD_PTR refData) {
-    try {
-        return reinterpret_cast<TWinSkinForm*>(refData)->MdiClientMessage(msg, wParam, lParam);
-    } catch (...) {
-        return DefSubclassProc(wnd, msg, wParam, lParam);
-    }
 }
 
 LRESULT TWinSkinForm::MdiClientMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -11,6 +11,7 @@
 #include "ui/Component.h"
 #include "ui/Control.h"
 #include "ui/Handles.h"
+#include "ui/SubclassIds.h"
 #include "ui/Types.h"
 
 #include <array>
@@ -134,10 +135,8 @@ public:
     void FreeFinishedPainters();
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR refData);
-    static LRESULT CALLBACK MdiClientProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                          DWORD_PTR refData);
+    static SUBCLASSPROC SubclassProc() { return MemberSubclassProc<TWinSkinForm, &TWinSkinForm::WindowProc>; }
+    static SUBCLASSPROC MdiClientProc() { return MemberSubclassProc<TWinSkinForm, &TWinSkinForm::MdiClientMessage>; }
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT FrameProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT SkinnedProc(UINT msg, WPARAM wParam, LPARAM lParam);
