@@ -6,6 +6,7 @@
 #include "skin/controls/SkinComBox.h"
 #include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinScrollbar.h"
 #include "skin/controls/SkinUpDown.h"
 
 #include "skin/data/SkinData.h"
@@ -91,11 +92,12 @@ void ClassifyChildWindows(TWinSkinForm& Skinner, HWND Parent) {
         if (GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD) ClassifyChildWindow(Skinner, child);
 }
 
-// Row 20 of the chain: a windowed control with a scroll bar style, or a tree view.
+// Row 20 of the chain: a windowed control with a scroll bar style, or a tree view or list box (whose bars
+// come and go with their rows, and their style bits with them).
 bool ScrollsItself(TControl& Control) {
     auto* windowed = dynamic_cast<TWinControl*>(&Control);
     if (!windowed) return false;
-    if (IsA(Control, "TCustomTreeView")) return true;
+    if (IsA(Control, "TCustomTreeView") || IsA(Control, "TCustomListBox")) return true;
     const auto style = windowed->HandleAllocated() ? GetWindowLongPtrW(windowed->WindowHandle(), GWL_STYLE) : 0;
     return (style & (WS_HSCROLL | WS_VSCROLL)) != 0;
 }
@@ -142,6 +144,10 @@ void InstallControlPainters() {
     RegisterPainter(TPainterKind::ComBox, Make<TSkinComBox>);
     RegisterPainter(TPainterKind::UpDown, Make<TSkinUpDown>);
     RegisterPainter(TPainterKind::DateTime, Make<TSkinDateTime>);
+    RegisterPainter(TPainterKind::Scrollbar, Make<TSkinScrollbar>);
+    RegisterPainter(TPainterKind::SingleScrollbar, Make<TSkinScrollbar>);
+    RegisterPainter(TPainterKind::ListView, Make<TSkinListView>);
+    RegisterPainter(TPainterKind::ScrollControl, Make<TSkinScControl>);
     SetControlDiscovery({DiscoverControls, ClassifyChildWindow, Rescroll});
 }
 
@@ -245,6 +251,7 @@ void ClassifyControl(TWinSkinForm& Skinner, TControl& Control, TControl& Owner) 
         return;
     }
     if ((U == "TDXTREELIST" || U == "TDXDBTREELIST" || U == "TDXDBGRID") && Gate(skin, xcScrollbar)) { PaintScrolling(Skinner, TPainterKind::Scrollbar, Control); return; }
+    if (IsA(Control, "TScrollBar") && Gate(skin, xcScrollbar)) { Paint(Skinner, TPainterKind::ScrollControl, Control); return; }
     if (IsA(Control, "TCustomListView") && Gate(skin, xcScrollbar)) { PaintScrolling(Skinner, TPainterKind::ListView, Control); return; }
     if (ScrollsItself(Control) && Gate(skin, xcScrollbar)) { PaintScrolling(Skinner, TPainterKind::Scrollbar, Control); return; }
     if (IsA(Control, "TButton") && Gate(skin, xcButton)) { Paint(Skinner, TPainterKind::Button, Control); return; }
@@ -345,7 +352,11 @@ void ClassifyChildWindow(TWinSkinForm& Skinner, HWND Child) {
     } else if (N == "comboboxex32") {
         if (HWND inner = GetTopWindow(Child)) PaintWindow(Skinner, TPainterKind::ComBox, inner);
     } else if (N == "scrollbar") {
-        if (!(S & WS_TABSTOP)) PaintWindow(Skinner, TPainterKind::Sizer, Child);
+        // A size box is covered in the face colour; a real scroll bar gets the skin's.
+        if (S & (SBS_SIZEBOX | SBS_SIZEGRIP))
+            PaintWindow(Skinner, TPainterKind::Sizer, Child);
+        else if (Gate(*Skinner.Skin(), xcScrollbar))
+            PaintWindow(Skinner, TPainterKind::ScrollControl, Child);
     } else if (N == "#32770") {
         if (!(S & WS_TABSTOP)) {
             ClassifyChildWindows(Skinner, Child);

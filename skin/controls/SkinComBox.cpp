@@ -1,5 +1,8 @@
 #include "skin/controls/SkinComBox.h"
 
+#include "skin/controls/SkinScrollbar.h"
+#include "skin/window/WinSkinForm.h"
+
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinPlatform.h"
 #include "skin/draw/SkinDraw.h"
@@ -33,9 +36,8 @@ void TSkinComBox::Attach(TWinSkinForm& SkinForm, TSkinData& SkinData, bool TakeC
     TSkinControl::Attach(SkinForm, SkinData, TakeColor, Canvas);
     if (!FWnd) return;
     FStyle = static_cast<DWORD>(GetWindowLongPtrW(FWnd, GWL_STYLE));
-    if (SkinGetComboBoxInfo(FWnd, FInfo)) FList = FInfo.hwndList;
-    // The lists' scroll bars keep their own look until there is a scroll-bar painter to give them.
     if (DropsDown(FStyle)) HookEdit();
+    SkinList();
 }
 
 void TSkinComBox::AttachWindow(HWND Wnd, TSkinData& SkinData, TWinSkinForm& SkinForm, TCanvas* Canvas) {
@@ -43,13 +45,27 @@ void TSkinComBox::AttachWindow(HWND Wnd, TSkinData& SkinData, TWinSkinForm& Skin
     TSkinControl::AttachWindow(Wnd, SkinData, SkinForm, Canvas);
     FStyle = static_cast<DWORD>(GetWindowLongPtrW(FWnd, GWL_STYLE));
     if (DropsDown(FStyle)) HookEdit();
+    SkinList();
 }
 
 void TSkinComBox::WindowRecreated() {
     ReleaseEdit();
     FStyle = static_cast<DWORD>(GetWindowLongPtrW(FWnd, GWL_STYLE));
-    FList = SkinGetComboBoxInfo(FWnd, FInfo) ? FInfo.hwndList : nullptr;
     if (DropsDown(FStyle)) HookEdit();
+    SkinList();
+}
+
+void TSkinComBox::SkinList() {
+    FList = SkinGetComboBoxInfo(FWnd, FInfo) ? FInfo.hwndList : nullptr;
+    if (!FList || !FSkinData->HasControl(xcScrollbar) || FSkinForm->PainterOfWindow(FList)) return;
+    // The painters belong to whoever owns this one, and the window skinner frees them with the rest.
+    if (DropsDown(FStyle)) {
+        (new TComboxScrollBar(Owner()))->AttachWindow(FList, *FSkinData, *FSkinForm, nullptr);
+        return;
+    }
+    const auto listStyle = GetWindowLongPtrW(FList, GWL_STYLE);
+    if ((listStyle & WS_CHILD) && !(listStyle & WS_POPUP))
+        (new TSkinScrollbarH(Owner()))->AttachWindow(FList, *FSkinData, *FSkinForm, nullptr);
 }
 
 void TSkinComBox::Detach() {

@@ -2,7 +2,8 @@
 // TSkinComBox: a combo box's edge and drop-down button from the skin's combo images (whole combo frames
 // after a skin load, or an edge with a button drawn into it). The combo keeps painting its text, its
 // selection and its owner-drawn item; the edge and button are drawn over it afterwards. Hover over the
-// button and a press show their frames; opening and closing stay the combo's own.
+// button and a press show their frames; opening and closing stay the combo's own. The list's scroll bar
+// gets a painter of its own.
 #include "skin/controls/SkinControl.h"
 
 // Frames of the combo images.
@@ -35,6 +36,8 @@ private:
     // Drop-down styles: the edit's presses and paints reach the painter.
     void HookEdit();
     void ReleaseEdit();
+    // The list's scroll bar: painted into a drop-down list's frame, or overlays on a simple combo's list.
+    void SkinList();
     void SetPressed(bool Pressed);
     void SetHot(bool Hot);
     // An edge ring with a separate button cell stretched over the button side.

@@ -148,6 +148,7 @@ void TSkinControl::MessageProc(TMessage& Message) {
     }
     if (Message.Msg == WM_SKINSWITCH) {
         FSkinOn = static_cast<intptr_t>(Message.WParam) > 0;
+        SkinSwitched();
         if (FSkinOn) Repaint();
         Message.Result = 0;
         return;

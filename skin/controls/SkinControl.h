@@ -73,6 +73,8 @@ protected:
     virtual void DrawSkin(HDC DC, const TRect& Rect);
     // The framework control made its window again; FWnd is the new one.
     virtual void WindowRecreated() {}
+    // Skin painting was switched on or off (FSkinOn tells which).
+    virtual void SkinSwitched() {}
 
     // The control's own handling of the message (its previous WindowProc, or the window's procedure).
     void CallPrevious(TMessage& Message);

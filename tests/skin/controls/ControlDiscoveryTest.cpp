@@ -13,9 +13,12 @@
 #include "ui/DateTimePicker.h"
 #include "ui/Edit.h"
 #include "ui/Label.h"
+#include "ui/ListBox.h"
 #include "ui/ListView.h"
+#include "ui/Memo.h"
 #include "ui/Panel.h"
 #include "ui/RadioButton.h"
+#include "ui/ScrollBar.h"
 #include "ui/SpeedButton.h"
 #include "ui/SpinEdit.h"
 #include "ui/StatusBar.h"
@@ -117,12 +120,19 @@ TEST_F(Discovery, EachFrameworkControlGetsThePainterOfItsKindAndOnlyOnce) {
     auto* date = Add<TDateTimePicker>(form, 190);
     auto* spin = Add<TUpDown>(form, 220);
     auto* spinEdit = Add<TSpinEdit>(form, 250);  // an edit: its painter skins the arrows inside it
+    auto* memo = Add<TMemo>(form, 280);
+    memo->SetScrollBars(ssVertical);
+    auto* plainMemo = Add<TMemo>(form, 380);  // no bars: an edit's frame
+    auto* listBox = Add<TListBox>(form, 480);
+    auto* bar = Add<TScrollBar>(form, 580);
     const auto kinds = Skin();
     const std::map<const TControl*, TPainterKind> expected = {
         {check, TPainterKind::CheckBox}, {radio, TPainterKind::RadioButton}, {panel, TPainterKind::Box},
         {inner, TPainterKind::CheckBox}, {edit, TPainterKind::Edit},         {speed, TPainterKind::SpeedButton},
         {list, TPainterKind::ListView},  {status, TPainterKind::StatusBar},  {combo, TPainterKind::ComBox},
         {date, TPainterKind::DateTime},  {spin, TPainterKind::UpDown},       {spinEdit, TPainterKind::Edit},
+        {memo, TPainterKind::Scrollbar}, {plainMemo, TPainterKind::Edit},    {listBox, TPainterKind::Scrollbar},
+        {bar, TPainterKind::ScrollControl},
     };
     EXPECT_EQ(kinds, expected);
     EXPECT_EQ(kinds.count(label), 0u);
@@ -207,7 +217,9 @@ TEST_F(Discovery, ABareDialogsChildWindowsAreDecidedByClassAndStyle) {
         {L"COMBOBOX", CBS_DROPDOWN, true, TPainterKind::ComBox},
         {L"COMBOBOX", CBS_SIMPLE, false, {}},
         {L"SCROLLBAR", SBS_SIZEGRIP, true, TPainterKind::Sizer},
-        {L"SCROLLBAR", SBS_VERT | WS_TABSTOP, false, {}},
+        {L"SCROLLBAR", SBS_SIZEBOX, true, TPainterKind::Sizer},
+        {L"SCROLLBAR", SBS_VERT | WS_TABSTOP, true, TPainterKind::ScrollControl},
+        {L"SCROLLBAR", SBS_HORZ, true, TPainterKind::ScrollControl},  // a real bar, tab stop or not
         {L"SysTreeView32", 0, false, {}},
     };
     std::vector<HWND> children;
