@@ -12,6 +12,12 @@
 #include "ui/SpeedButton.h"
 
 #include "CaptionMouse.h"
+#include "RealMouse.h"
+#include "TempTree.h"
+#include "skin/controls/SkinScrollbar.h"
+#include "ui/ListView.h"
+#include "ui/RadioButton.h"
+#include "ui/ShellTreeView.h"
 
 #include "Pump.h"
 
@@ -79,6 +85,13 @@ protected:
 
     TWinSkinForm* Skinner() const { return SkinManager ? SkinManager->FindSkinForm(form->Handle()) : nullptr; }
 
+    // Loads a shipped skin file in place of the stored one and waits until the window wears it.
+    void UseSkinFile(const std::string& skin) {
+        const std::string path = std::string(CLARIVO_SKINS_DIR) + "/" + skin + ".skn";
+        form->SkinData1->SetSkinFile(std::wstring(path.begin(), path.end()));
+        for (int i = 0; i < 100 && SkinManager->ChangeScheduled(); ++i) Pump(1, 10);
+    }
+
     TForm1* form = nullptr;
 };
 
@@ -117,11 +130,7 @@ TEST(SkinnedMainWindowStart, TheWindowIsInItsSkinWhenItAppears) {
 
 TEST_F(SkinnedMainWindow, ScreenshotsOfTheFrameInEveryState) {
     for (const std::string skin : {"default", "graphite"}) {
-        if (skin != "default") {
-            const std::string path = std::string(CLARIVO_SKINS_DIR) + "/" + skin + ".skn";
-            form->SkinData1->SetSkinFile(std::wstring(path.begin(), path.end()));
-            for (int i = 0; i < 100 && SkinManager->ChangeScheduled(); ++i) Pump(1, 10);
-        }
+        if (skin != "default") UseSkinFile(skin);
         TWinSkinForm* skinner = Skinner();
         ASSERT_NE(skinner, nullptr);
         const HWND wnd = form->Handle();
@@ -190,6 +199,62 @@ TEST_F(SkinnedMainWindow, ScreenshotsOfTheFrameInEveryState) {
         SetTimer(nullptr, 0, 50, CaptureBox);
         MessageBoxW(wnd, L"author@clarivo.app||https://www.clarivo.app", L"Clarivo", MB_OK);
         Pump(10, 10);
+    }
+}
+
+TEST_F(SkinnedMainWindow, TheResultListsSkinnedBarFollowsASearchAndScrollsTheList) {
+    TTempTree tree;
+    for (int i = 0; i < 30; ++i)
+        for (int j = 0; j < 30; ++j)
+            tree.Folder(L"d" + std::to_wstring(i) + L"\\hidden " + std::to_wstring(j),
+                        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    for (const std::string skin : {"default", "graphite"}) {
+        if (skin != "default") UseSkinFile(skin);
+        Pump(5, 10);
+        auto* painter = Skinner() ? dynamic_cast<TSkinListView*>(Skinner()->PainterOfControl(form->FoundFiles)) : nullptr;
+        ASSERT_NE(painter, nullptr) << skin;
+        const HWND list = form->FoundFiles->Handle();
+        ASSERT_TRUE(form->ShellTreeView1->SetPath(tree.Root().substr(0, tree.Root().size() - 1)));
+        form->RadioButton1->SetChecked(true);
+        const TSpeedButton* find = form->FindButton;
+        const LPARAM onFind = MAKELPARAM(find->Left() + find->Width() / 2, find->Top() + find->Height() / 2);
+        PostMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, onFind);
+        PostMessageW(form->Handle(), WM_LBUTTONUP, 0, onFind);
+
+        // While rows arrive, the overlay shows the thumb wherever the list's own bar has it.
+        int samples = 0, behind = 0;
+        for (int i = 0; i < 3000 && (i < 10 || !form->FindButton->Enabled()); ++i) {
+            Pump(2, 5);
+            SCROLLBARINFO bar{};
+            bar.cbSize = sizeof bar;
+            if (!(GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL) || !GetScrollBarInfo(list, OBJID_VSCROLL, &bar)) continue;
+            ++samples;
+            const TWScrollbar& overlay = *painter->VertBar();
+            behind += !overlay.Shown() || overlay.Bar().ThumbStart != bar.xyThumbTop ||
+                      overlay.Bar().ThumbEnd != bar.xyThumbBottom;
+        }
+        ASSERT_TRUE(form->FindButton->Enabled()) << "the search did not end";
+        EXPECT_EQ(form->FoundFiles->Count(), 900);
+        EXPECT_GT(samples, 0);
+        EXPECT_EQ(behind, 0) << "of " << samples;
+
+        // Two real clicks below the thumb scroll two pages, through the skin's bar.
+        SCROLLBARINFO bar{};
+        bar.cbSize = sizeof bar;
+        GetScrollBarInfo(list, OBJID_VSCROLL, &bar);
+        const POINT below{(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2, bar.rcScrollBar.bottom - 30};
+        MouseClick(below);
+        MouseClick(below);
+        Pump(10, 10);
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_ALL;
+        GetScrollInfo(list, SB_VERT, &info);
+        EXPECT_EQ(info.nPos, 2 * static_cast<int>(info.nPage)) << skin;
+        EXPECT_EQ(ListView_GetTopIndex(list), info.nPos);
+        MouseTo({0, 0});
+        Pump(5, 10);
+        SaveScreen(form->Handle(), ShotName(skin, "search-scrolled"));
     }
 }
 
