@@ -18,8 +18,9 @@ INT_PTR CALLBACK BareDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
             SendDlgItemMessageW(dialog, IDC_COMBO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
             SendDlgItemMessageW(dialog, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
         }
-        SendDlgItemMessageW(dialog, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Fourth choice"));
-        SendDlgItemMessageW(dialog, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Fifth choice"));
+        for (const wchar_t* item : {L"Fourth choice", L"Fifth choice", L"Sixth choice", L"Seventh choice",
+                                    L"Eighth choice", L"Ninth choice", L"Tenth choice"})
+            SendDlgItemMessageW(dialog, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
         SendDlgItemMessageW(dialog, IDC_COMBO, CB_SETCURSEL, 0, 0);
         SendDlgItemMessageW(dialog, IDC_LIST, LB_SETCURSEL, 1, 0);
         SCROLLINFO scroll{sizeof scroll, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 20, 30, 0};

@@ -13,11 +13,14 @@
 #include "ui/GroupBox.h"
 #include "ui/ImageList.h"
 #include "ui/Label.h"
+#include "ui/ListBox.h"
+#include "ui/Memo.h"
 #include "ui/MenuButton.h"
 #include "ui/Menus.h"
 #include "ui/Panel.h"
 #include "ui/RadioButton.h"
 #include "ui/RadioGroup.h"
+#include "ui/ScrollBar.h"
 #include "ui/SpeedButton.h"
 #include "ui/UpDown.h"
 
@@ -42,7 +45,8 @@ const TClassInfo* const GalleryClasses[] = {
     &TSpeedButton::MetaClass, &TCheckBox::MetaClass, &TRadioButton::MetaClass, &TGroupBox::MetaClass,
     &TRadioGroup::MetaClass, &TPanel::MetaClass,     &TSkinData::MetaClass,    &TImageList::MetaClass,
     &TMainMenu::MetaClass,   &TPopupMenu::MetaClass, &TMenuItem::MetaClass,    &TEdit::MetaClass,
-    &TComboBox::MetaClass,   &TUpDown::MetaClass,    &TDateTimePicker::MetaClass,
+    &TComboBox::MetaClass,   &TUpDown::MetaClass,    &TDateTimePicker::MetaClass, &TMemo::MetaClass,
+    &TListBox::MetaClass,    &TScrollBar::MetaClass,
 };
 
 TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {

@@ -148,6 +148,7 @@ void InstallControlPainters() {
     RegisterPainter(TPainterKind::SingleScrollbar, Make<TSkinScrollbar>);
     RegisterPainter(TPainterKind::ListView, Make<TSkinListView>);
     RegisterPainter(TPainterKind::ScrollControl, Make<TSkinScControl>);
+    RegisterPainter(TPainterKind::WindowScrollbars, Make<TSkinScrollbarH>);
     SetControlDiscovery({DiscoverControls, ClassifyChildWindow, Rescroll});
 }
 
@@ -379,6 +380,8 @@ void ClassifyChildWindow(TWinSkinForm& Skinner, HWND Child) {
         if (!(S & TCS_OWNERDRAWFIXED)) PaintWindow(Skinner, TPainterKind::Tab, Child);
     } else if (N == "edit") {
         PaintWindow(Skinner, TPainterKind::Edit, Child);
+    } else if (N == "listbox") {
+        if (Gate(*Skinner.Skin(), xcScrollbar)) PaintWindow(Skinner, TPainterKind::WindowScrollbars, Child);
     }
 }
 

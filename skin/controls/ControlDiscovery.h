@@ -18,7 +18,7 @@ class TWinSkinForm;
 enum class TPainterKind {
     Button, BitButton, PngBitButton, MenuButton, SpeedButton,
     CheckBox, RadioButton, GroupBox, Box, BoxH,
-    Scrollbar, SingleScrollbar, ListView, Sizer, ScrollControl,
+    Scrollbar, SingleScrollbar, ListView, Sizer, ScrollControl, WindowScrollbars,
     Edit, ComBox, UpDown, DateTime,
     Tab, Tab31, AdvPage, Progress, TrackBar, StatusBar, MediaPlayer,
     ObjImageCheck, ObjImageRadio, ObjImageCx,

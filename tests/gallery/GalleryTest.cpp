@@ -14,12 +14,15 @@
 #include "ui/Edit.h"
 #include "ui/GroupBox.h"
 #include "ui/HandleCounts.h"
+#include "ui/ListBox.h"
+#include "ui/Memo.h"
 #include "ui/MenuButton.h"
 #include "ui/Menus.h"
 #include "ui/ImageList.h"
 #include "ui/Panel.h"
 #include "ui/RadioButton.h"
 #include "ui/RadioGroup.h"
+#include "ui/ScrollBar.h"
 #include "ui/SpeedButton.h"
 #include "ui/UpDown.h"
 
@@ -105,14 +108,15 @@ TEST_F(Gallery, EveryControlItShowsIsPaintedByTheSkin) {
     const TClassInfo* painted[] = {&TButton::MetaClass,      &TBitBtn::MetaClass,  &TMenuButton::MetaClass,
                                    &TSpeedButton::MetaClass, &TCheckBox::MetaClass, &TRadioButton::MetaClass,
                                    &TGroupBox::MetaClass,    &TPanel::MetaClass,    &TEdit::MetaClass,
-                                   &TComboBox::MetaClass,    &TUpDown::MetaClass,   &TDateTimePicker::MetaClass};
+                                   &TComboBox::MetaClass,    &TUpDown::MetaClass,   &TDateTimePicker::MetaClass,
+                                   &TMemo::MetaClass,        &TListBox::MetaClass,  &TScrollBar::MetaClass};
     int seen = 0;
     for (TComponent* c : form->ComponentList()) {
         if (std::find(std::begin(painted), std::end(painted), &c->ClassType()) == std::end(painted)) continue;
         ++seen;
         EXPECT_NE(skinner->PainterOfControl(static_cast<TControl*>(c)), nullptr) << c->Name();
     }
-    EXPECT_GT(seen, 20);
+    EXPECT_GT(seen, 25);
     for (int i = 0; i < form->SkinChoice->ButtonCount(); ++i)
         EXPECT_NE(skinner->PainterOfControl(form->SkinChoice->Buttons(i)), nullptr) << "radio group item " << i;
 }

@@ -220,6 +220,7 @@ TEST_F(Discovery, ABareDialogsChildWindowsAreDecidedByClassAndStyle) {
         {L"SCROLLBAR", SBS_SIZEBOX, true, TPainterKind::Sizer},
         {L"SCROLLBAR", SBS_VERT | WS_TABSTOP, true, TPainterKind::ScrollControl},
         {L"SCROLLBAR", SBS_HORZ, true, TPainterKind::ScrollControl},  // a real bar, tab stop or not
+        {L"LISTBOX", WS_VSCROLL, true, TPainterKind::WindowScrollbars},
         {L"SysTreeView32", 0, false, {}},
     };
     std::vector<HWND> children;
