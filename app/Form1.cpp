@@ -83,7 +83,8 @@ bool ShowInShell(const TListedObject& object, bool (*show)(const std::wstring& p
     switch (VerifyListedObject(object)) {
         case TActionResult::Done: break;
         case TActionResult::Changed: ++refusals.Changed; return false;
-        case TActionResult::Failed: ++refusals.Failed; return false;
+        case TActionResult::Failed:
+        case TActionResult::Unrecorded: ++refusals.Failed; return false;
     }
     if (!PlainPathIsExact(object.Path)) {
         ++refusals.Unreachable;
@@ -110,6 +111,20 @@ void ReportShellRefusals(const TShellRefusals& refusals, bool moreFolders) {
     if (!text.empty()) ShowMessageBox(Utf8ToWide(text), Application().Title(), MB_OK | MB_ICONWARNING);
 }
 
+// The closing message of an action: allDone, or how many were left and why.
+std::wstring CountsReport(const TActionCounts& counts, const std::wstring& allDone, const char* notDone,
+                          const char* since, const std::wstring& journal) {
+    if (counts.Left() == 0) return allDone;
+    std::wstring text = Utf8ToWide(Format("%d of %d object(s) %s.", counts.Left(), counts.Left() + counts.Done, notDone));
+    if (counts.Changed > 0)
+        text += Utf8ToWide(Format(" %d of them had changed or gone %s and stayed untouched.", counts.Changed, since));
+    if (counts.Unrecorded > 0)
+        text += Utf8ToWide(Format(" %d of them were left as they were because the journal could not be written: ",
+                                  counts.Unrecorded)) +
+                journal + L".";
+    return text;
+}
+
 }  // namespace
 
 const TClassInfo TForm1::MetaClass("TForm1", &TForm::MetaClass, nullptr, {});
@@ -125,7 +140,7 @@ const TClassInfo* const Form1Classes[] = {
 };
 
 TForm1::TForm1(TComponent* owner)
-    : TForm(owner), FFeed([this](std::vector<TSearchNote>& notes) { ApplyNotes(notes); }) {
+    : TForm(owner), FFeed([this](std::vector<TSearchNote>& notes) { ApplyNotes(notes); }), FJournal(DefaultJournalPath()) {
     auto& b = Bindings();
     b.AddField("ShellTreeView1", ShellTreeView1);
     b.AddField("Edit1", Edit1);
@@ -133,6 +148,7 @@ TForm1::TForm1(TComponent* owner)
     b.AddField("SpeedButton2", SpeedButton2);
     b.AddField("FoundFiles", FoundFiles);
     b.AddField("RowMenu", RowMenu);
+    b.AddField("UndoUnhideItem", UndoUnhideItem);
     b.AddField("StatusBar1", StatusBar1);
     b.AddField("Animate", Animate);
     b.AddField("StopButton", StopButton);
@@ -179,6 +195,7 @@ TForm1::TForm1(TComponent* owner)
     b.AddHandler("PropertiesClick", this, &TForm1::PropertiesClick);
     b.AddHandler("UnhideRowsClick", this, &TForm1::UnhideRowsClick);
     b.AddHandler("DeleteRowsClick", this, &TForm1::DeleteRowsClick);
+    b.AddHandler("UndoUnhideClick", this, &TForm1::UndoUnhideClick);
     b.AddHandler("FoundFilesKeyDown", this, &TForm1::FoundFilesKeyDown);
     b.AddHandler("ShellTreeView1Click", this, &TForm1::ShellTreeView1Click);
     b.AddHandler("ShowFileClick", this, &TForm1::ShowFileClick);
@@ -216,6 +233,11 @@ void TForm1::WndProc(TMessage& message) {
 // own) keep their Esc and Enter.
 bool TForm1::IsShortCut(WPARAM key) {
     const TShortCut pressed = ShortCutFromKey(key);
+    // Ctrl+Z anywhere but in a text field, which keeps its own undo of typing.
+    if (pressed == ShortCut('Z', ssCtrl) && !dynamic_cast<TCustomEdit*>(FindControl(GetFocus()))) {
+        UndoUnhideClick(this);  // directly: the item is only brought up to date when the menu opens
+        return true;
+    }
     if (pressed == ShortCut(VK_F5, 0) || pressed == ShortCut(VK_ESCAPE, 0)) {
         TSpeedButton* button = key == VK_F5 ? FindButton : StopButton;
         if (button->Enabled()) {
@@ -401,30 +423,22 @@ void TForm1::ActOnRows(TRowAction action, TRowSet set) {
                      [](const auto& a, const auto& b) { return a.second.Depth() > b.second.Depth(); });
     if (action == TRowAction::Delete && !ConfirmDelete(set, objects)) return;
 
-    int failed = 0, changed = 0;
+    if (action == TRowAction::Unhide) FJournal.BeginBatch(TBatchKind::Unhide);
+    TActionCounts counts;
     std::vector<int> done;
-    for (const auto& [row, object] : objects) {
-        switch (action == TRowAction::Unhide ? UnhideListedObject(object) : DeleteListedObject(object)) {
-            case TActionResult::Done: done.push_back(row); break;
-            case TActionResult::Changed: ++changed; break;   // the row stays, so the user sees what is still there
-            case TActionResult::Failed: ++failed; break;
-        }
-    }
+    for (const auto& [row, object] : objects)
+        if (counts.Add(action == TRowAction::Unhide ? UnhideListedObject(object, FJournal) : DeleteListedObject(object)))
+            done.push_back(row);
     // From the last row to the first, so removing a row never moves one still to come.
     std::sort(done.begin(), done.end(), std::greater<>());
     FoundFiles->BeginUpdate();
     for (int row : done) FoundFiles->Delete(row);
     FoundFiles->EndUpdate();
 
-    std::wstring text = CompletedMessage;
-    if (failed + changed > 0) {
-        text = Utf8ToWide(Format(action == TRowAction::Unhide ? "%d of %d object(s) could not be unhidden."
-                                                              : "%d of %d object(s) could not be deleted.",
-                                 failed + changed, static_cast<int>(objects.size())));
-        if (changed > 0)
-            text += Utf8ToWide(Format(" %d of them had changed or gone since the search and stayed untouched.", changed));
-    }
-    ShowMessageBox(text, Application().Title(), MB_OK);
+    ShowMessageBox(CountsReport(counts, CompletedMessage,
+                                 action == TRowAction::Unhide ? "could not be unhidden" : "could not be deleted",
+                                 "since the search", FJournal.Path()),
+                   Application().Title(), MB_OK);
 }
 
 bool TForm1::ConfirmDelete(TRowSet set, std::vector<std::pair<int, TListedObject>>& objects) {
@@ -478,7 +492,11 @@ void TForm1::CopyPathClick(TObject*) {
 // Explorers. The focused row alone would leave the other folders the user selected unseen.
 void TForm1::RowMenuPopup(TObject*) {
     const bool canAct = !FSearching && !FoundFiles->SelectedIndices().empty();
-    for (int i = 0; i < RowMenu->Items()->Count(); ++i) RowMenu->Items()->Items(i)->SetEnabled(canAct);
+    for (int i = 0; i < RowMenu->Items()->Count(); ++i) {
+        TMenuItem* item = RowMenu->Items()->Items(i);
+        // Undo needs no rows: what it puts back left the list when it was unhidden.
+        item->SetEnabled(item == UndoUnhideItem ? !FSearching : canAct);
+    }
 }
 
 void TForm1::OpenFolderClick(TObject*) {
@@ -515,6 +533,22 @@ void TForm1::PropertiesClick(TObject*) {
 }
 
 void TForm1::UnhideRowsClick(TObject*) { ActOnRows(TRowAction::Unhide, TRowSet::Selected); }
+
+void TForm1::UndoUnhideClick(TObject*) {
+    if (FSearching) return;
+    const TUndoOutcome undo = UndoLastUnhide(FJournal);
+    std::wstring text;
+    if (!undo.Found)
+        text = undo.OtherFormat ? L"The journal was written by another version of Clarivo: there is no unhide to undo."
+                                : L"There is no unhide to undo.";
+    else
+        text = CountsReport(undo.Counts, Utf8ToWide(Format("The attributes of %d object(s) were put back.", undo.Counts.Done)),
+                            "could not be hidden again", "since they were unhidden", FJournal.Path());
+    if (undo.DamagedLines > 0)
+        text += Utf8ToWide(Format(" The journal has %d damaged line(s), which were passed over.", undo.DamagedLines));
+    ShowMessageBox(text, Application().Title(), MB_OK);
+}
+
 void TForm1::DeleteRowsClick(TObject*) { ActOnRows(TRowAction::Delete, TRowSet::Selected); }
 
 void TForm1::FoundFilesKeyDown(TObject*, WORD& Key, TShiftState Shift) {

@@ -4,6 +4,7 @@
 // unhide and delete buttons then act on. The layout and the components' stored settings come from the
 // window's description (app/Form1.form).
 #include "app/FindFileComponent.h"
+#include "app/Journal.h"
 #include "app/SearchFeed.h"
 #include "ui/CustomForm.h"
 
@@ -17,6 +18,7 @@ class TCheckBox;
 class TEdit;
 class TLabel;
 class TListView;
+class TMenuItem;
 class TPopupMenu;
 class TPanel;
 class TRadioButton;
@@ -40,6 +42,7 @@ public:
     TSpeedButton* SpeedButton2 = nullptr;
     TListView* FoundFiles = nullptr;
     TPopupMenu* RowMenu = nullptr;
+    TMenuItem* UndoUnhideItem = nullptr;
     TStatusBar* StatusBar1 = nullptr;
     TAnimate* Animate = nullptr;
     TSpeedButton* StopButton = nullptr;
@@ -90,6 +93,8 @@ public:
     void PropertiesClick(TObject* Sender);
     void UnhideRowsClick(TObject* Sender);
     void DeleteRowsClick(TObject* Sender);
+    // Puts back the attributes the last unhide changed, where they are still as it left them (Ctrl+Z).
+    void UndoUnhideClick(TObject* Sender);
     // Ctrl+C copies the selected rows' paths, Del deletes their objects (after the question).
     void FoundFilesKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
     // The context menu of the rows offers its commands only when they can act.
@@ -106,6 +111,8 @@ public:
     int FolderCount() const { return FFolderCount; }
     int UnopenedCount() const { return FUnopenedCount; }
     bool CustomShown() const { return FCustomShown; }
+    // Where attribute changes are written down (the user's journal unless told otherwise).
+    TJournal& Journal() { return FJournal; }
 
 protected:
     void Loaded() override;
@@ -144,6 +151,7 @@ private:
     uint64_t FLastStatus = 0;  // GetTickCount64 when the status line last showed a folder
     bool FCustomShown = false;
     TSearchFeed FFeed;
+    TJournal FJournal;
 };
 
 extern TForm1* Form1;

@@ -5,6 +5,7 @@
 #include "app/Launcher.h"
 #include "Keys.h"
 #include "TempTree.h"
+#include "TestFiles.h"
 #include "skin/data/SkinData.h"
 #include "ui/Animate.h"
 #include "ui/Application.h"
@@ -59,6 +60,7 @@ protected:
             return true;
         });
         form = new TForm1(nullptr);
+        form->Journal().SetPath(FJournalFolder.Path(L"journal.tsv"));  // never the user's
         form->Show();
         Application().ProcessMessages();
     }
@@ -167,6 +169,7 @@ protected:
     std::vector<int> answers;  // taken first, one per box, before answer
 
 private:
+    TTempTree FJournalFolder;  // made before the form, gone after it
     TMessageBoxHandler FPreviousBox;
     TShellOpener FPreviousOpener;
 };
@@ -332,6 +335,35 @@ TEST_F(RowActions, UnhideAllEmptiesTheListAndAlwaysReports) {
     ExpectCompleted();
     EXPECT_EQ(form->FoundFiles->Count(), 0);
     for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt"}) EXPECT_FALSE(Hidden(name)) << name;
+}
+
+// Ctrl+Z, from the list or the tree, hides again what the last unhide showed, and says so; a second
+// Ctrl+Z finds nothing more to undo. In a text field Ctrl+Z stays the field's own.
+TEST_F(RowActions, CtrlZPutsBackTheLastUnhide) {
+    SetUpFiles();
+    form->FoundFiles->SetChecked(1, true);
+    form->FoundFiles->SetChecked(2, true);
+    ClickButton(form->SpeedButton1);
+    ASSERT_EQ(Names(), (std::vector<std::wstring>{L"a.txt", L"d.txt"}));
+    boxes.clear();
+
+    form->Edit1->SetFocus();
+    TypeKey(form->Edit1->Handle(), 'Z', ssCtrl);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(Hidden(L"b.txt"));
+
+    form->FoundFiles->SetFocus();
+    TypeKey(form->FoundFiles->Handle(), 'Z', ssCtrl);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, L"The attributes of 2 object(s) were put back.");
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt"}) EXPECT_TRUE(Hidden(name)) << name;
+    EXPECT_EQ(fx.Attributes(L"b.txt") & HiddenSystem, HiddenSystem);
+
+    boxes.clear();
+    form->ShellTreeView1->SetFocus();
+    TypeKey(form->ShellTreeView1->Handle(), 'Z', ssCtrl);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, L"There is no unhide to undo.");
 }
 
 TEST_F(RowActions, DeleteAsksInPersianAndCancelLeavesEverything) {
@@ -702,7 +734,7 @@ TEST_F(RowCommands, TheRowsContextMenuOffersTheCommandsForTheSelection) {
     std::vector<std::wstring> captions;
     for (int i = 0; i < form->RowMenu->Items()->Count(); ++i) captions.push_back(form->RowMenu->Items()->Items(i)->Caption());
     EXPECT_EQ(captions, (std::vector<std::wstring>{L"Open Containing &Folder", L"&Copy Path", L"-", L"&Unhide", L"&Delete",
-                                                   L"-", L"P&roperties"}));
+                                                   L"Undo Unh&ide", L"-", L"P&roperties"}));
     ASSERT_TRUE(SetClipboardText(nullptr, L"before"));
     auto openByMenuKey = [&](std::vector<WPARAM> keys) {
         TypeIntoMenu(std::move(keys));
