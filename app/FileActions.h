@@ -17,6 +17,8 @@ struct TListedObject {
     std::size_t RootLength = 0;  // the searched folder's part of Path (ending in a backslash): nothing
                                  // between it and the object may have become a link since
     uint64_t FileId = 0;     // the file system's number for the object when known (0: not known)
+    uint64_t Size = 0;       // as listed, for what the list shows and exports
+    FILETIME Modified{};     // last write, UTC, as listed
 
     bool IsFolder() const { return Attributes & FILE_ATTRIBUTE_DIRECTORY; }
     bool IsLink() const { return Attributes & FILE_ATTRIBUTE_REPARSE_POINT; }

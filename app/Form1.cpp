@@ -2,9 +2,12 @@
 
 #include "app/Clipboard.h"
 #include "app/Contact.h"
+#include "app/ExportList.h"
 #include "app/FileActions.h"
 #include "app/Launcher.h"
 #include "app/RowText.h"
+#include "app/SaveDialog.h"
+#include "base/FileName.h"
 #include "base/StrUtils.h"
 #include "base/Thread.h"
 #include "search/Paths.h"
@@ -149,6 +152,7 @@ TForm1::TForm1(TComponent* owner)
     b.AddField("FoundFiles", FoundFiles);
     b.AddField("RowMenu", RowMenu);
     b.AddField("UndoUnhideItem", UndoUnhideItem);
+    b.AddField("ExportItem", ExportItem);
     b.AddField("StatusBar1", StatusBar1);
     b.AddField("Animate", Animate);
     b.AddField("StopButton", StopButton);
@@ -196,6 +200,7 @@ TForm1::TForm1(TComponent* owner)
     b.AddHandler("UnhideRowsClick", this, &TForm1::UnhideRowsClick);
     b.AddHandler("DeleteRowsClick", this, &TForm1::DeleteRowsClick);
     b.AddHandler("UndoUnhideClick", this, &TForm1::UndoUnhideClick);
+    b.AddHandler("ExportListClick", this, &TForm1::ExportListClick);
     b.AddHandler("FoundFilesKeyDown", this, &TForm1::FoundFilesKeyDown);
     b.AddHandler("ShellTreeView1Click", this, &TForm1::ShellTreeView1Click);
     b.AddHandler("ShowFileClick", this, &TForm1::ShowFileClick);
@@ -327,6 +332,8 @@ void TForm1::FindFile1FileMatch(TFindFile* Sender, const std::wstring& folder, c
     note.Object.Path = folder + fileInfo.Name;
     note.Object.Attributes = fileInfo.Attr;
     note.Object.RootLength = Sender->CurrentTarget()->Path.size();
+    note.Object.Size = fileInfo.Size64();
+    note.Object.Modified = fileInfo.FindData.ftLastWriteTime;
     note.Name = NameText(fileInfo.Name, note.Object.Path, fileInfo.Attr);
     note.Location = folder;
     note.Size = SizeText(fileInfo.Attr, fileInfo.Size64());
@@ -494,8 +501,10 @@ void TForm1::RowMenuPopup(TObject*) {
     const bool canAct = !FSearching && !FoundFiles->SelectedIndices().empty();
     for (int i = 0; i < RowMenu->Items()->Count(); ++i) {
         TMenuItem* item = RowMenu->Items()->Items(i);
-        // Undo needs no rows: what it puts back left the list when it was unhidden.
-        item->SetEnabled(item == UndoUnhideItem ? !FSearching : canAct);
+        // Undo needs no rows (what it puts back left the list when it was unhidden), export only some.
+        item->SetEnabled(item == UndoUnhideItem ? !FSearching
+                         : item == ExportItem   ? !FSearching && FoundFiles->Count() > 0
+                                                : canAct);
     }
 }
 
@@ -547,6 +556,29 @@ void TForm1::UndoUnhideClick(TObject*) {
     if (undo.DamagedLines > 0)
         text += Utf8ToWide(Format(" The journal has %d damaged line(s), which were passed over.", undo.DamagedLines));
     ShowMessageBox(text, Application().Title(), MB_OK);
+}
+
+void TForm1::ExportListClick(TObject*) {
+    if (FSearching || FoundFiles->Count() == 0) return;
+    std::vector<int> rows = FoundFiles->SelectedIndices();
+    if (rows.size() < 2) rows = RowsIn(TRowSet::All);
+    std::vector<TListedObject> objects;
+    for (int row : rows)
+        if (const TListedObject* object = ListedObject(row)) objects.push_back(*object);
+
+    TSaveRequest request;
+    request.Title = L"Export List";
+    request.Types = {{L"CSV (*.csv)", L"*.csv"}, {L"EFU file list (*.efu)", L"*.efu"}};
+    request.FileName = L"Clarivo.csv";
+    if (!ShowSaveDialog(Handle(), request)) return;
+    // A name typed with one of the two extensions is taken at its word, whatever type was picked.
+    const std::wstring_view extension = NamePart(request.FileName).substr(
+        std::min(NamePart(request.FileName).size(), NamePart(request.FileName).rfind(L'.')));
+    const bool efu = SameFileName(extension, L".efu") || (request.TypeIndex == 1 && !SameFileName(extension, L".csv"));
+    if (!ExportToFile(request.FileName, efu ? TExportFormat::Efu : TExportFormat::Csv, objects))
+        ShowMessageBox(L"The list could not be written to " + request.FileName +
+                           Utf8ToWide(Format(" (system error %lu).", GetLastError())),
+                       Application().Title(), MB_OK | MB_ICONWARNING);
 }
 
 void TForm1::DeleteRowsClick(TObject*) { ActOnRows(TRowAction::Delete, TRowSet::Selected); }

@@ -43,6 +43,7 @@ public:
     TListView* FoundFiles = nullptr;
     TPopupMenu* RowMenu = nullptr;
     TMenuItem* UndoUnhideItem = nullptr;
+    TMenuItem* ExportItem = nullptr;
     TStatusBar* StatusBar1 = nullptr;
     TAnimate* Animate = nullptr;
     TSpeedButton* StopButton = nullptr;
@@ -95,6 +96,9 @@ public:
     void DeleteRowsClick(TObject* Sender);
     // Puts back the attributes the last unhide changed, where they are still as it left them (Ctrl+Z).
     void UndoUnhideClick(TObject* Sender);
+    // Writes the rows to a file chosen in the Save dialog, as CSV or as an EFU file list: the selected
+    // rows when more than one is selected, else every row.
+    void ExportListClick(TObject* Sender);
     // Ctrl+C copies the selected rows' paths, Del deletes their objects (after the question).
     void FoundFilesKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
     // The context menu of the rows offers its commands only when they can act.

@@ -3,6 +3,7 @@
 #include "app/Contact.h"
 #include "app/Form1.h"
 #include "app/Launcher.h"
+#include "app/SaveDialog.h"
 #include "Keys.h"
 #include "TempTree.h"
 #include "TestFiles.h"
@@ -13,6 +14,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Edit.h"
 #include "ui/FormReader.h"
+#include "base/FileName.h"
 #include "base/StrUtils.h"
 #include "ui/ListView.h"
 #include "ui/Menus.h"
@@ -702,6 +704,54 @@ TEST_F(RowCommands, OpenFolderOpensTenFoldersAtMost) {
     EXPECT_EQ(boxes[0].Text, L"Explorer was opened on the first 10 folders only.");
 }
 
+// Export writes the selected rows when several are selected, else every row, as the type chosen in the
+// Save dialog (or named by the extension typed); a cancelled dialog writes nothing.
+TEST_F(RowCommands, ExportWritesTheChosenRowsAsTheChosenType) {
+    const std::wstring names[] = {L"a, \u0444\u0430\u0439\u043b.txt", L"b.txt", L"\u6587\u4ef6.bin"};
+    for (const std::wstring& name : names) fx.SizedFile(name, 3, HiddenSystem);
+    Search(fx.Root(), true);
+    ASSERT_EQ(form->FoundFiles->Count(), 3);
+    TTempTree out;
+    std::vector<TSaveRequest> asked;
+    std::wstring chosen;
+    int type = 0;
+    const TSaveDialogHandler previous = SetSaveDialogHandler([&](HWND, TSaveRequest& request) {
+        asked.push_back(request);
+        if (chosen.empty()) return false;
+        request.FileName = chosen;
+        request.TypeIndex = type;
+        return true;
+    });
+    auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
+
+    Select({L"b.txt"});
+    form->ExportListClick(nullptr);  // cancelled
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].Types.size(), 2u);
+
+    chosen = out.Path(L"all.csv");
+    form->ExportListClick(nullptr);  // one row selected: every row
+    std::string text = FileBytes(chosen);
+    EXPECT_EQ(lines(text), 4) << text;
+    EXPECT_TRUE(text.starts_with("\xEF\xBB\xBFName,Location,Full Path,Size,Modified,Attributes\r\n")) << text;
+    for (const std::wstring& name : names) EXPECT_NE(text.find(WideToUtf8(fx.Path(name))), std::string::npos) << text;
+    EXPECT_NE(text.find("\"a, "), std::string::npos) << "the comma quoted";
+
+    Select({L"b.txt", names[2].c_str()});
+    chosen = out.Path(L"two.efu");  // typed with its extension while CSV was the type
+    form->ExportListClick(nullptr);
+    text = FileBytes(chosen);
+    EXPECT_TRUE(text.starts_with("\xEF\xBB\xBF" "Filename,Size,Date Modified,Attributes\r\n")) << text;
+    EXPECT_EQ(lines(text), 3) << text;
+    EXPECT_EQ(text.find(WideToUtf8(fx.Path(names[0]))), std::string::npos);
+
+    chosen = out.Path(L"missing\\x.csv");
+    form->ExportListClick(nullptr);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text.rfind(L"The list could not be written to " + chosen, 0), 0u) << WideToUtf8(boxes[0].Text);
+    SetSaveDialogHandler(previous);
+}
+
 // The commands are there by name for a menu to bind, and with no row selected they do nothing at all.
 TEST_F(RowCommands, CommandsAreBoundByNameAndNeedASelection) {
     SetUpFiles();
@@ -734,7 +784,7 @@ TEST_F(RowCommands, TheRowsContextMenuOffersTheCommandsForTheSelection) {
     std::vector<std::wstring> captions;
     for (int i = 0; i < form->RowMenu->Items()->Count(); ++i) captions.push_back(form->RowMenu->Items()->Items(i)->Caption());
     EXPECT_EQ(captions, (std::vector<std::wstring>{L"Open Containing &Folder", L"&Copy Path", L"-", L"&Unhide", L"&Delete",
-                                                   L"Undo Unh&ide", L"-", L"P&roperties"}));
+                                                   L"Undo Unh&ide", L"-", L"E&xport List\u2026", L"P&roperties"}));
     ASSERT_TRUE(SetClipboardText(nullptr, L"before"));
     auto openByMenuKey = [&](std::vector<WPARAM> keys) {
         TypeIntoMenu(std::move(keys));
