@@ -597,6 +597,39 @@ void TForm1::FoundFilesKeyDown(TObject*, WORD& Key, TShiftState Shift) {
 
 void TForm1::ShellTreeView1Click(TObject*) { Edit1->SetText(ShellTreeView1->Path()); }
 
+std::wstring TForm1::SelectFolder(const std::wstring& path) {
+    std::wstring folder = AbsolutePath(path);
+    const DWORD attr = GetFileAttributesW(ExtendedPath(folder).c_str());
+    if (attr == INVALID_FILE_ATTRIBUTES) return L"There is no folder " + folder + L".";
+    if (!(attr & FILE_ATTRIBUTE_DIRECTORY)) {
+        folder = std::wstring(FolderPart(folder));
+        if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();  // "C:\" keeps its backslash
+    }
+    if (!ShellTreeView1->SetPath(folder)) return L"The folder tree cannot show " + folder + L".";
+    ShellTreeView1Click(ShellTreeView1);
+    return {};
+}
+
+void TForm1::StartWith(const TStartOptions& options) {
+    if (options.Files) Checkfile->SetChecked(true);
+    std::wstring problem;
+    if (!options.Unknown.empty()) {
+        problem = L"Clarivo does not know these command line arguments and leaves them:";
+        for (const std::wstring& argument : options.Unknown) problem += L" \"" + argument + L"\"";
+        problem += L"\n\nUse: Clarivo.exe [folder] [/files] [/find]";
+    }
+    bool chosen = false;
+    if (!options.Folder.empty()) {
+        chosen = SelectFolder(options.Folder).empty();
+        if (!chosen)
+            problem = L"The folder \"" + options.Folder + L"\" given on the command line does not exist, or is no folder "
+                      L"Clarivo can search. Clarivo starts as usual." + (problem.empty() ? L"" : L"\n\n" + problem);
+    }
+    if (!problem.empty()) ShowMessageBox(problem, Application().Title(), MB_OK | MB_ICONWARNING);
+    // A search of the tree's own start (no folder on a disk) would only say to choose one.
+    if (options.Find && chosen) FindButton->DoClick();
+}
+
 void TForm1::SetViewTypes(uint32_t objectTypes) {
     ShellTreeView1->SetObjectTypes(objectTypes);  // rebuilds the tree: the root ends selected
     ShellTreeView1->Refresh(ShellTreeView1->Selected());

@@ -3,6 +3,7 @@
 // files and presses "Find"; the search runs on a worker thread and its results fill the list, which the
 // unhide and delete buttons then act on. The layout and the components' stored settings come from the
 // window's description (app/Form1.form).
+#include "app/CommandLine.h"
 #include "app/FindFileComponent.h"
 #include "app/Journal.h"
 #include "app/SearchFeed.h"
@@ -115,6 +116,13 @@ public:
     int FolderCount() const { return FFolderCount; }
     int UnopenedCount() const { return FUnopenedCount; }
     bool CustomShown() const { return FCustomShown; }
+    // Takes the command line's choices: the folder selected in the tree, hidden files or folders, and
+    // the search started. A folder that is not there is said so, and the rest of the start is as usual.
+    void StartWith(const TStartOptions& options);
+    // Selects a folder of the file system in the tree (a file's own folder for a file), as a click on it
+    // would. Empty when it did; else why not, for the user.
+    std::wstring SelectFolder(const std::wstring& path);
+
     // Where attribute changes are written down (the user's journal unless told otherwise).
     TJournal& Journal() { return FJournal; }
 
