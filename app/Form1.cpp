@@ -10,6 +10,7 @@
 #include "base/FileName.h"
 #include "base/StrUtils.h"
 #include "base/Thread.h"
+#include "base/UniqueHandle.h"
 #include "search/Paths.h"
 #include "skin/data/SkinData.h"
 #include "ui/Animate.h"
@@ -26,6 +27,8 @@
 #include "ui/SpeedButton.h"
 #include "ui/SpinEdit.h"
 #include "ui/StatusBar.h"
+
+#include <shellapi.h>
 
 #include <algorithm>
 
@@ -225,9 +228,28 @@ void TForm1::Loaded() {
     FoundFiles->AddColumn(L"Modified", 120);
 }
 
+void TForm1::CreateParams(TCreateParams& params) {
+    TForm::CreateParams(params);
+    params.ExStyle |= WS_EX_ACCEPTFILES;  // folders dropped from Explorer
+}
+
+void TForm1::CreateWnd() {
+    TForm::CreateWnd();
+    // Run as administrator (as unhiding system files often needs), the window would otherwise never see
+    // a drop from Explorer, which runs at the user's ordinary level.
+    constexpr UINT CopyGlobalData = 0x0049;
+    for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, CopyGlobalData})
+        ChangeWindowMessageFilterEx(Handle(), message, MSGFLT_ALLOW, nullptr);
+}
+
 void TForm1::WndProc(TMessage& message) {
     if (message.Msg == WM_TIMER && message.WParam == FeedTimerId) {
         FFeed.Drain();
+        return;
+    }
+    if (message.Msg == WM_DROPFILES) {
+        DropFiles(reinterpret_cast<HDROP>(message.WParam));
+        message.Result = 0;
         return;
     }
     TForm::WndProc(message);
@@ -628,6 +650,18 @@ void TForm1::StartWith(const TStartOptions& options) {
     if (!problem.empty()) ShowMessageBox(problem, Application().Title(), MB_OK | MB_ICONWARNING);
     // A search of the tree's own start (no folder on a disk) would only say to choose one.
     if (options.Find && chosen) FindButton->DoClick();
+}
+
+void TForm1::DropFiles(HDROP raw) {
+    using UniqueDrop = UniqueHandle<NullHandleTraits<HDROP, DragFinish>>;
+    const UniqueDrop drop(raw);
+    // The first of what was dropped: one folder is what the tree can select.
+    const UINT length = DragQueryFileW(drop.get(), 0, nullptr, 0);
+    if (length == 0) return;
+    std::wstring path(length + 1, L'\0');
+    path.resize(DragQueryFileW(drop.get(), 0, path.data(), length + 1));
+    const std::wstring problem = SelectFolder(path);
+    if (!problem.empty()) StatusBar1->SetSimpleText(problem);
 }
 
 void TForm1::SetViewTypes(uint32_t objectTypes) {

@@ -128,6 +128,8 @@ public:
 
 protected:
     void Loaded() override;
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
     void WndProc(TMessage& message) override;
     // F5 starts a search and Esc stops one, wherever the focus is in the window.
     bool IsShortCut(WPARAM key) override;
@@ -155,6 +157,8 @@ private:
     // A notification from the search: straight away on the window's thread, queued from the worker.
     void Notify(TSearchNote note);
     void SetViewTypes(uint32_t objectTypes);
+    // A folder (or file) dropped on the window from Explorer.
+    void DropFiles(HDROP drop);
 
     int FFolderCount = 0;
     int FUnopenedCount = 0;

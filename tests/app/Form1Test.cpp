@@ -28,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <atomic>
@@ -918,6 +919,45 @@ TEST_F(MainWindow, FindSearchesExactlyTheChosenFolderAndOnlyFileSystemFolders) {
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"in"})) << "no search ran";
     EXPECT_EQ(Status(), L"Choose a folder on a disk or a network share to search it.");
     EXPECT_TRUE(form->FindButton->Enabled());
+}
+
+// What Explorer sends when something is dropped on the window: WM_DROPFILES with a DROPFILES block of
+// wide paths, which the window finishes with (and so frees).
+void DropOn(HWND window, const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const std::wstring& path : paths) list += path + L'\0';
+    list += L'\0';
+    const size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    ASSERT_NE(block, nullptr);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(block);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+}
+
+// A folder dropped from Explorer is selected in the tree as a click would; a dropped file selects its
+// folder; something that is not there changes nothing and says so.
+TEST_F(MainWindow, AFolderDroppedOnTheWindowIsSelectedInTheTree) {
+    TTempTree fx;
+    const std::wstring folder = fx.Folder(L"\u0444\u0430\u0439\u043b \u6587");
+    const std::wstring file = fx.File(L"other\\x.txt");
+    EXPECT_TRUE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    auto selected = [&] { return form->ShellTreeView1->Path(); };
+
+    DropOn(form->Handle(), {folder, file});
+    EXPECT_TRUE(SameFileName(selected(), folder)) << WideToUtf8(selected());
+    EXPECT_TRUE(SameFileName(form->Edit1->Text(), folder));
+
+    DropOn(form->Handle(), {file});
+    EXPECT_TRUE(SameFileName(selected(), fx.Path(L"other"))) << WideToUtf8(selected());
+
+    DropOn(form->Handle(), {fx.Path(L"gone")});
+    EXPECT_TRUE(SameFileName(selected(), fx.Path(L"other")));
+    EXPECT_EQ(Status(), L"There is no folder " + fx.Path(L"gone") + L".");
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(MainWindow, TreeClickShowsThePathOfTheClickedNode) {
