@@ -5,6 +5,7 @@
 #include "app/ExportList.h"
 #include "app/FileActions.h"
 #include "app/Launcher.h"
+#include "app/RecycleBin.h"
 #include "app/RowText.h"
 #include "app/SaveDialog.h"
 #include "base/FileName.h"
@@ -74,6 +75,10 @@ std::wstring NameText(const std::wstring& name, const std::wstring& path, DWORD 
     return target.empty() ? name + L" (link)" : name + L" (link to " + target + L")";
 }
 
+// Why the shell was not given an object: it never takes the extended form of a path.
+const char* const UnreachableNote = " %d of them have a name Windows would take for another (a name ending in a dot or "
+                                    "a space, a device name, or a path of 260 characters or more).";
+
 // The objects a shell command (Explorer, the property sheet) was not given, and why.
 struct TShellRefusals {
     int Changed = 0;      // gone, or no longer the object listed
@@ -107,10 +112,7 @@ void ReportShellRefusals(const TShellRefusals& refusals, bool moreFolders) {
     if (refused > 0) text = Format("%d of the selected object(s) could not be shown.", refused);
     if (refusals.Changed > 0)
         text += Format(" %d of them had changed or gone since the search and stayed untouched.", refusals.Changed);
-    if (refusals.Unreachable > 0)
-        text += Format(" %d of them have a name Windows would take for another (a name ending in a dot or a space, "
-                       "a device name, or a path of 260 characters or more).",
-                       refusals.Unreachable);
+    if (refusals.Unreachable > 0) text += Format(UnreachableNote, refusals.Unreachable);
     if (moreFolders)
         text += Format("%sExplorer was opened on the first %d folders only.", text.empty() ? "" : " ",
                        static_cast<int>(MaxExplorerWindows));
@@ -202,6 +204,7 @@ TForm1::TForm1(TComponent* owner)
     b.AddHandler("PropertiesClick", this, &TForm1::PropertiesClick);
     b.AddHandler("UnhideRowsClick", this, &TForm1::UnhideRowsClick);
     b.AddHandler("DeleteRowsClick", this, &TForm1::DeleteRowsClick);
+    b.AddHandler("RecycleRowsClick", this, &TForm1::RecycleRowsClick);
     b.AddHandler("UndoUnhideClick", this, &TForm1::UndoUnhideClick);
     b.AddHandler("ExportListClick", this, &TForm1::ExportListClick);
     b.AddHandler("FoundFilesKeyDown", this, &TForm1::FoundFilesKeyDown);
@@ -452,22 +455,42 @@ void TForm1::ActOnRows(TRowAction action, TRowSet set) {
                      [](const auto& a, const auto& b) { return a.second.Depth() > b.second.Depth(); });
     if (action == TRowAction::Delete && !ConfirmDelete(set, objects)) return;
 
-    if (action == TRowAction::Unhide) FJournal.BeginBatch(TBatchKind::Unhide);
+    // The Recycle Bin takes every object in one operation of the shell's; the others go one by one.
+    std::vector<TActionResult> results;
+    TRecycleOutcome recycled;
+    if (action == TRowAction::Recycle) {
+        std::vector<TListedObject> listed;
+        for (const auto& entry : objects) listed.push_back(entry.second);
+        recycled = MoveToRecycleBin(Handle(), listed);
+        results = recycled.Results;
+    } else {
+        if (action == TRowAction::Unhide) FJournal.BeginBatch(TBatchKind::Unhide);
+        for (const auto& entry : objects)
+            results.push_back(action == TRowAction::Unhide ? UnhideListedObject(entry.second, FJournal)
+                                                           : DeleteListedObject(entry.second));
+    }
     TActionCounts counts;
     std::vector<int> done;
-    for (const auto& [row, object] : objects)
-        if (counts.Add(action == TRowAction::Unhide ? UnhideListedObject(object, FJournal) : DeleteListedObject(object)))
-            done.push_back(row);
+    for (size_t i = 0; i < objects.size(); ++i)
+        if (counts.Add(results[i])) done.push_back(objects[i].first);
     // From the last row to the first, so removing a row never moves one still to come.
     std::sort(done.begin(), done.end(), std::greater<>());
     FoundFiles->BeginUpdate();
     for (int row : done) FoundFiles->Delete(row);
     FoundFiles->EndUpdate();
 
-    ShowMessageBox(CountsReport(counts, CompletedMessage,
-                                 action == TRowAction::Unhide ? "could not be unhidden" : "could not be deleted",
-                                 "since the search", FJournal.Path()),
-                   Application().Title(), MB_OK);
+    const char* const notDone[] = {"could not be unhidden", "could not be deleted", "could not be moved to the Recycle Bin"};
+    std::wstring text = CountsReport(
+        counts,
+        action == TRowAction::Recycle ? Utf8ToWide(Format("%d object(s) moved to the Recycle Bin.", counts.Done))
+                                      : std::wstring(CompletedMessage),
+        notDone[static_cast<int>(action)], "since the search", FJournal.Path());
+    if (recycled.Unreachable > 0)
+        text += Utf8ToWide(Format(UnreachableNote, recycled.Unreachable));
+    if (FAILED(recycled.Error))
+        text += Utf8ToWide(Format(" The Recycle Bin could not be used (system error 0x%08lX): nothing was deleted instead.",
+                                  static_cast<unsigned long>(recycled.Error)));
+    ShowMessageBox(text, Application().Title(), MB_OK);
 }
 
 bool TForm1::ConfirmDelete(TRowSet set, std::vector<std::pair<int, TListedObject>>& objects) {
@@ -604,6 +627,7 @@ void TForm1::ExportListClick(TObject*) {
 }
 
 void TForm1::DeleteRowsClick(TObject*) { ActOnRows(TRowAction::Delete, TRowSet::Selected); }
+void TForm1::RecycleRowsClick(TObject*) { ActOnRows(TRowAction::Recycle, TRowSet::Selected); }
 
 void TForm1::FoundFilesKeyDown(TObject*, WORD& Key, TShiftState Shift) {
     if (Key == 'C' && Shift == ssCtrl)

@@ -95,6 +95,8 @@ public:
     void PropertiesClick(TObject* Sender);
     void UnhideRowsClick(TObject* Sender);
     void DeleteRowsClick(TObject* Sender);
+    // Moves the selected rows' objects to the Recycle Bin (folders with what they hold).
+    void RecycleRowsClick(TObject* Sender);
     // Puts back the attributes the last unhide changed, where they are still as it left them (Ctrl+Z).
     void UndoUnhideClick(TObject* Sender);
     // Writes the rows to a file chosen in the Save dialog, as CSV or as an EFU file list: the selected
@@ -135,7 +137,7 @@ protected:
     bool IsShortCut(WPARAM key) override;
 
 private:
-    enum class TRowAction { Unhide, Delete };
+    enum class TRowAction { Unhide, Delete, Recycle };
     // The rows an action takes: every row, the ticked ones (the buttons) or the selected ones (the commands).
     enum class TRowSet { All, Ticked, Selected };
     std::vector<int> RowsIn(TRowSet set);

@@ -11,13 +11,6 @@
 
 namespace {
 
-constexpr DWORD HiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
-// An object as a search below fx's root would list it now.
-TListedObject Listed(const TTempTree& fx, const std::wstring& relative) {
-    return {fx.Path(relative), fx.Attributes(relative), fx.Root().size()};
-}
-
 TEST(FileActions, UnhideClearsHiddenAndSystemAndKeepsTheRest) {
     TTempTree fx;
     TTestJournal journal;

@@ -37,8 +37,6 @@
 
 namespace {
 
-constexpr DWORD HiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
 struct TBox {
     std::wstring Text, Caption;
     UINT Flags;
@@ -705,6 +703,31 @@ TEST_F(RowCommands, OpenFolderOpensTenFoldersAtMost) {
     EXPECT_EQ(boxes[0].Text, L"Explorer was opened on the first 10 folders only.");
 }
 
+// Move to Recycle Bin takes the selected rows only and keeps the rows of what did not go: everything,
+// where the platform's file operation cannot recycle (Wine's), with the reason in the message.
+TEST_F(RowCommands, RecycleRemovesOnlyTheRowsOfObjectsThatWent) {
+    fx.Folder(L"hidden-dir\\sub", HiddenSystem);
+    fx.File(L"hidden-dir\\sub\\x.txt", "x");
+    SetAttributes(fx.Path(L"hidden-dir\\sub"), HiddenSystem);
+    SetAttributes(fx.Path(L"hidden-dir"), HiddenSystem);
+    fx.Folder(L"other", HiddenSystem);
+    Search(fx.Root(), false);
+    ASSERT_EQ(Names(), (std::vector<std::wstring>{L"hidden-dir", L"other", L"sub"}));
+    Select({L"hidden-dir"});
+    form->RecycleRowsClick(nullptr);
+    ASSERT_EQ(boxes.size(), 1u);
+    if (fx.Exists(L"hidden-dir")) {
+        EXPECT_EQ(Names(), (std::vector<std::wstring>{L"hidden-dir", L"other", L"sub"}));
+        EXPECT_EQ(boxes[0].Text.rfind(L"1 of 1 object(s) could not be moved to the Recycle Bin. The Recycle Bin could not "
+                                      L"be used (system error 0x", 0), 0u) << WideToUtf8(boxes[0].Text);
+        EXPECT_TRUE(fx.Exists(L"hidden-dir\\sub\\x.txt"));
+    } else {
+        EXPECT_EQ(Names(), (std::vector<std::wstring>{L"other", L"sub"}));
+        EXPECT_EQ(boxes[0].Text, L"1 object(s) moved to the Recycle Bin.");
+    }
+    EXPECT_TRUE(fx.Exists(L"other"));
+}
+
 // Export writes the selected rows when several are selected, else every row, as the type chosen in the
 // Save dialog (or named by the extension typed); a cancelled dialog writes nothing.
 TEST_F(RowCommands, ExportWritesTheChosenRowsAsTheChosenType) {
@@ -785,7 +808,8 @@ TEST_F(RowCommands, TheRowsContextMenuOffersTheCommandsForTheSelection) {
     std::vector<std::wstring> captions;
     for (int i = 0; i < form->RowMenu->Items()->Count(); ++i) captions.push_back(form->RowMenu->Items()->Items(i)->Caption());
     EXPECT_EQ(captions, (std::vector<std::wstring>{L"Open Containing &Folder", L"&Copy Path", L"-", L"&Unhide", L"&Delete",
-                                                   L"Undo Unh&ide", L"-", L"E&xport List\u2026", L"P&roperties"}));
+                                                   L"Move to Recycle &Bin", L"Undo Unh&ide", L"-", L"E&xport List\u2026",
+                                                   L"P&roperties"}));
     ASSERT_TRUE(SetClipboardText(nullptr, L"before"));
     auto openByMenuKey = [&](std::vector<WPARAM> keys) {
         TypeIntoMenu(std::move(keys));

@@ -15,12 +15,7 @@
 
 namespace {
 
-constexpr DWORD HiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 constexpr DWORD Compared = FILE_ATTRIBUTE_READONLY | HiddenSystem | FILE_ATTRIBUTE_DIRECTORY;
-
-TListedObject Listed(const TTempTree& fx, const std::wstring& relative) {
-    return {fx.Path(relative), fx.Attributes(relative), fx.Root().size()};
-}
 
 // Hands everything on to the journal; at each Begin, once the journal has it, looks at the file and at
 // the object as they are at that moment.

@@ -1,13 +1,21 @@
 #pragma once
-// Files for the app tests: a journal of the test's own in a temporary folder (never the user's), and
-// whole files read and written as bytes, at paths in any script.
+// Files for the app tests: objects as a search would list them, a journal of the test's own in a
+// temporary folder (never the user's), and whole files read and written as bytes, at paths in any script.
 #include "TempTree.h"
+#include "app/FileActions.h"
 #include "app/Journal.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+
+constexpr DWORD HiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+// An object as a search below fx's root would list it now.
+inline TListedObject Listed(const TTempTree& fx, const std::wstring& relative) {
+    return {fx.Path(relative), fx.Attributes(relative), fx.Root().size()};
+}
 
 struct TTestJournal {
     TTempTree Folder;
