@@ -55,6 +55,9 @@ const wchar_t* const DeleteSelectedQuestion =
 
 const wchar_t* const CompletedMessage = L"proposition Complate!";
 
+// A message that names objects names at most this many.
+constexpr std::size_t MaxPathsListed = 10;
+
 // "Open Containing Folder" opens at most this many Explorer windows at once.
 constexpr std::size_t MaxExplorerWindows = 10;
 
@@ -592,14 +595,20 @@ void TForm1::UndoUnhideClick(TObject*) {
     if (FSearching) return;
     const TUndoOutcome undo = UndoLastUnhide(FJournal);
     std::wstring text;
-    if (!undo.Found)
+    if (!undo.Found) {
         text = undo.OtherFormat ? L"The journal was written by another version of Clarivo: there is no unhide to undo."
                                 : L"There is no unhide to undo.";
-    else
+    } else {
         text = CountsReport(undo.Counts, Utf8ToWide(Format("The attributes of %d object(s) were put back.", undo.Counts.Done)),
                             "could not be hidden again", "since they were unhidden", FJournal.Path());
+        // Which ones, as far as a message box can list them.
+        const size_t listed = std::min<size_t>(undo.NotRestored.size(), MaxPathsListed);
+        for (size_t i = 0; i < listed; ++i) text += (i == 0 ? L"\n\n" : L"\n") + undo.NotRestored[i];
+        if (undo.NotRestored.size() > listed)
+            text += Utf8ToWide(Format("\n(and %d more)", static_cast<int>(undo.NotRestored.size() - listed)));
+    }
     if (undo.DamagedLines > 0)
-        text += Utf8ToWide(Format(" The journal has %d damaged line(s), which were passed over.", undo.DamagedLines));
+        text += Utf8ToWide(Format("\n\nThe journal has %d damaged line(s), which were passed over.", undo.DamagedLines));
     ShowMessageBox(text, Application().Title(), MB_OK);
 }
 

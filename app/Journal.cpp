@@ -336,7 +336,8 @@ TUndoOutcome UndoLastUnhide(TJournal& journal) {
         object.FileId = entry->FileId;
         // What the unhide left, as read right after it when that was written down.
         object.Attributes = entry->State == TJournalEntry::Done ? entry->AttributesNow : entry->After;
-        outcome.Counts.Add(RestoreListedObject(object, entry->Before, journal));
+        if (!outcome.Counts.Add(RestoreListedObject(object, entry->Before, journal)))
+            outcome.NotRestored.push_back(entry->Path);
     }
     journal.MarkUndone(batch.front().Batch);
     return outcome;

@@ -70,6 +70,7 @@ class TJournal;
 struct TUndoOutcome {
     bool Found = false;        // there was an unhide to undo
     TActionCounts Counts;      // how its objects fared
+    std::vector<std::wstring> NotRestored;  // the paths of those left as they were, in the order tried
     bool OtherFormat = false;
     int DamagedLines = 0;
 };

@@ -338,14 +338,15 @@ TEST_F(RowActions, UnhideAllEmptiesTheListAndAlwaysReports) {
     for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt"}) EXPECT_FALSE(Hidden(name)) << name;
 }
 
-// Ctrl+Z, from the list or the tree, hides again what the last unhide showed, and says so; a second
-// Ctrl+Z finds nothing more to undo. In a text field Ctrl+Z stays the field's own.
+// Ctrl+Z, from the list or the tree, hides again what the last unhide showed, names what it had to leave,
+// and says so; a second Ctrl+Z finds nothing more to undo. In a text field Ctrl+Z stays the field's own.
 TEST_F(RowActions, CtrlZPutsBackTheLastUnhide) {
     SetUpFiles();
     form->FoundFiles->SetChecked(1, true);
     form->FoundFiles->SetChecked(2, true);
     ClickButton(form->SpeedButton1);
     ASSERT_EQ(Names(), (std::vector<std::wstring>{L"a.txt", L"d.txt"}));
+    SetAttributes(fx.Path(L"c.txt"), FILE_ATTRIBUTE_READONLY);  // changed by someone since
     boxes.clear();
 
     form->Edit1->SetFocus();
@@ -356,15 +357,17 @@ TEST_F(RowActions, CtrlZPutsBackTheLastUnhide) {
     form->FoundFiles->SetFocus();
     TypeKey(form->FoundFiles->Handle(), 'Z', ssCtrl);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].Text, L"The attributes of 2 object(s) were put back.");
-    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt"}) EXPECT_TRUE(Hidden(name)) << name;
+    EXPECT_EQ(boxes[0].Text, L"1 of 2 object(s) could not be hidden again. 1 of them had changed or gone since they were "
+                             L"unhidden and stayed untouched.\n\n" + fx.Path(L"c.txt"));
     EXPECT_EQ(fx.Attributes(L"b.txt") & HiddenSystem, HiddenSystem);
+    EXPECT_EQ(fx.Attributes(L"c.txt") & (HiddenSystem | FILE_ATTRIBUTE_READONLY), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
 
     boxes.clear();
     form->ShellTreeView1->SetFocus();
     TypeKey(form->ShellTreeView1->Handle(), 'Z', ssCtrl);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Text, L"There is no unhide to undo.");
+    SetAttributes(fx.Path(L"c.txt"), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(RowActions, DeleteAsksInPersianAndCancelLeavesEverything) {

@@ -228,6 +228,9 @@ TEST(Undo, PutsBackExactlyWhatTheLastUnhideChangedAndRefusesWhatChangedSince) {
     EXPECT_EQ(undo.Counts.Done, 4);
     EXPECT_EQ(undo.Counts.Changed, 4);
     EXPECT_EQ(undo.Counts.Failed + undo.Counts.Unrecorded, 0);
+    EXPECT_EQ(undo.NotRestored, (std::vector<std::wstring>{fx.Path(L"gone.txt"), fx.Path(L"replaced.txt"),
+                                                           fx.Path(L"readonly-since.txt"), fx.Path(L"rehidden.txt")}))
+        << "named, last changed first";
     for (const wchar_t* name : restored) EXPECT_EQ(fx.Attributes(name) & Compared, listed[name] & Compared) << name;
     EXPECT_EQ(fx.Attributes(L"rehidden.txt") & Compared, FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(fx.Attributes(L"readonly-since.txt") & Compared, FILE_ATTRIBUTE_READONLY);
