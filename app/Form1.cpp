@@ -596,8 +596,9 @@ void TForm1::UndoUnhideClick(TObject*) {
     const TUndoOutcome undo = UndoLastUnhide(FJournal);
     std::wstring text;
     if (!undo.Found) {
-        text = undo.OtherFormat ? L"The journal was written by another version of Clarivo: there is no unhide to undo."
-                                : L"There is no unhide to undo.";
+        text = undo.Unreadable    ? L"The journal could not be read (another program may hold it): " + FJournal.Path()
+               : undo.OtherFormat ? L"The journal was written by another version of Clarivo: there is no unhide to undo."
+                                  : L"There is no unhide to undo.";
     } else {
         text = CountsReport(undo.Counts, Utf8ToWide(Format("The attributes of %d object(s) were put back.", undo.Counts.Done)),
                             "could not be hidden again", "since they were unhidden", FJournal.Path());

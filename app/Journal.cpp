@@ -206,7 +206,7 @@ TJournalContents ReadJournal(const std::wstring& path) {
     TJournalContents contents;
     std::string data;
     if (!ReadWhole(path, data)) {
-        contents.DamagedLines = 1;  // there, but unreadable (locked, denied): nothing can be trusted from it
+        contents.Unreadable = true;
         return contents;
     }
     if (data.empty()) return contents;
@@ -322,6 +322,7 @@ bool TJournal::MarkUndone(uint64_t batch) {
 TUndoOutcome UndoLastUnhide(TJournal& journal) {
     const TJournalContents contents = ReadJournal(journal.Path());
     TUndoOutcome outcome;
+    outcome.Unreadable = contents.Unreadable;
     outcome.OtherFormat = contents.OtherFormat;
     outcome.DamagedLines = contents.DamagedLines;
     const std::vector<TJournalEntry> batch = LastUndoableBatch(contents);

@@ -53,6 +53,7 @@ struct TJournalEntry {
 
 // What a journal file holds, as far as it is sound.
 struct TJournalContents {
+    bool Unreadable = false;          // there, but could not be read (locked, denied): nothing read
     bool OtherFormat = false;         // not empty, but not a journal of this version: nothing read
     int DamagedLines = 0;             // lines passed over (torn, altered, or not understood)
     std::vector<TJournalEntry> Entries;    // in the order written, outcomes applied
@@ -71,6 +72,7 @@ struct TUndoOutcome {
     bool Found = false;        // there was an unhide to undo
     TActionCounts Counts;      // how its objects fared
     std::vector<std::wstring> NotRestored;  // the paths of those left as they were, in the order tried
+    bool Unreadable = false;
     bool OtherFormat = false;
     int DamagedLines = 0;
 };

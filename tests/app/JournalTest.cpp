@@ -253,6 +253,31 @@ TEST(Undo, PutsBackExactlyWhatTheLastUnhideChangedAndRefusesWhatChangedSince) {
     for (const wchar_t* name : {L"ro.txt", L"readonly-since.txt"}) SetAttributes(fx.Path(name), FILE_ATTRIBUTE_NORMAL);
 }
 
+// A journal another program holds without sharing: nothing is changed without it, and undo says it
+// cannot read it rather than that there is nothing to undo.
+TEST(Undo, AJournalHeldElsewhereStopsChangesAndIsSaidToBeUnreadable) {
+    TTempTree fx;
+    TTestJournal journal;
+    fx.SizedFile(L"a.txt", 1, HiddenSystem);
+    journal.Journal.BeginBatch(TBatchKind::Unhide);
+    ASSERT_TRUE(journal.Journal.Begin({L"C:\\earlier", 3, HiddenSystem, 0, 0}));
+    journal.Journal.SetPath(journal.Path());  // let go of it, as another run of the program would have
+    {
+        const UniqueFileHandle held(CreateFileW(journal.Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        journal.Journal.BeginBatch(TBatchKind::Unhide);
+        EXPECT_EQ(UnhideListedObject(Listed(fx, L"a.txt"), journal.Journal), TActionResult::Unrecorded);
+        EXPECT_EQ(fx.Attributes(L"a.txt") & HiddenSystem, HiddenSystem);
+        const TUndoOutcome undo = UndoLastUnhide(journal.Journal);
+        EXPECT_TRUE(undo.Unreadable);
+        EXPECT_FALSE(undo.Found);
+    }
+    const TJournalContents contents = ReadJournal(journal.Path());
+    EXPECT_FALSE(contents.Unreadable);
+    ASSERT_EQ(contents.Entries.size(), 1u) << "the earlier entry is still there, and nothing else";
+    EXPECT_EQ(contents.Entries[0].Path, L"C:\\earlier");
+}
+
 // A crash between writing a change down and its outcome: the undo settles it by the object itself.
 TEST(Undo, AChangeWithNoOutcomeWrittenIsPutBackOnlyWhereItWasMade) {
     TTempTree fx;
