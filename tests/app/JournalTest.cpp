@@ -103,14 +103,17 @@ TEST(Journal, PathsComeBackExactly) {
         deep + L"long.",
         L"\\\\server\\share\\x",
     };
-    TTestJournal journal;
-    journal.Journal.BeginBatch(TBatchKind::Unhide);
-    for (const std::wstring& path : paths) ASSERT_TRUE(journal.Journal.Begin({path, 3, HiddenSystem, 0, 0}));
-    const TJournalContents contents = ReadJournal(journal.Path());
+    // The journal itself in a folder not made yet, named in another script (a user's own name can be).
+    TTempTree folder;
+    const std::wstring path = folder.Path(L"\u0436\u0443\u0440\u043d\u0430\u043b \u65e5\u8a8c\\journal.tsv");
+    TJournal journal(path);
+    journal.BeginBatch(TBatchKind::Unhide);
+    for (const std::wstring& logged : paths) ASSERT_TRUE(journal.Begin({logged, 3, HiddenSystem, 0, 0}));
+    const TJournalContents contents = ReadJournal(path);
     EXPECT_EQ(contents.DamagedLines, 0);
     ASSERT_EQ(contents.Entries.size(), std::size(paths));
     for (size_t i = 0; i < std::size(paths); ++i) EXPECT_EQ(contents.Entries[i].Path, paths[i]) << i;
-    const std::string bytes = FileBytes(journal.Path());
+    const std::string bytes = FileBytes(path);
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), static_cast<long>(std::size(paths)) + 1) << "one line each";
 }
 
