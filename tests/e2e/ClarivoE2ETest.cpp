@@ -198,6 +198,16 @@ TEST(ClarivoProgram, TheCommandLineChoosesTheFolderTheKindAndStartsTheSearch) {
     const std::wstring quoted = L"\"" + folder + L"\"";
     const std::wstring missing = fx.Path(L"not there");
     const std::wstring startLine = L"0 folder(s) searched and 0 file(s) found - 0";
+    // A relative folder is taken from the program's current folder, which it has from this test (and
+    // which is set back before the fixture goes, whatever happens: a current folder cannot be removed).
+    struct TCurrentFolder {
+        wchar_t Previous[MAX_PATH] = {};
+        explicit TCurrentFolder(const std::wstring& folder) {
+            GetCurrentDirectoryW(MAX_PATH, Previous);
+            SetCurrentDirectoryW(folder.c_str());
+        }
+        ~TCurrentFolder() { SetCurrentDirectoryW(Previous); }
+    } current(fx.Root());
 
     struct Case {
         std::wstring Arguments;
@@ -209,6 +219,9 @@ TEST(ClarivoProgram, TheCommandLineChoosesTheFolderTheKindAndStartsTheSearch) {
         {quoted + L" /files /find", L"", folder, true, {L"hidden-file.bin"}},
         {L"/FIND " + quoted, L"", folder, false, {L"hidden-folder"}},
         {quoted, L"", folder, false, {}},
+        {L"-files \"\u0444\u0430\u0439\u043b \u6587 dir\" -find", L"", folder, true, {L"hidden-file.bin"}},
+        {quoted + L" /bogus", L"Clarivo does not know these command line arguments and leaves them: \"/bogus\"", folder,
+         false, {}},
         {L"\"" + missing + L"\" /files /find",
          L"The folder \"" + missing + L"\" given on the command line does not exist", L"My Computer", true, {}},
     };
