@@ -627,13 +627,14 @@ void TForm1::ExportListClick(TObject*) {
     request.FileName = L"Clarivo.csv";
     if (!ShowSaveDialog(Handle(), request)) return;
     // A name typed with one of the two extensions is taken at its word, whatever type was picked.
-    const std::wstring_view extension = NamePart(request.FileName).substr(
-        std::min(NamePart(request.FileName).size(), NamePart(request.FileName).rfind(L'.')));
+    const std::wstring_view name = NamePart(request.FileName);
+    const size_t dot = name.rfind(L'.');
+    const std::wstring_view extension = dot == std::wstring_view::npos ? std::wstring_view() : name.substr(dot);
     const bool efu = SameFileName(extension, L".efu") || (request.TypeIndex == 1 && !SameFileName(extension, L".csv"));
-    if (!ExportToFile(request.FileName, efu ? TExportFormat::Efu : TExportFormat::Csv, objects))
-        ShowMessageBox(L"The list could not be written to " + request.FileName +
-                           Utf8ToWide(Format(" (system error %lu).", GetLastError())),
-                       Application().Title(), MB_OK | MB_ICONWARNING);
+    if (ExportToFile(request.FileName, efu ? TExportFormat::Efu : TExportFormat::Csv, objects)) return;
+    const DWORD error = GetLastError();
+    ShowMessageBox(L"The list could not be written to " + request.FileName + Utf8ToWide(Format(" (system error %lu).", error)),
+                   Application().Title(), MB_OK | MB_ICONWARNING);
 }
 
 void TForm1::DeleteRowsClick(TObject*) { ActOnRows(TRowAction::Delete, TRowSet::Selected); }
