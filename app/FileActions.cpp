@@ -13,6 +13,12 @@ namespace {
 
 constexpr DWORD HiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 constexpr DWORD KindBits = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+// The attributes that can be set; none of them means "normal".
+constexpr DWORD Settable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                           FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE |
+                           FILE_ATTRIBUTE_TEMPORARY;
+// Those a restore compares: all but the archive bit, which every write sets and every backup clears.
+constexpr DWORD Compared = Settable & ~FILE_ATTRIBUTE_ARCHIVE;
 
 // Opens the object itself: a link as the link, a folder as a folder. Sharing leaves out delete, so that
 // while we hold it nobody can rename it or put something else in its place.
@@ -27,15 +33,22 @@ DWORD HandleAttributes(HANDLE handle) {
     return GetFileInformationByHandle(handle, &info) ? info.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
 }
 
-// The object behind handle, opened at path, is of the kind wanted (with hidden and system set, when
-// asked). Both the handle and the name are asked: a platform that opens a link's target although told
-// not to follow it still shows the link by its name.
-bool IsKind(HANDLE handle, const std::wstring& path, DWORD kind, bool hiddenSystem) {
-    for (DWORD attr : {HandleAttributes(handle), GetFileAttributesW(ExtendedPath(path).c_str())}) {
-        if (attr == INVALID_FILE_ATTRIBUTES || (attr & KindBits) != kind) return false;
-        if (hiddenSystem && (attr & HiddenSystem) != HiddenSystem) return false;
-    }
-    return true;
+// What an object must still be: its attributes under Mask equal to Value.
+struct TExpected {
+    DWORD Mask = 0, Value = 0;
+    bool Matches(DWORD attr) const { return attr != INVALID_FILE_ATTRIBUTES && (attr & Mask) == Value; }
+};
+
+// The object behind handle, opened at path, is as expected. Both the handle and the name are asked: a
+// platform that opens a link's target although told not to follow it still shows the link by its name.
+bool IsAsExpected(HANDLE handle, const std::wstring& path, TExpected expected) {
+    return expected.Matches(HandleAttributes(handle)) && expected.Matches(GetFileAttributesW(ExtendedPath(path).c_str()));
+}
+
+uint64_t HandleFileId(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(handle, &info)) return 0;
+    return (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
 }
 
 // The folders between the searched folder and the object, each held open and checked to be a real
@@ -51,7 +64,7 @@ public:
         for (; (at = path.find(L'\\', at)) != std::wstring::npos && at <= parentEnd; ++at) {
             const std::wstring folder = path.substr(0, at);
             UniqueFileHandle handle = OpenItself(folder, 0);
-            if (!handle || !IsKind(handle.get(), folder, FILE_ATTRIBUTE_DIRECTORY, false)) return;
+            if (!handle || !IsAsExpected(handle.get(), folder, {KindBits, FILE_ATTRIBUTE_DIRECTORY})) return;
             FHeld.push_back(std::move(handle));
         }
         FSound = true;
@@ -63,8 +76,11 @@ private:
     bool FSound = false;
 };
 
-// The object, opened for access, if it is still the one listed; the result says why not otherwise.
-UniqueFileHandle OpenListed(const TListedObject& object, DWORD access, TActionResult& result) {
+// The object, opened for access, if it is still the one listed and as expected (by default: of its
+// kind, with hidden and system set); the result says why not otherwise.
+UniqueFileHandle OpenListed(const TListedObject& object, DWORD access, TActionResult& result,
+                            TExpected expected = {}) {
+    if (expected.Mask == 0) expected = {KindBits | HiddenSystem, (object.Attributes & KindBits) | HiddenSystem};
     result = TActionResult::Changed;
     const TAncestors ancestors(object);
     if (!ancestors.Sound()) return {};
@@ -74,12 +90,40 @@ UniqueFileHandle OpenListed(const TListedObject& object, DWORD access, TActionRe
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) result = TActionResult::Failed;
         return {};
     }
-    if (!IsKind(handle.get(), object.Path, object.Attributes & KindBits, true)) return {};
+    if (!IsAsExpected(handle.get(), object.Path, expected)) return {};
+    if (object.FileId != 0 && HandleFileId(handle.get()) != object.FileId) return {};
     result = TActionResult::Done;
     return handle;
 }
 
+// Sets the attributes through the handle, written down first, and checks that hidden and system are
+// then as asked.
+TActionResult SetAttributesRecorded(const TListedObject& object, HANDLE handle, DWORD attributes,
+                                    TChangeRecorder& recorder) {
+    const DWORD before = HandleAttributes(handle);
+    const DWORD wanted = attributes & Settable;
+    if (!recorder.Begin({object.Path, object.RootLength, before, wanted | (before & KindBits), HandleFileId(handle)}))
+        return TActionResult::Unrecorded;
+    FILE_BASIC_INFO basic{};  // times of 0 stay as they are
+    basic.FileAttributes = wanted ? wanted : FILE_ATTRIBUTE_NORMAL;  // none left means "normal"
+    const bool set = SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic);
+    const DWORD now = HandleAttributes(handle);
+    const bool done = set && now != INVALID_FILE_ATTRIBUTES && (now & HiddenSystem) == (wanted & HiddenSystem);
+    recorder.End(done, now);
+    return done ? TActionResult::Done : TActionResult::Failed;
+}
+
 }  // namespace
+
+bool TActionCounts::Add(TActionResult result) {
+    switch (result) {
+        case TActionResult::Done: ++Done; return true;
+        case TActionResult::Changed: ++Changed; break;
+        case TActionResult::Failed: ++Failed; break;
+        case TActionResult::Unrecorded: ++Unrecorded; break;
+    }
+    return false;
+}
 
 std::size_t TListedObject::Depth() const { return static_cast<std::size_t>(std::count(Path.begin(), Path.end(), L'\\')); }
 
@@ -89,19 +133,19 @@ TActionResult VerifyListedObject(const TListedObject& object) {
     return result;
 }
 
-TActionResult UnhideListedObject(const TListedObject& object) {
+TActionResult UnhideListedObject(const TListedObject& object, TChangeRecorder& recorder) {
     TActionResult result;
     const UniqueFileHandle handle = OpenListed(object, FILE_WRITE_ATTRIBUTES, result);
     if (!handle) return result;
-    // Only these bits can be set; none left means "normal". Times of 0 stay as they are.
-    constexpr DWORD settable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
-                               FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
-    const DWORD wanted = HandleAttributes(handle.get()) & ~HiddenSystem & settable;
-    FILE_BASIC_INFO basic{};
-    basic.FileAttributes = wanted ? wanted : FILE_ATTRIBUTE_NORMAL;
-    if (!SetFileInformationByHandle(handle.get(), FileBasicInfo, &basic, sizeof basic)) return TActionResult::Failed;
-    const DWORD now = HandleAttributes(handle.get());
-    return now != INVALID_FILE_ATTRIBUTES && (now & HiddenSystem) == 0 ? TActionResult::Done : TActionResult::Failed;
+    return SetAttributesRecorded(object, handle.get(), HandleAttributes(handle.get()) & ~HiddenSystem, recorder);
+}
+
+TActionResult RestoreListedObject(const TListedObject& object, DWORD attributes, TChangeRecorder& recorder) {
+    TActionResult result;
+    const UniqueFileHandle handle =
+        OpenListed(object, FILE_WRITE_ATTRIBUTES, result, {KindBits | Compared, object.Attributes & (KindBits | Compared)});
+    if (!handle) return result;
+    return SetAttributesRecorded(object, handle.get(), attributes, recorder);
 }
 
 TActionResult DeleteListedObject(const TListedObject& object) {

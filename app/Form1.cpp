@@ -2,11 +2,16 @@
 
 #include "app/Clipboard.h"
 #include "app/Contact.h"
+#include "app/ExportList.h"
 #include "app/FileActions.h"
 #include "app/Launcher.h"
+#include "app/RecycleBin.h"
 #include "app/RowText.h"
+#include "app/SaveDialog.h"
+#include "base/FileName.h"
 #include "base/StrUtils.h"
 #include "base/Thread.h"
+#include "base/UniqueHandle.h"
 #include "search/Paths.h"
 #include "skin/data/SkinData.h"
 #include "ui/Animate.h"
@@ -23,6 +28,8 @@
 #include "ui/SpeedButton.h"
 #include "ui/SpinEdit.h"
 #include "ui/StatusBar.h"
+
+#include <shellapi.h>
 
 #include <algorithm>
 
@@ -48,6 +55,9 @@ const wchar_t* const DeleteSelectedQuestion =
 
 const wchar_t* const CompletedMessage = L"proposition Complate!";
 
+// A message that names objects names at most this many.
+constexpr std::size_t MaxPathsListed = 10;
+
 // "Open Containing Folder" opens at most this many Explorer windows at once.
 constexpr std::size_t MaxExplorerWindows = 10;
 
@@ -68,6 +78,10 @@ std::wstring NameText(const std::wstring& name, const std::wstring& path, DWORD 
     return target.empty() ? name + L" (link)" : name + L" (link to " + target + L")";
 }
 
+// Why the shell was not given an object: it never takes the extended form of a path.
+const char* const UnreachableNote = " %d of them have a name Windows would take for another (a name ending in a dot or "
+                                    "a space, a device name, or a path of 260 characters or more).";
+
 // The objects a shell command (Explorer, the property sheet) was not given, and why.
 struct TShellRefusals {
     int Changed = 0;      // gone, or no longer the object listed
@@ -83,7 +97,8 @@ bool ShowInShell(const TListedObject& object, bool (*show)(const std::wstring& p
     switch (VerifyListedObject(object)) {
         case TActionResult::Done: break;
         case TActionResult::Changed: ++refusals.Changed; return false;
-        case TActionResult::Failed: ++refusals.Failed; return false;
+        case TActionResult::Failed:
+        case TActionResult::Unrecorded: ++refusals.Failed; return false;
     }
     if (!PlainPathIsExact(object.Path)) {
         ++refusals.Unreachable;
@@ -100,14 +115,25 @@ void ReportShellRefusals(const TShellRefusals& refusals, bool moreFolders) {
     if (refused > 0) text = Format("%d of the selected object(s) could not be shown.", refused);
     if (refusals.Changed > 0)
         text += Format(" %d of them had changed or gone since the search and stayed untouched.", refusals.Changed);
-    if (refusals.Unreachable > 0)
-        text += Format(" %d of them have a name Windows would take for another (a name ending in a dot or a space, "
-                       "a device name, or a path of 260 characters or more).",
-                       refusals.Unreachable);
+    if (refusals.Unreachable > 0) text += Format(UnreachableNote, refusals.Unreachable);
     if (moreFolders)
         text += Format("%sExplorer was opened on the first %d folders only.", text.empty() ? "" : " ",
                        static_cast<int>(MaxExplorerWindows));
     if (!text.empty()) ShowMessageBox(Utf8ToWide(text), Application().Title(), MB_OK | MB_ICONWARNING);
+}
+
+// The closing message of an action: allDone, or how many were left and why.
+std::wstring CountsReport(const TActionCounts& counts, const std::wstring& allDone, const char* notDone,
+                          const char* since, const std::wstring& journal) {
+    if (counts.Left() == 0) return allDone;
+    std::wstring text = Utf8ToWide(Format("%d of %d object(s) %s.", counts.Left(), counts.Left() + counts.Done, notDone));
+    if (counts.Changed > 0)
+        text += Utf8ToWide(Format(" %d of them had changed or gone %s and stayed untouched.", counts.Changed, since));
+    if (counts.Unrecorded > 0)
+        text += Utf8ToWide(Format(" %d of them were left as they were because the journal could not be written: ",
+                                  counts.Unrecorded)) +
+                journal + L".";
+    return text;
 }
 
 }  // namespace
@@ -125,7 +151,7 @@ const TClassInfo* const Form1Classes[] = {
 };
 
 TForm1::TForm1(TComponent* owner)
-    : TForm(owner), FFeed([this](std::vector<TSearchNote>& notes) { ApplyNotes(notes); }) {
+    : TForm(owner), FFeed([this](std::vector<TSearchNote>& notes) { ApplyNotes(notes); }), FJournal(DefaultJournalPath()) {
     auto& b = Bindings();
     b.AddField("ShellTreeView1", ShellTreeView1);
     b.AddField("Edit1", Edit1);
@@ -133,6 +159,8 @@ TForm1::TForm1(TComponent* owner)
     b.AddField("SpeedButton2", SpeedButton2);
     b.AddField("FoundFiles", FoundFiles);
     b.AddField("RowMenu", RowMenu);
+    b.AddField("UndoUnhideItem", UndoUnhideItem);
+    b.AddField("ExportItem", ExportItem);
     b.AddField("StatusBar1", StatusBar1);
     b.AddField("Animate", Animate);
     b.AddField("StopButton", StopButton);
@@ -179,6 +207,9 @@ TForm1::TForm1(TComponent* owner)
     b.AddHandler("PropertiesClick", this, &TForm1::PropertiesClick);
     b.AddHandler("UnhideRowsClick", this, &TForm1::UnhideRowsClick);
     b.AddHandler("DeleteRowsClick", this, &TForm1::DeleteRowsClick);
+    b.AddHandler("RecycleRowsClick", this, &TForm1::RecycleRowsClick);
+    b.AddHandler("UndoUnhideClick", this, &TForm1::UndoUnhideClick);
+    b.AddHandler("ExportListClick", this, &TForm1::ExportListClick);
     b.AddHandler("FoundFilesKeyDown", this, &TForm1::FoundFilesKeyDown);
     b.AddHandler("ShellTreeView1Click", this, &TForm1::ShellTreeView1Click);
     b.AddHandler("ShowFileClick", this, &TForm1::ShowFileClick);
@@ -203,9 +234,28 @@ void TForm1::Loaded() {
     FoundFiles->AddColumn(L"Modified", 120);
 }
 
+void TForm1::CreateParams(TCreateParams& params) {
+    TForm::CreateParams(params);
+    params.ExStyle |= WS_EX_ACCEPTFILES;  // folders dropped from Explorer
+}
+
+void TForm1::CreateWnd() {
+    TForm::CreateWnd();
+    // Run as administrator (as unhiding system files often needs), the window would otherwise never see
+    // a drop from Explorer, which runs at the user's ordinary level.
+    constexpr UINT CopyGlobalData = 0x0049;
+    for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, CopyGlobalData})
+        ChangeWindowMessageFilterEx(Handle(), message, MSGFLT_ALLOW, nullptr);
+}
+
 void TForm1::WndProc(TMessage& message) {
     if (message.Msg == WM_TIMER && message.WParam == FeedTimerId) {
         FFeed.Drain();
+        return;
+    }
+    if (message.Msg == WM_DROPFILES) {
+        DropFiles(reinterpret_cast<HDROP>(message.WParam));
+        message.Result = 0;
         return;
     }
     TForm::WndProc(message);
@@ -216,6 +266,11 @@ void TForm1::WndProc(TMessage& message) {
 // own) keep their Esc and Enter.
 bool TForm1::IsShortCut(WPARAM key) {
     const TShortCut pressed = ShortCutFromKey(key);
+    // Ctrl+Z anywhere but in a text field, which keeps its own undo of typing.
+    if (pressed == ShortCut('Z', ssCtrl) && !dynamic_cast<TCustomEdit*>(FindControl(GetFocus()))) {
+        UndoUnhideClick(this);  // directly: the item is only brought up to date when the menu opens
+        return true;
+    }
     if (pressed == ShortCut(VK_F5, 0) || pressed == ShortCut(VK_ESCAPE, 0)) {
         TSpeedButton* button = key == VK_F5 ? FindButton : StopButton;
         if (button->Enabled()) {
@@ -305,6 +360,8 @@ void TForm1::FindFile1FileMatch(TFindFile* Sender, const std::wstring& folder, c
     note.Object.Path = folder + fileInfo.Name;
     note.Object.Attributes = fileInfo.Attr;
     note.Object.RootLength = Sender->CurrentTarget()->Path.size();
+    note.Object.Size = fileInfo.Size64();
+    note.Object.Modified = fileInfo.FindData.ftLastWriteTime;
     note.Name = NameText(fileInfo.Name, note.Object.Path, fileInfo.Attr);
     note.Location = folder;
     note.Size = SizeText(fileInfo.Attr, fileInfo.Size64());
@@ -401,29 +458,41 @@ void TForm1::ActOnRows(TRowAction action, TRowSet set) {
                      [](const auto& a, const auto& b) { return a.second.Depth() > b.second.Depth(); });
     if (action == TRowAction::Delete && !ConfirmDelete(set, objects)) return;
 
-    int failed = 0, changed = 0;
-    std::vector<int> done;
-    for (const auto& [row, object] : objects) {
-        switch (action == TRowAction::Unhide ? UnhideListedObject(object) : DeleteListedObject(object)) {
-            case TActionResult::Done: done.push_back(row); break;
-            case TActionResult::Changed: ++changed; break;   // the row stays, so the user sees what is still there
-            case TActionResult::Failed: ++failed; break;
-        }
+    // The Recycle Bin takes every object in one operation of the shell's; the others go one by one.
+    std::vector<TActionResult> results;
+    TRecycleOutcome recycled;
+    if (action == TRowAction::Recycle) {
+        std::vector<TListedObject> listed;
+        for (const auto& entry : objects) listed.push_back(entry.second);
+        recycled = MoveToRecycleBin(Handle(), listed);
+        results = recycled.Results;
+    } else {
+        if (action == TRowAction::Unhide) FJournal.BeginBatch(TBatchKind::Unhide);
+        for (const auto& entry : objects)
+            results.push_back(action == TRowAction::Unhide ? UnhideListedObject(entry.second, FJournal)
+                                                           : DeleteListedObject(entry.second));
     }
+    TActionCounts counts;
+    std::vector<int> done;
+    for (size_t i = 0; i < objects.size(); ++i)
+        if (counts.Add(results[i])) done.push_back(objects[i].first);
     // From the last row to the first, so removing a row never moves one still to come.
     std::sort(done.begin(), done.end(), std::greater<>());
     FoundFiles->BeginUpdate();
     for (int row : done) FoundFiles->Delete(row);
     FoundFiles->EndUpdate();
 
-    std::wstring text = CompletedMessage;
-    if (failed + changed > 0) {
-        text = Utf8ToWide(Format(action == TRowAction::Unhide ? "%d of %d object(s) could not be unhidden."
-                                                              : "%d of %d object(s) could not be deleted.",
-                                 failed + changed, static_cast<int>(objects.size())));
-        if (changed > 0)
-            text += Utf8ToWide(Format(" %d of them had changed or gone since the search and stayed untouched.", changed));
-    }
+    const char* const notDone[] = {"could not be unhidden", "could not be deleted", "could not be moved to the Recycle Bin"};
+    std::wstring text = CountsReport(
+        counts,
+        action == TRowAction::Recycle ? Utf8ToWide(Format("%d object(s) moved to the Recycle Bin.", counts.Done))
+                                      : std::wstring(CompletedMessage),
+        notDone[static_cast<int>(action)], "since the search", FJournal.Path());
+    if (recycled.Unreachable > 0)
+        text += Utf8ToWide(Format(UnreachableNote, recycled.Unreachable));
+    if (FAILED(recycled.Error))
+        text += Utf8ToWide(Format(" The Recycle Bin could not be used (system error 0x%08lX): nothing was deleted instead.",
+                                  static_cast<unsigned long>(recycled.Error)));
     ShowMessageBox(text, Application().Title(), MB_OK);
 }
 
@@ -478,7 +547,13 @@ void TForm1::CopyPathClick(TObject*) {
 // Explorers. The focused row alone would leave the other folders the user selected unseen.
 void TForm1::RowMenuPopup(TObject*) {
     const bool canAct = !FSearching && !FoundFiles->SelectedIndices().empty();
-    for (int i = 0; i < RowMenu->Items()->Count(); ++i) RowMenu->Items()->Items(i)->SetEnabled(canAct);
+    for (int i = 0; i < RowMenu->Items()->Count(); ++i) {
+        TMenuItem* item = RowMenu->Items()->Items(i);
+        // Undo needs no rows (what it puts back left the list when it was unhidden), export only some.
+        item->SetEnabled(item == UndoUnhideItem ? !FSearching
+                         : item == ExportItem   ? !FSearching && FoundFiles->Count() > 0
+                                                : canAct);
+    }
 }
 
 void TForm1::OpenFolderClick(TObject*) {
@@ -515,7 +590,55 @@ void TForm1::PropertiesClick(TObject*) {
 }
 
 void TForm1::UnhideRowsClick(TObject*) { ActOnRows(TRowAction::Unhide, TRowSet::Selected); }
+
+void TForm1::UndoUnhideClick(TObject*) {
+    if (FSearching) return;
+    const TUndoOutcome undo = UndoLastUnhide(FJournal);
+    std::wstring text;
+    if (!undo.Found) {
+        text = undo.Unreadable    ? L"The journal could not be read (another program may hold it): " + FJournal.Path()
+               : undo.OtherFormat ? L"The journal was written by another version of Clarivo: there is no unhide to undo."
+                                  : L"There is no unhide to undo.";
+    } else {
+        text = CountsReport(undo.Counts, Utf8ToWide(Format("The attributes of %d object(s) were put back.", undo.Counts.Done)),
+                            "could not be hidden again", "since they were unhidden", FJournal.Path());
+        // Which ones, as far as a message box can list them.
+        const size_t listed = std::min<size_t>(undo.NotRestored.size(), MaxPathsListed);
+        for (size_t i = 0; i < listed; ++i) text += (i == 0 ? L"\n\n" : L"\n") + undo.NotRestored[i];
+        if (undo.NotRestored.size() > listed)
+            text += Utf8ToWide(Format("\n(and %d more)", static_cast<int>(undo.NotRestored.size() - listed)));
+    }
+    if (undo.DamagedLines > 0)
+        text += Utf8ToWide(Format("\n\nThe journal has %d damaged line(s), which were passed over.", undo.DamagedLines));
+    ShowMessageBox(text, Application().Title(), MB_OK);
+}
+
+void TForm1::ExportListClick(TObject*) {
+    if (FSearching || FoundFiles->Count() == 0) return;
+    std::vector<int> rows = FoundFiles->SelectedIndices();
+    if (rows.size() < 2) rows = RowsIn(TRowSet::All);
+    std::vector<TListedObject> objects;
+    for (int row : rows)
+        if (const TListedObject* object = ListedObject(row)) objects.push_back(*object);
+
+    TSaveRequest request;
+    request.Title = L"Export List";
+    request.Types = {{L"CSV (*.csv)", L"*.csv"}, {L"EFU file list (*.efu)", L"*.efu"}};
+    request.FileName = L"Clarivo.csv";
+    if (!ShowSaveDialog(Handle(), request)) return;
+    // A name typed with one of the two extensions is taken at its word, whatever type was picked.
+    const std::wstring_view name = NamePart(request.FileName);
+    const size_t dot = name.rfind(L'.');
+    const std::wstring_view extension = dot == std::wstring_view::npos ? std::wstring_view() : name.substr(dot);
+    const bool efu = SameFileName(extension, L".efu") || (request.TypeIndex == 1 && !SameFileName(extension, L".csv"));
+    if (ExportToFile(request.FileName, efu ? TExportFormat::Efu : TExportFormat::Csv, objects)) return;
+    const DWORD error = GetLastError();
+    ShowMessageBox(L"The list could not be written to " + request.FileName + Utf8ToWide(Format(" (system error %lu).", error)),
+                   Application().Title(), MB_OK | MB_ICONWARNING);
+}
+
 void TForm1::DeleteRowsClick(TObject*) { ActOnRows(TRowAction::Delete, TRowSet::Selected); }
+void TForm1::RecycleRowsClick(TObject*) { ActOnRows(TRowAction::Recycle, TRowSet::Selected); }
 
 void TForm1::FoundFilesKeyDown(TObject*, WORD& Key, TShiftState Shift) {
     if (Key == 'C' && Shift == ssCtrl)
@@ -530,6 +653,51 @@ void TForm1::FoundFilesKeyDown(TObject*, WORD& Key, TShiftState Shift) {
 // ---- Folder tree, view switches, custom panel, About and closing ----
 
 void TForm1::ShellTreeView1Click(TObject*) { Edit1->SetText(ShellTreeView1->Path()); }
+
+std::wstring TForm1::SelectFolder(const std::wstring& path) {
+    std::wstring folder = AbsolutePath(path);
+    const DWORD attr = GetFileAttributesW(ExtendedPath(folder).c_str());
+    if (attr == INVALID_FILE_ATTRIBUTES) return L"There is no folder " + folder + L".";
+    if (!(attr & FILE_ATTRIBUTE_DIRECTORY)) {
+        folder = std::wstring(FolderPart(folder));
+        if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();  // "C:\" keeps its backslash
+    }
+    if (!ShellTreeView1->SetPath(folder)) return L"The folder tree cannot show " + folder + L".";
+    ShellTreeView1Click(ShellTreeView1);
+    return {};
+}
+
+void TForm1::StartWith(const TStartOptions& options) {
+    if (options.Files) Checkfile->SetChecked(true);
+    std::wstring problem;
+    if (!options.Unknown.empty()) {
+        problem = L"Clarivo does not know these command line arguments and leaves them:";
+        for (const std::wstring& argument : options.Unknown) problem += L" \"" + argument + L"\"";
+        problem += L"\n\nUse: Clarivo.exe [folder] [/files] [/find]";
+    }
+    bool chosen = false;
+    if (!options.Folder.empty()) {
+        chosen = SelectFolder(options.Folder).empty();
+        if (!chosen)
+            problem = L"The folder \"" + options.Folder + L"\" given on the command line does not exist, or is no folder "
+                      L"Clarivo can search. Clarivo starts as usual." + (problem.empty() ? L"" : L"\n\n" + problem);
+    }
+    if (!problem.empty()) ShowMessageBox(problem, Application().Title(), MB_OK | MB_ICONWARNING);
+    // A search of the tree's own start (no folder on a disk) would only say to choose one.
+    if (options.Find && chosen) FindButton->DoClick();
+}
+
+void TForm1::DropFiles(HDROP raw) {
+    using UniqueDrop = UniqueHandle<NullHandleTraits<HDROP, DragFinish>>;
+    const UniqueDrop drop(raw);
+    // The first of what was dropped: one folder is what the tree can select.
+    const UINT length = DragQueryFileW(drop.get(), 0, nullptr, 0);
+    if (length == 0) return;
+    std::wstring path(length + 1, L'\0');
+    path.resize(DragQueryFileW(drop.get(), 0, path.data(), length + 1));
+    const std::wstring problem = SelectFolder(path);
+    if (!problem.empty()) StatusBar1->SetSimpleText(problem);
+}
 
 void TForm1::SetViewTypes(uint32_t objectTypes) {
     ShellTreeView1->SetObjectTypes(objectTypes);  // rebuilds the tree: the root ends selected

@@ -3,7 +3,9 @@
 // files and presses "Find"; the search runs on a worker thread and its results fill the list, which the
 // unhide and delete buttons then act on. The layout and the components' stored settings come from the
 // window's description (app/Form1.form).
+#include "app/CommandLine.h"
 #include "app/FindFileComponent.h"
+#include "app/Journal.h"
 #include "app/SearchFeed.h"
 #include "ui/CustomForm.h"
 
@@ -17,6 +19,7 @@ class TCheckBox;
 class TEdit;
 class TLabel;
 class TListView;
+class TMenuItem;
 class TPopupMenu;
 class TPanel;
 class TRadioButton;
@@ -40,6 +43,8 @@ public:
     TSpeedButton* SpeedButton2 = nullptr;
     TListView* FoundFiles = nullptr;
     TPopupMenu* RowMenu = nullptr;
+    TMenuItem* UndoUnhideItem = nullptr;
+    TMenuItem* ExportItem = nullptr;
     TStatusBar* StatusBar1 = nullptr;
     TAnimate* Animate = nullptr;
     TSpeedButton* StopButton = nullptr;
@@ -90,6 +95,13 @@ public:
     void PropertiesClick(TObject* Sender);
     void UnhideRowsClick(TObject* Sender);
     void DeleteRowsClick(TObject* Sender);
+    // Moves the selected rows' objects to the Recycle Bin (folders with what they hold).
+    void RecycleRowsClick(TObject* Sender);
+    // Puts back the attributes the last unhide changed, where they are still as it left them (Ctrl+Z).
+    void UndoUnhideClick(TObject* Sender);
+    // Writes the rows to a file chosen in the Save dialog, as CSV or as an EFU file list: the selected
+    // rows when more than one is selected, else every row.
+    void ExportListClick(TObject* Sender);
     // Ctrl+C copies the selected rows' paths, Del deletes their objects (after the question).
     void FoundFilesKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
     // The context menu of the rows offers its commands only when they can act.
@@ -106,15 +118,26 @@ public:
     int FolderCount() const { return FFolderCount; }
     int UnopenedCount() const { return FUnopenedCount; }
     bool CustomShown() const { return FCustomShown; }
+    // Takes the command line's choices: the folder selected in the tree, hidden files or folders, and
+    // the search started. A folder that is not there is said so, and the rest of the start is as usual.
+    void StartWith(const TStartOptions& options);
+    // Selects a folder of the file system in the tree (a file's own folder for a file), as a click on it
+    // would. Empty when it did; else why not, for the user.
+    std::wstring SelectFolder(const std::wstring& path);
+
+    // Where attribute changes are written down (the user's journal unless told otherwise).
+    TJournal& Journal() { return FJournal; }
 
 protected:
     void Loaded() override;
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
     void WndProc(TMessage& message) override;
     // F5 starts a search and Esc stops one, wherever the focus is in the window.
     bool IsShortCut(WPARAM key) override;
 
 private:
-    enum class TRowAction { Unhide, Delete };
+    enum class TRowAction { Unhide, Delete, Recycle };
     // The rows an action takes: every row, the ticked ones (the buttons) or the selected ones (the commands).
     enum class TRowSet { All, Ticked, Selected };
     std::vector<int> RowsIn(TRowSet set);
@@ -136,6 +159,8 @@ private:
     // A notification from the search: straight away on the window's thread, queued from the worker.
     void Notify(TSearchNote note);
     void SetViewTypes(uint32_t objectTypes);
+    // A folder (or file) dropped on the window from Explorer.
+    void DropFiles(HDROP drop);
 
     int FFolderCount = 0;
     int FUnopenedCount = 0;
@@ -144,6 +169,7 @@ private:
     uint64_t FLastStatus = 0;  // GetTickCount64 when the status line last showed a folder
     bool FCustomShown = false;
     TSearchFeed FFeed;
+    TJournal FJournal;
 };
 
 extern TForm1* Form1;

@@ -1,6 +1,7 @@
 #include "ui/ShellTreeView.h"
 
 #include "base/FileName.h"
+#include "ui/ComPtr.h"
 #include "ui/Handles.h"
 #include "ui/Properties.h"
 
@@ -14,40 +15,6 @@
 // ---- shell helpers ----
 
 namespace {
-
-// Holds one reference to a COM object.
-template <typename T>
-class TComPtr {
-public:
-    TComPtr() = default;
-    ~TComPtr() { reset(); }
-    TComPtr(TComPtr&& other) noexcept : FPtr(std::exchange(other.FPtr, nullptr)) {}
-    TComPtr& operator=(TComPtr&& other) noexcept {
-        if (this != &other) {
-            reset();
-            FPtr = std::exchange(other.FPtr, nullptr);
-        }
-        return *this;
-    }
-    TComPtr(const TComPtr&) = delete;
-    TComPtr& operator=(const TComPtr&) = delete;
-
-    T* operator->() const { return FPtr; }
-    T* get() const { return FPtr; }
-    explicit operator bool() const { return FPtr != nullptr; }
-    // The slot for an out-parameter; whatever was held is released first.
-    T** put() {
-        reset();
-        return &FPtr;
-    }
-    void** put_void() { return reinterpret_cast<void**>(put()); }
-    void reset() {
-        if (FPtr) std::exchange(FPtr, nullptr)->Release();
-    }
-
-private:
-    T* FPtr = nullptr;
-};
 
 using UniqueChangeHandle = UniqueHandle<handle_detail::InvalidValueTraits<::FindCloseChangeNotification>>;
 

@@ -4,6 +4,7 @@
 // With AutoRefresh on, a watcher thread waits for changes in the selected folder and hands each one
 // to the GUI thread, which then refreshes the selected node.
 #include "base/UniqueHandle.h"
+#include "ui/ComPtr.h"
 #include "ui/WinControl.h"
 
 #include <windows.h>
@@ -100,21 +101,7 @@ private:
     void SelectAt(POINT screenPoint);
     void WatchSelected();
 
-    // Keeps COM initialised on the GUI thread while the tree lives.
-    class TComApartment {
-    public:
-        TComApartment() : FResult(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-        ~TComApartment() {
-            if (SUCCEEDED(FResult)) CoUninitialize();
-        }
-        TComApartment(const TComApartment&) = delete;
-        TComApartment& operator=(const TComApartment&) = delete;
-
-    private:
-        HRESULT FResult;
-    };
-
-    TComApartment FApartment;
+    TComApartment FApartment;  // COM stays initialised on the GUI thread while the tree lives
     TRootFolder FRoot = rfMyComputer;
     TShellObjectTypes FObjectTypes = ShellObjectBit(otFolders) | ShellObjectBit(otHidden);
     bool FAutoRefresh = false;

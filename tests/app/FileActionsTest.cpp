@@ -1,6 +1,7 @@
 #include "app/FileActions.h"
 
 #include "TempTree.h"
+#include "TestFiles.h"
 #include "base/WinHandle.h"
 #include "search/Paths.h"
 
@@ -10,20 +11,14 @@
 
 namespace {
 
-constexpr DWORD HiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
-// An object as a search below fx's root would list it now.
-TListedObject Listed(const TTempTree& fx, const std::wstring& relative) {
-    return {fx.Path(relative), fx.Attributes(relative), fx.Root().size()};
-}
-
 TEST(FileActions, UnhideClearsHiddenAndSystemAndKeepsTheRest) {
     TTempTree fx;
+    TTestJournal journal;
     fx.SizedFile(L"a.txt", 0, HiddenSystem | FILE_ATTRIBUTE_READONLY);
     fx.Folder(L"dir", HiddenSystem);
     for (const wchar_t* name : {L"a.txt", L"dir"}) {
         EXPECT_EQ(VerifyListedObject(Listed(fx, name)), TActionResult::Done) << name;
-        EXPECT_EQ(UnhideListedObject(Listed(fx, name)), TActionResult::Done) << name;
+        EXPECT_EQ(UnhideListedObject(Listed(fx, name), journal.Journal), TActionResult::Done) << name;
         EXPECT_EQ(fx.Attributes(name) & HiddenSystem, 0u) << name;
     }
     EXPECT_TRUE(fx.Attributes(L"a.txt") & FILE_ATTRIBUTE_READONLY) << "other bits are kept";
@@ -59,6 +54,7 @@ TEST(FileActions, DeleteRemovesFilesAndOnlyEmptyFolders) {
 TEST(FileActions, AnObjectNoLongerAsListedIsLeftAlone) {
     TTempTree outside;  // made first, gone last: the link to it goes before it does
     TTempTree fx;
+    TTestJournal journal;
     outside.Folder(L"sub", HiddenSystem);
     outside.SizedFile(L"sub\\f.bin", 1, HiddenSystem);
 
@@ -93,7 +89,7 @@ TEST(FileActions, AnObjectNoLongerAsListedIsLeftAlone) {
         EXPECT_EQ(VerifyListedObject(object), TActionResult::Done) << c.What;
         c.Change();
         EXPECT_EQ(VerifyListedObject(object), TActionResult::Changed) << c.What;
-        EXPECT_EQ(UnhideListedObject(object), TActionResult::Changed) << c.What;
+        EXPECT_EQ(UnhideListedObject(object, journal.Journal), TActionResult::Changed) << c.What;
         EXPECT_EQ(DeleteListedObject(object), TActionResult::Changed) << c.What;
     }
     EXPECT_EQ(fx.Attributes(L"now-folder") & (HiddenSystem | FILE_ATTRIBUTE_DIRECTORY), HiddenSystem | FILE_ATTRIBUTE_DIRECTORY);
@@ -104,6 +100,7 @@ TEST(FileActions, AnObjectNoLongerAsListedIsLeftAlone) {
 
 TEST(FileActions, WorkOnLongPathsAndNamesInAnyScript) {
     TTempTree fx;
+    TTestJournal journal;
     std::wstring rel;
     for (int i = 0; i < 12; ++i) {  // well past 260 characters
         rel += std::wstring(25, static_cast<wchar_t>(L'a' + i)) + L"\\";
@@ -112,7 +109,7 @@ TEST(FileActions, WorkOnLongPathsAndNamesInAnyScript) {
     const std::wstring file = rel + L"\u6587\u4ef6-\u0444\u0430\u0439\u043b.txt";
     fx.SizedFile(file, 3, HiddenSystem);
     ASSERT_GT(fx.Path(file).size(), 300u);
-    EXPECT_EQ(UnhideListedObject(Listed(fx, file)), TActionResult::Done);
+    EXPECT_EQ(UnhideListedObject(Listed(fx, file), journal.Journal), TActionResult::Done);
     EXPECT_EQ(fx.Attributes(file) & HiddenSystem, 0u);
     SetAttributes(fx.Path(file), HiddenSystem);
     EXPECT_EQ(DeleteListedObject(Listed(fx, file)), TActionResult::Done);

@@ -3,8 +3,10 @@
 #include "app/Contact.h"
 #include "app/Form1.h"
 #include "app/Launcher.h"
+#include "app/SaveDialog.h"
 #include "Keys.h"
 #include "TempTree.h"
+#include "TestFiles.h"
 #include "skin/data/SkinData.h"
 #include "ui/Animate.h"
 #include "ui/Application.h"
@@ -12,6 +14,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Edit.h"
 #include "ui/FormReader.h"
+#include "base/FileName.h"
 #include "base/StrUtils.h"
 #include "ui/ListView.h"
 #include "ui/Menus.h"
@@ -25,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <atomic>
@@ -32,8 +36,6 @@
 #include <vector>
 
 namespace {
-
-constexpr DWORD HiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 struct TBox {
     std::wstring Text, Caption;
@@ -59,6 +61,7 @@ protected:
             return true;
         });
         form = new TForm1(nullptr);
+        form->Journal().SetPath(FJournalFolder.Path(L"journal.tsv"));  // never the user's
         form->Show();
         Application().ProcessMessages();
     }
@@ -167,6 +170,7 @@ protected:
     std::vector<int> answers;  // taken first, one per box, before answer
 
 private:
+    TTempTree FJournalFolder;  // made before the form, gone after it
     TMessageBoxHandler FPreviousBox;
     TShellOpener FPreviousOpener;
 };
@@ -332,6 +336,38 @@ TEST_F(RowActions, UnhideAllEmptiesTheListAndAlwaysReports) {
     ExpectCompleted();
     EXPECT_EQ(form->FoundFiles->Count(), 0);
     for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt"}) EXPECT_FALSE(Hidden(name)) << name;
+}
+
+// Ctrl+Z, from the list or the tree, hides again what the last unhide showed, names what it had to leave,
+// and says so; a second Ctrl+Z finds nothing more to undo. In a text field Ctrl+Z stays the field's own.
+TEST_F(RowActions, CtrlZPutsBackTheLastUnhide) {
+    SetUpFiles();
+    form->FoundFiles->SetChecked(1, true);
+    form->FoundFiles->SetChecked(2, true);
+    ClickButton(form->SpeedButton1);
+    ASSERT_EQ(Names(), (std::vector<std::wstring>{L"a.txt", L"d.txt"}));
+    SetAttributes(fx.Path(L"c.txt"), FILE_ATTRIBUTE_READONLY);  // changed by someone since
+    boxes.clear();
+
+    form->Edit1->SetFocus();
+    TypeKey(form->Edit1->Handle(), 'Z', ssCtrl);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(Hidden(L"b.txt"));
+
+    form->FoundFiles->SetFocus();
+    TypeKey(form->FoundFiles->Handle(), 'Z', ssCtrl);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, L"1 of 2 object(s) could not be hidden again. 1 of them had changed or gone since they were "
+                             L"unhidden and stayed untouched.\n\n" + fx.Path(L"c.txt"));
+    EXPECT_EQ(fx.Attributes(L"b.txt") & HiddenSystem, HiddenSystem);
+    EXPECT_EQ(fx.Attributes(L"c.txt") & (HiddenSystem | FILE_ATTRIBUTE_READONLY), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+
+    boxes.clear();
+    form->ShellTreeView1->SetFocus();
+    TypeKey(form->ShellTreeView1->Handle(), 'Z', ssCtrl);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, L"There is no unhide to undo.");
+    SetAttributes(fx.Path(L"c.txt"), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(RowActions, DeleteAsksInPersianAndCancelLeavesEverything) {
@@ -670,6 +706,79 @@ TEST_F(RowCommands, OpenFolderOpensTenFoldersAtMost) {
     EXPECT_EQ(boxes[0].Text, L"Explorer was opened on the first 10 folders only.");
 }
 
+// Move to Recycle Bin takes the selected rows only and keeps the rows of what did not go: everything,
+// where the platform's file operation cannot recycle (Wine's), with the reason in the message.
+TEST_F(RowCommands, RecycleRemovesOnlyTheRowsOfObjectsThatWent) {
+    fx.Folder(L"hidden-dir\\sub", HiddenSystem);
+    fx.File(L"hidden-dir\\sub\\x.txt", "x");
+    SetAttributes(fx.Path(L"hidden-dir\\sub"), HiddenSystem);
+    SetAttributes(fx.Path(L"hidden-dir"), HiddenSystem);
+    fx.Folder(L"other", HiddenSystem);
+    Search(fx.Root(), false);
+    ASSERT_EQ(Names(), (std::vector<std::wstring>{L"hidden-dir", L"other", L"sub"}));
+    Select({L"hidden-dir"});
+    form->RecycleRowsClick(nullptr);
+    ASSERT_EQ(boxes.size(), 1u);
+    if (fx.Exists(L"hidden-dir")) {
+        EXPECT_EQ(Names(), (std::vector<std::wstring>{L"hidden-dir", L"other", L"sub"}));
+        EXPECT_EQ(boxes[0].Text.rfind(L"1 of 1 object(s) could not be moved to the Recycle Bin. The Recycle Bin could not "
+                                      L"be used (system error 0x", 0), 0u) << WideToUtf8(boxes[0].Text);
+        EXPECT_TRUE(fx.Exists(L"hidden-dir\\sub\\x.txt"));
+    } else {
+        EXPECT_EQ(Names(), (std::vector<std::wstring>{L"other", L"sub"}));
+        EXPECT_EQ(boxes[0].Text, L"1 object(s) moved to the Recycle Bin.");
+    }
+    EXPECT_TRUE(fx.Exists(L"other"));
+}
+
+// Export writes the selected rows when several are selected, else every row, as the type chosen in the
+// Save dialog (or named by the extension typed); a cancelled dialog writes nothing.
+TEST_F(RowCommands, ExportWritesTheChosenRowsAsTheChosenType) {
+    const std::wstring names[] = {L"a, \u0444\u0430\u0439\u043b.txt", L"b.txt", L"\u6587\u4ef6.bin"};
+    for (const std::wstring& name : names) fx.SizedFile(name, 3, HiddenSystem);
+    Search(fx.Root(), true);
+    ASSERT_EQ(form->FoundFiles->Count(), 3);
+    TTempTree out;
+    std::vector<TSaveRequest> asked;
+    std::wstring chosen;
+    int type = 0;
+    const TSaveDialogHandler previous = SetSaveDialogHandler([&](HWND, TSaveRequest& request) {
+        asked.push_back(request);
+        if (chosen.empty()) return false;
+        request.FileName = chosen;
+        request.TypeIndex = type;
+        return true;
+    });
+    auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
+
+    Select({L"b.txt"});
+    form->ExportListClick(nullptr);  // cancelled
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].Types.size(), 2u);
+
+    chosen = out.Path(L"all.csv");
+    form->ExportListClick(nullptr);  // one row selected: every row
+    std::string text = FileBytes(chosen);
+    EXPECT_EQ(lines(text), 4) << text;
+    EXPECT_TRUE(text.starts_with("\xEF\xBB\xBFName,Location,Full Path,Size,Modified,Attributes\r\n")) << text;
+    for (const std::wstring& name : names) EXPECT_NE(text.find(WideToUtf8(fx.Path(name))), std::string::npos) << text;
+    EXPECT_NE(text.find("\"a, "), std::string::npos) << "the comma quoted";
+
+    Select({L"b.txt", names[2].c_str()});
+    chosen = out.Path(L"two.efu");  // typed with its extension while CSV was the type
+    form->ExportListClick(nullptr);
+    text = FileBytes(chosen);
+    EXPECT_TRUE(text.starts_with("\xEF\xBB\xBF" "Filename,Size,Date Modified,Attributes\r\n")) << text;
+    EXPECT_EQ(lines(text), 3) << text;
+    EXPECT_EQ(text.find(WideToUtf8(fx.Path(names[0]))), std::string::npos);
+
+    chosen = out.Path(L"missing\\x.csv");
+    form->ExportListClick(nullptr);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text.rfind(L"The list could not be written to " + chosen, 0), 0u) << WideToUtf8(boxes[0].Text);
+    SetSaveDialogHandler(previous);
+}
+
 // The commands are there by name for a menu to bind, and with no row selected they do nothing at all.
 TEST_F(RowCommands, CommandsAreBoundByNameAndNeedASelection) {
     SetUpFiles();
@@ -702,7 +811,8 @@ TEST_F(RowCommands, TheRowsContextMenuOffersTheCommandsForTheSelection) {
     std::vector<std::wstring> captions;
     for (int i = 0; i < form->RowMenu->Items()->Count(); ++i) captions.push_back(form->RowMenu->Items()->Items(i)->Caption());
     EXPECT_EQ(captions, (std::vector<std::wstring>{L"Open Containing &Folder", L"&Copy Path", L"-", L"&Unhide", L"&Delete",
-                                                   L"-", L"P&roperties"}));
+                                                   L"Move to Recycle &Bin", L"Undo Unh&ide", L"-", L"E&xport List\u2026",
+                                                   L"P&roperties"}));
     ASSERT_TRUE(SetClipboardText(nullptr, L"before"));
     auto openByMenuKey = [&](std::vector<WPARAM> keys) {
         TypeIntoMenu(std::move(keys));
@@ -836,6 +946,45 @@ TEST_F(MainWindow, FindSearchesExactlyTheChosenFolderAndOnlyFileSystemFolders) {
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"in"})) << "no search ran";
     EXPECT_EQ(Status(), L"Choose a folder on a disk or a network share to search it.");
     EXPECT_TRUE(form->FindButton->Enabled());
+}
+
+// What Explorer sends when something is dropped on the window: WM_DROPFILES with a DROPFILES block of
+// wide paths, which the window finishes with (and so frees).
+void DropOn(HWND window, const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const std::wstring& path : paths) list += path + L'\0';
+    list += L'\0';
+    const size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    ASSERT_NE(block, nullptr);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(block);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+}
+
+// A folder dropped from Explorer is selected in the tree as a click would; a dropped file selects its
+// folder; something that is not there changes nothing and says so.
+TEST_F(MainWindow, AFolderDroppedOnTheWindowIsSelectedInTheTree) {
+    TTempTree fx;
+    const std::wstring folder = fx.Folder(L"\u0444\u0430\u0439\u043b \u6587");
+    const std::wstring file = fx.File(L"other\\x.txt");
+    EXPECT_TRUE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    auto selected = [&] { return form->ShellTreeView1->Path(); };
+
+    DropOn(form->Handle(), {folder, file});
+    EXPECT_TRUE(SameFileName(selected(), folder)) << WideToUtf8(selected());
+    EXPECT_TRUE(SameFileName(form->Edit1->Text(), folder));
+
+    DropOn(form->Handle(), {file});
+    EXPECT_TRUE(SameFileName(selected(), fx.Path(L"other"))) << WideToUtf8(selected());
+
+    DropOn(form->Handle(), {fx.Path(L"gone")});
+    EXPECT_TRUE(SameFileName(selected(), fx.Path(L"other")));
+    EXPECT_EQ(Status(), L"There is no folder " + fx.Path(L"gone") + L".");
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(MainWindow, TreeClickShowsThePathOfTheClickedNode) {

@@ -187,6 +187,75 @@ TEST(ClarivoProgram, FindsHiddenFoldersAndFilesOfAFolderChosenInTheTreeAndEndsOn
     EXPECT_GE(app.ProcessesStarted(), 2u) << "closing started no browser";
 }
 
+// The command line: a folder selected in the tree at start, "File Only" with /files, the search started
+// with /find; a folder that is not there is said so, and the program then starts as usual.
+TEST(ClarivoProgram, TheCommandLineChoosesTheFolderTheKindAndStartsTheSearch) {
+    TTempTree fx(SystemDriveRoot());
+    const std::wstring folder = fx.Folder(L"\u0444\u0430\u0439\u043b \u6587 dir");
+    fx.Folder(L"\u0444\u0430\u0439\u043b \u6587 dir\\hidden-folder", HiddenSystem);
+    fx.SizedFile(L"\u0444\u0430\u0439\u043b \u6587 dir\\hidden-file.bin", 10, FILE_ATTRIBUTE_ARCHIVE | HiddenSystem);
+    fx.SizedFile(L"outside.bin", 10, FILE_ATTRIBUTE_ARCHIVE | HiddenSystem);
+    const std::wstring quoted = L"\"" + folder + L"\"";
+    const std::wstring missing = fx.Path(L"not there");
+    const std::wstring startLine = L"0 folder(s) searched and 0 file(s) found - 0";
+    // A relative folder is taken from the program's current folder, which it has from this test (and
+    // which is set back before the fixture goes, whatever happens: a current folder cannot be removed).
+    struct TCurrentFolder {
+        wchar_t Previous[MAX_PATH] = {};
+        explicit TCurrentFolder(const std::wstring& folder) {
+            GetCurrentDirectoryW(MAX_PATH, Previous);
+            SetCurrentDirectoryW(folder.c_str());
+        }
+        ~TCurrentFolder() { SetCurrentDirectoryW(Previous); }
+    } current(fx.Root());
+
+    struct Case {
+        std::wstring Arguments;
+        std::wstring Message;        // the start of the message box shown, or empty for none
+        std::wstring Edit;           // what the path field shows
+        bool Files;                  // "File Only" picked
+        std::vector<std::wstring> Found;  // the rows' names once the search ended; none when no search ran
+    } cases[] = {
+        {quoted + L" /files /find", L"", folder, true, {L"hidden-file.bin"}},
+        {L"/FIND " + quoted, L"", folder, false, {L"hidden-folder"}},
+        {quoted, L"", folder, false, {}},
+        {L"-files \"\u0444\u0430\u0439\u043b \u6587 dir\" -find", L"", folder, true, {L"hidden-file.bin"}},
+        {quoted + L" /bogus", L"Clarivo does not know these command line arguments and leaves them: \"/bogus\"", folder,
+         false, {}},
+        {L"\"" + missing + L"\" /files /find",
+         L"The folder \"" + missing + L"\" given on the command line does not exist", L"My Computer", true, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(WideToUtf8(c.Arguments));
+        TClarivoProcess app(ProgramPath(), c.Arguments);
+        if (!c.Message.empty()) {
+            const std::wstring said = app.AnswerMessageBox(20000);
+            EXPECT_EQ(said.rfind(c.Message, 0), 0u) << WideToUtf8(said);
+        }
+        const HWND pathEdit = app.Child(L"Edit");
+        EXPECT_TRUE(PollUntil([&] { return app.WindowText(pathEdit) == c.Edit; }, 10000))
+            << "the path field shows \"" << WideToUtf8(app.WindowText(pathEdit)) << "\"";
+        EXPECT_EQ(SendMessageW(app.Child(L"Button", L"File Only"), BM_GETCHECK, 0, 0) == BST_CHECKED, c.Files);
+        if (c.Found.empty()) {
+            Sleep(500);  // a search, had one started, would show by now
+            EXPECT_EQ(app.StatusText().rfind(startLine, 0), 0u) << "no search: " << WideToUtf8(app.StatusText());
+            EXPECT_EQ(app.RowCount(), 0);
+        } else {
+            std::optional<TFinishLine> counts;
+            EXPECT_TRUE(PollUntil([&] { return (counts = ParseFinishLine(app.StatusText())) && counts->Folders > 0; },
+                                  SearchTimeoutMs))
+                << WideToUtf8(app.StatusText());
+            EXPECT_TRUE(PollUntil([&] { return app.RowCount() == static_cast<int>(c.Found.size()); }, 5000));
+            std::vector<std::wstring> names;
+            for (const auto& row : app.Rows(1)) names.push_back(row[0]);
+            EXPECT_EQ(names, c.Found);
+        }
+        EXPECT_FALSE(app.ShowsMessageBox());
+        ASSERT_TRUE(app.CloseAndWait(30000));
+        EXPECT_EQ(app.ExitCode(), 0u);
+    }
+}
+
 TEST(ClarivoProgram, ClosingTheWindowDuringASearchEndsTheProgram) {
     // Thousands of folders: walking them takes seconds under Wine, far longer than the close takes to arrive.
     TTempTree fx(SystemDriveRoot());

@@ -15,13 +15,13 @@ std::runtime_error Failure(const std::string& what) { return std::runtime_error(
 
 }  // namespace
 
-TClarivoProcess::TClarivoProcess(const std::wstring& exePath) : FJob(CreateJobObjectW(nullptr, nullptr)) {
+TClarivoProcess::TClarivoProcess(const std::wstring& exePath, const std::wstring& arguments) : FJob(CreateJobObjectW(nullptr, nullptr)) {
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     if (!FJob || !SetInformationJobObject(FJob.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
         throw Failure("cannot make a job for the program");
 
-    std::wstring commandLine = L"\"" + exePath + L"\"";
+    std::wstring commandLine = L"\"" + exePath + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -39,7 +39,7 @@ TClarivoProcess::TClarivoProcess(const std::wstring& exePath) : FJob(CreateJobOb
     ResumeThread(thread.get());
 
     FMemory = std::make_unique<TRemoteMemory>(FProcess.get(), TextOffset + (TextChars + 1) * sizeof(wchar_t));
-    FindForm(60000);
+    FForm = WaitForTopWindow(L"TForm1", L"Clarivo", 60000);
     FTree = Child(WC_TREEVIEWW);
     FList = Child(WC_LISTVIEWW);
     FStatus = Child(STATUSCLASSNAMEW);
@@ -48,31 +48,38 @@ TClarivoProcess::TClarivoProcess(const std::wstring& exePath) : FJob(CreateJobOb
 // The job's handle goes last and ends whatever still runs in it.
 TClarivoProcess::~TClarivoProcess() = default;
 
-void TClarivoProcess::FindForm(DWORD timeoutMs) {
+HWND TClarivoProcess::TopWindow(const wchar_t* className, const wchar_t* caption) const {
     struct TSearch {
         DWORD ProcessId;
+        const wchar_t *ClassName, *Caption;
         HWND Found;
-    } search{FProcessId, nullptr};
+    } search{FProcessId, className, caption, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<TSearch*>(param);
+            DWORD processId = 0;
+            GetWindowThreadProcessId(window, &processId);
+            wchar_t classText[64] = {}, captionText[64] = {};
+            if (processId != s.ProcessId || !IsWindowVisible(window)) return TRUE;
+            GetClassNameW(window, classText, 64);
+            GetWindowTextW(window, captionText, 64);
+            if (wcscmp(classText, s.ClassName) != 0 || (s.Caption && wcscmp(captionText, s.Caption) != 0)) return TRUE;
+            s.Found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+HWND TClarivoProcess::WaitForTopWindow(const wchar_t* className, const wchar_t* caption, DWORD timeoutMs) const {
     const ULONGLONG end = GetTickCount64() + timeoutMs;
     for (;;) {
-        EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                auto& s = *reinterpret_cast<TSearch*>(param);
-                DWORD processId = 0;
-                GetWindowThreadProcessId(window, &processId);
-                wchar_t className[32] = {}, caption[32] = {};
-                if (processId != s.ProcessId || !IsWindowVisible(window)) return TRUE;
-                GetClassNameW(window, className, 32);
-                GetWindowTextW(window, caption, 32);
-                if (wcscmp(className, L"TForm1") != 0 || wcscmp(caption, L"Clarivo") != 0) return TRUE;
-                s.Found = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if ((FForm = search.Found)) return;
+        if (HWND found = TopWindow(className, caption)) return found;
         if (WaitForSingleObject(FProcess.get(), 100) == WAIT_OBJECT_0)
-            throw Failure(Format("the program ended (exit code %lu) before showing its window", ExitCode()));
-        if (GetTickCount64() > end) throw Failure(Format("no visible \"Clarivo\" window of class TForm1 after %lu ms", timeoutMs));
+            throw Failure(Format("the program ended (exit code %lu) before showing a window of class %s", ExitCode(),
+                                 WideToUtf8(className).c_str()));
+        if (GetTickCount64() > end)
+            throw Failure(Format("no visible window of class %s after %lu ms", WideToUtf8(className).c_str(), timeoutMs));
     }
 }
 
@@ -177,6 +184,22 @@ std::vector<std::vector<std::wstring>> TClarivoProcess::Rows(int columns) {
             rows[i].push_back(FMemory->Text(TextOffset, std::min(length, TextChars)));
         }
     return rows;
+}
+
+// ---- message boxes ----
+
+// The class of dialog boxes, message boxes among them.
+constexpr const wchar_t* DialogClass = L"#32770";
+
+bool TClarivoProcess::ShowsMessageBox() { return TopWindow(DialogClass, nullptr) != nullptr; }
+
+std::wstring TClarivoProcess::AnswerMessageBox(DWORD timeoutMs) {
+    const HWND box = WaitForTopWindow(DialogClass, nullptr, timeoutMs);
+    // A message box's text is the static control numbered 0xFFFF (its icon is another static).
+    HWND text = GetDlgItem(box, 0xFFFF);
+    const std::wstring said = text ? WindowText(text) : std::wstring();
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return said;
 }
 
 // ---- ending ----

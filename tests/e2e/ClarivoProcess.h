@@ -15,10 +15,10 @@
 
 class TClarivoProcess {
 public:
-    // Starts exePath and waits for its main window. The program runs in a job that ends whatever is
-    // still running in it (the program, or what it started, such as the browser on close) when this
-    // object goes.
-    explicit TClarivoProcess(const std::wstring& exePath);
+    // Starts exePath, with arguments after its quoted path on the command line, and waits for its main
+    // window. The program runs in a job that ends whatever is still running in it (the program, or what
+    // it started, such as the browser on close) when this object goes.
+    explicit TClarivoProcess(const std::wstring& exePath, const std::wstring& arguments = {});
     ~TClarivoProcess();
     TClarivoProcess(const TClarivoProcess&) = delete;
     TClarivoProcess& operator=(const TClarivoProcess&) = delete;
@@ -41,6 +41,11 @@ public:
 
     std::wstring StatusText();
 
+    // Waits for a message box of the program, returns its text and closes it with its OK button.
+    std::wstring AnswerMessageBox(DWORD timeoutMs);
+    // Whether the program shows a message box now.
+    bool ShowsMessageBox();
+
     // Result list: the rows as the list view shows them, each with its caption and sub-items.
     int RowCount();
     std::vector<std::vector<std::wstring>> Rows(int columns);
@@ -53,7 +58,10 @@ public:
 
 private:
     LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void FindForm(DWORD timeoutMs);
+    // A visible top-level window of the program of that class (and caption, when given), or null.
+    HWND TopWindow(const wchar_t* className, const wchar_t* caption) const;
+    // Waits for that window; throws, saying what, when the program ends first or timeoutMs pass.
+    HWND WaitForTopWindow(const wchar_t* className, const wchar_t* caption, DWORD timeoutMs) const;
 
     UniqueKernelHandle FJob, FProcess;
     DWORD FProcessId = 0;
