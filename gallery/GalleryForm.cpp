@@ -173,14 +173,14 @@ void TGalleryForm::OpenMdi() {
     SetForegroundWindow(FMdi->Frame());
 }
 
-void TGalleryForm::OpenLater(bool dialog) { PostMessageW(Handle(), WM_OPEN_LATER, dialog ? 1 : 0, 0); }
+void TGalleryForm::OpenLater(TGalleryView view) { PostMessageW(Handle(), WM_OPEN_LATER, static_cast<WPARAM>(view), 0); }
 
 void TGalleryForm::WndProc(TMessage& message) {
     if (message.Msg == WM_OPEN_LATER) {
-        if (message.WParam)
-            OpenDialog();
-        else
-            OpenMdi();
+        switch (static_cast<TGalleryView>(message.WParam)) {
+        case TGalleryView::Dialog: OpenDialog(); break;
+        case TGalleryView::Mdi: OpenMdi(); break;
+        }
         return;
     }
     TForm::WndProc(message);

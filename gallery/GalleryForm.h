@@ -18,6 +18,8 @@ class TRadioGroup;
 class TSkinData;
 
 enum class TGallerySkin { Default, Graphite, None };
+// What the gallery opens besides its form.
+enum class TGalleryView { Dialog, Mdi };
 
 class TGalleryForm : public TForm {
 public:
@@ -40,8 +42,8 @@ public:
     // The MDI frame window once opened (hidden when the user closed it), or null.
     HWND MdiFrame() const { return FMdi ? FMdi->Frame() : nullptr; }
 
-    // Asks for the dialog or the MDI window to open once the message loop runs (for the command line).
-    void OpenLater(bool dialog);
+    // Asks for the view to open once the message loop runs (for the command line).
+    void OpenLater(TGalleryView view);
 
     TSkinData* SkinData1 = nullptr;
     TRadioGroup* SkinChoice = nullptr;

@@ -20,7 +20,7 @@ namespace {
 
 struct TGalleryStart {
     std::optional<TGallerySkin> Skin;
-    std::optional<bool> OpenDialog;  // true: the dialog, false: the MDI window
+    std::optional<TGalleryView> Open;
 };
 
 TGalleryStart ReadCommandLine() {
@@ -33,8 +33,8 @@ TGalleryStart ReadCommandLine() {
         if (arg == L"/skin:default") start.Skin = TGallerySkin::Default;
         else if (arg == L"/skin:graphite") start.Skin = TGallerySkin::Graphite;
         else if (arg == L"/skin:none") start.Skin = TGallerySkin::None;
-        else if (arg == L"/open:dialog") start.OpenDialog = true;
-        else if (arg == L"/open:mdi") start.OpenDialog = false;
+        else if (arg == L"/open:dialog") start.Open = TGalleryView::Dialog;
+        else if (arg == L"/open:mdi") start.Open = TGalleryView::Mdi;
     }
     LocalFree(args);
     return start;
@@ -49,7 +49,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Application().SetTitle(L"Clarivo skin gallery");
     Application().CreateForm(GalleryForm);
     if (start.Skin) GalleryForm->ApplySkin(*start.Skin);
-    if (start.OpenDialog) GalleryForm->OpenLater(*start.OpenDialog);
+    if (start.Open) GalleryForm->OpenLater(*start.Open);
     Application().Run();
 
     // The end, in this order rather than the static destructors': the forms (and the windows they opened)
