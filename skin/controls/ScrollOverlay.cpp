@@ -186,7 +186,7 @@ LRESULT TWScrollbar::Message(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        Press(msg, lParam);
+        Press(lParam);
         return 0;
     case WM_LBUTTONUP:
         Release();
@@ -284,7 +284,7 @@ void TWScrollbar::NoteScroll(int Code) {
     Invalidate();
 }
 
-void TWScrollbar::Press(UINT, LPARAM lParam) {
+void TWScrollbar::Press(LPARAM lParam) {
     HWND wnd = FWindow.get();
     POINT cursor{};
     GetCursorPos(&cursor);

@@ -84,7 +84,8 @@ private:
     LRESULT Message(UINT msg, WPARAM wParam, LPARAM lParam);
     // The bar's screen rectangle, thumb and state now; false when the system cannot say.
     bool ReadBar(RECT& Screen, bool& Visible, bool& Enabled);
-    void Press(UINT msg, LPARAM lParam);
+    // Hands a press at the point (overlay coordinates) to the real bar; returns when the system let it go.
+    void Press(LPARAM lParam);
     void Release();
     void Paint();
 
