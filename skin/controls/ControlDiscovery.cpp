@@ -7,6 +7,7 @@
 #include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/SkinStatusBar.h"
 #include "skin/controls/SkinUpDown.h"
 
 #include "skin/data/SkinData.h"
@@ -149,6 +150,7 @@ void InstallControlPainters() {
     RegisterPainter(TPainterKind::ListView, Make<TSkinListView>);
     RegisterPainter(TPainterKind::ScrollControl, Make<TSkinScControl>);
     RegisterPainter(TPainterKind::WindowScrollbars, Make<TSkinScrollbarH>);
+    RegisterPainter(TPainterKind::StatusBar, Make<TSkinStatusBar>);
     SetControlDiscovery({DiscoverControls, ClassifyChildWindow, Rescroll});
 }
 
