@@ -6,7 +6,9 @@
 #include "skin/controls/SkinComBox.h"
 #include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinProgress.h"
 #include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/SkinSizer.h"
 #include "skin/controls/SkinStatusBar.h"
 #include "skin/controls/SkinUpDown.h"
 
@@ -151,6 +153,8 @@ void InstallControlPainters() {
     RegisterPainter(TPainterKind::ScrollControl, Make<TSkinScControl>);
     RegisterPainter(TPainterKind::WindowScrollbars, Make<TSkinScrollbarH>);
     RegisterPainter(TPainterKind::StatusBar, Make<TSkinStatusBar>);
+    RegisterPainter(TPainterKind::Sizer, Make<TSkinSizer>);
+    RegisterPainter(TPainterKind::Progress, Make<TSkinProgress>);
     SetControlDiscovery({DiscoverControls, ClassifyChildWindow, Rescroll});
 }
 
@@ -217,6 +221,7 @@ void ClassifyControl(TWinSkinForm& Skinner, TControl& Control, TControl& Owner) 
         if (Gate(skin, xcCombo)) Paint(Skinner, TPainterKind::ComBox, Control);
         return;
     }
+    if (IsA(Control, "TCustomProgressBar") && Gate(skin, xcProgress)) { Paint(Skinner, TPainterKind::Progress, Control); return; }
     if (IsA(Control, "TCustomDateTimePicker") && Gate(skin, xcCombo)) { Paint(Skinner, TPainterKind::DateTime, Control); return; }
     if (IsA(Control, "TCustomRadioGroup") && Gate(skin, xcGroupBox)) {
         if (Gate(skin, xcRadioButton)) PaintChildren(Skinner, TPainterKind::RadioButton, Control);
