@@ -19,6 +19,7 @@
 #include "ui/MenuButton.h"
 #include "ui/Menus.h"
 #include "ui/Panel.h"
+#include "ui/ProgressBar.h"
 #include "ui/RadioButton.h"
 #include "ui/RadioGroup.h"
 #include "ui/ScrollBar.h"
@@ -52,6 +53,7 @@ const TClassInfo* const GalleryClasses[] = {
     &TMainMenu::MetaClass,   &TPopupMenu::MetaClass, &TMenuItem::MetaClass,    &TEdit::MetaClass,
     &TComboBox::MetaClass,   &TUpDown::MetaClass,    &TDateTimePicker::MetaClass, &TMemo::MetaClass,
     &TListBox::MetaClass,    &TScrollBar::MetaClass,  &TListView::MetaClass,   &TStatusBar::MetaClass,
+    &TProgressBar::MetaClass,
 };
 
 TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {

@@ -21,6 +21,7 @@
 #include "ui/Menus.h"
 #include "ui/ImageList.h"
 #include "ui/Panel.h"
+#include "ui/ProgressBar.h"
 #include "ui/RadioButton.h"
 #include "ui/RadioGroup.h"
 #include "ui/ScrollBar.h"
@@ -101,6 +102,14 @@ TEST_F(Gallery, HoldsEveryControlKindItShows) {
         {"spin buttons on an edit", TUpDown::MetaClass, Is<TUpDown>([](TUpDown& u) { return u.Associate() != nullptr; })},
         {"date picker", TDateTimePicker::MetaClass, Is<TDateTimePicker>([](TDateTimePicker& d) { return d.Kind() == dtkDate; })},
         {"time picker", TDateTimePicker::MetaClass, Is<TDateTimePicker>([](TDateTimePicker& d) { return d.Kind() == dtkTime; })},
+        {"list view with columns", TListView::MetaClass, Is<TListView>([](TListView& l) { return l.ColumnCount() > 1; })},
+        {"status bar", TStatusBar::MetaClass, nullptr},
+        {"partly filled progress bar", TProgressBar::MetaClass,
+         Is<TProgressBar>([](TProgressBar& p) { return p.Position() > p.Min() && p.Position() < p.Max(); })},
+        {"full progress bar", TProgressBar::MetaClass, Is<TProgressBar>([](TProgressBar& p) { return p.Position() == p.Max(); })},
+        {"standing progress bar", TProgressBar::MetaClass,
+         Is<TProgressBar>([](TProgressBar& p) { return p.Orientation() == pbVertical; })},
+        {"marquee progress bar", TProgressBar::MetaClass, Is<TProgressBar>([](TProgressBar& p) { return p.Style() == pbstMarquee; })},
     };
     for (const auto& k : kinds) EXPECT_GE(Count(k.cls, k.test), 1) << k.what;
 }
@@ -113,7 +122,7 @@ TEST_F(Gallery, EveryControlItShowsIsPaintedByTheSkin) {
                                    &TGroupBox::MetaClass,    &TPanel::MetaClass,    &TEdit::MetaClass,
                                    &TComboBox::MetaClass,    &TUpDown::MetaClass,   &TDateTimePicker::MetaClass,
                                    &TMemo::MetaClass,        &TListBox::MetaClass,  &TScrollBar::MetaClass,
-                                   &TListView::MetaClass,    &TStatusBar::MetaClass};
+                                   &TListView::MetaClass,    &TStatusBar::MetaClass, &TProgressBar::MetaClass};
     int seen = 0;
     for (TComponent* c : form->ComponentList()) {
         if (std::find(std::begin(painted), std::end(painted), &c->ClassType()) == std::end(painted)) continue;
