@@ -77,10 +77,12 @@ void TSkinProgress::DrawBar(HDC DC, int Width, int Height) {
         from = std::max(MarqueeStart(inner), 0);
         length = std::min(MarqueeStart(inner) + std::max(inner / 4, 1), inner) - from;
     }
-    if (length <= 0) return;
     TBitmap& image = *chunk->Bitmap;
+    // A chunk without caps is shown whole or not at all, as the control shows its own blocks.
+    if (chunk->LeftWidth == 0 && chunk->RightWidth == 0 && !marquee) length -= length % std::max(image.Width(), 1);
+    if (length <= 0) return;
     if (chunk->Tile == 1) {
-        // Whole chunks side by side, vertically centred; the last one cut at the fill's end.
+        // Whole chunks side by side, vertically centred.
         const int chunkWidth = std::max(image.Width(), 1);
         TBitmap strip;
         strip.SetPixelFormat(pf24bit);

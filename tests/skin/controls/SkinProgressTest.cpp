@@ -47,10 +47,11 @@ protected:
         return inset + MulDiv(Length - 2 * inset, Share, Whole);
     }
 
-    // Whether a pixel of Filled differs from Empty in the stretch of one chunk (a chunked fill has gaps
-    // between its chunks) or of 3 pixels that ends before the point (X, Y), going along -DX, -DY.
+    // Whether a pixel of Filled differs from Empty in the stretch of two chunks (a chunked fill shows
+    // whole chunks only, with gaps between them) or of 3 pixels that ends before the point (X, Y), going
+    // along -DX, -DY.
     bool FilledBefore(TPixels& Filled, TPixels& Empty, int X, int Y, int DX, int DY) const {
-        const int reach = skin->Progress->Style == 1 && skin->ProgressChunk ? skin->ProgressChunk->Bitmap->Width() : 3;
+        const int reach = skin->Progress->Style == 1 && skin->ProgressChunk ? 2 * skin->ProgressChunk->Bitmap->Width() : 3;
         for (int i = 1; i <= reach; ++i)
             if (Filled.At(X - i * DX, Y - i * DY) != Empty.At(X - i * DX, Y - i * DY)) return true;
         return false;
