@@ -10,6 +10,7 @@
 #include "skin/controls/SkinScrollbar.h"
 #include "skin/controls/SkinSizer.h"
 #include "skin/controls/SkinStatusBar.h"
+#include "skin/controls/SkinTrackBar.h"
 #include "skin/controls/SkinUpDown.h"
 
 #include "skin/data/SkinData.h"
@@ -155,6 +156,7 @@ void InstallControlPainters() {
     RegisterPainter(TPainterKind::StatusBar, Make<TSkinStatusBar>);
     RegisterPainter(TPainterKind::Sizer, Make<TSkinSizer>);
     RegisterPainter(TPainterKind::Progress, Make<TSkinProgress>);
+    RegisterPainter(TPainterKind::TrackBar, Make<TSkinTrackBar>);
     SetControlDiscovery({DiscoverControls, ClassifyChildWindow, Rescroll});
 }
 
@@ -221,6 +223,7 @@ void ClassifyControl(TWinSkinForm& Skinner, TControl& Control, TControl& Owner) 
         if (Gate(skin, xcCombo)) Paint(Skinner, TPainterKind::ComBox, Control);
         return;
     }
+    if (IsA(Control, "TCustomTrackBar") && Gate(skin, xcTrackBar)) { Paint(Skinner, TPainterKind::TrackBar, Control); return; }
     if (IsA(Control, "TCustomProgressBar") && Gate(skin, xcProgress)) { Paint(Skinner, TPainterKind::Progress, Control); return; }
     if (IsA(Control, "TCustomDateTimePicker") && Gate(skin, xcCombo)) { Paint(Skinner, TPainterKind::DateTime, Control); return; }
     if (IsA(Control, "TCustomRadioGroup") && Gate(skin, xcGroupBox)) {

@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int Unskinned = 99;  // the shipped skins' DisableTag
-
 class HeaderPainter : public SkinnedForm {
 protected:
     HeaderPainter() : SkinnedForm({640, 300}) {
