@@ -25,6 +25,7 @@
 #include "ui/ScrollBar.h"
 #include "ui/SpeedButton.h"
 #include "ui/StatusBar.h"
+#include "ui/TrackBar.h"
 #include "ui/UpDown.h"
 
 #include <commctrl.h>
@@ -53,7 +54,7 @@ const TClassInfo* const GalleryClasses[] = {
     &TMainMenu::MetaClass,   &TPopupMenu::MetaClass, &TMenuItem::MetaClass,    &TEdit::MetaClass,
     &TComboBox::MetaClass,   &TUpDown::MetaClass,    &TDateTimePicker::MetaClass, &TMemo::MetaClass,
     &TListBox::MetaClass,    &TScrollBar::MetaClass,  &TListView::MetaClass,   &TStatusBar::MetaClass,
-    &TProgressBar::MetaClass,
+    &TProgressBar::MetaClass, &TTrackBar::MetaClass,
 };
 
 TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {

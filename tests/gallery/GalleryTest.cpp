@@ -27,6 +27,7 @@
 #include "ui/ScrollBar.h"
 #include "ui/SpeedButton.h"
 #include "ui/StatusBar.h"
+#include "ui/TrackBar.h"
 #include "ui/UpDown.h"
 
 #include <commctrl.h>
@@ -110,6 +111,8 @@ TEST_F(Gallery, HoldsEveryControlKindItShows) {
         {"standing progress bar", TProgressBar::MetaClass,
          Is<TProgressBar>([](TProgressBar& p) { return p.Orientation() == pbVertical; })},
         {"marquee progress bar", TProgressBar::MetaClass, Is<TProgressBar>([](TProgressBar& p) { return p.Style() == pbstMarquee; })},
+        {"lying track bar", TTrackBar::MetaClass, Is<TTrackBar>([](TTrackBar& t) { return t.Orientation() == trHorizontal; })},
+        {"standing track bar", TTrackBar::MetaClass, Is<TTrackBar>([](TTrackBar& t) { return t.Orientation() == trVertical; })},
     };
     for (const auto& k : kinds) EXPECT_GE(Count(k.cls, k.test), 1) << k.what;
 }
@@ -122,7 +125,8 @@ TEST_F(Gallery, EveryControlItShowsIsPaintedByTheSkin) {
                                    &TGroupBox::MetaClass,    &TPanel::MetaClass,    &TEdit::MetaClass,
                                    &TComboBox::MetaClass,    &TUpDown::MetaClass,   &TDateTimePicker::MetaClass,
                                    &TMemo::MetaClass,        &TListBox::MetaClass,  &TScrollBar::MetaClass,
-                                   &TListView::MetaClass,    &TStatusBar::MetaClass, &TProgressBar::MetaClass};
+                                   &TListView::MetaClass,    &TStatusBar::MetaClass, &TProgressBar::MetaClass,
+                                   &TTrackBar::MetaClass};
     int seen = 0;
     for (TComponent* c : form->ComponentList()) {
         if (std::find(std::begin(painted), std::end(painted), &c->ClassType()) == std::end(painted)) continue;
