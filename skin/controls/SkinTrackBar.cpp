@@ -24,6 +24,12 @@ constexpr int ThumbCells = 5;
 bool TSkinTrackBar::Vertical() const { return (GetWindowLongPtrW(FWnd, GWL_STYLE) & TBS_VERT) != 0; }
 
 bool TSkinTrackBar::BeforeMessage(TMessage& Message) {
+    if (Message.Msg == CN_CTLCOLORSTATIC && FSkinData->FaceBrush) {
+        // The bar asks its parent for its background: the skin's face, like the window around it.
+        CallPrevious(Message);
+        Message.Result = reinterpret_cast<LRESULT>(FSkinData->FaceBrush.get());
+        return false;
+    }
     if (Message.Msg != WM_NOTIFY && Message.Msg != CN_NOTIFY) return TSkinControl::BeforeMessage(Message);
     auto* draw = reinterpret_cast<NMCUSTOMDRAW*>(Message.LParam);
     if (!draw || draw->hdr.code != static_cast<UINT>(NM_CUSTOMDRAW) || draw->hdr.hwndFrom != FWnd) return true;
@@ -54,8 +60,10 @@ void TSkinTrackBar::DrawChannel(HDC DC) {
     const bool vertical = Vertical();
     TDataSkinObject* image = vertical ? FSkinData->TrackVert.get() : FSkinData->Track.get();
     if (!image || image->Bitmap->Empty()) return;
-    // A standing bar reports its channel with x and y exchanged.
-    TRect channel = vertical ? TRect{r.top, r.left, r.bottom, r.right} : TRect::FromRECT(r);
+    // Windows reports a standing bar's channel with x and y exchanged (Wine does not): a standing
+    // channel is taller than wide.
+    TRect channel = TRect::FromRECT(r);
+    if (vertical && channel.Width() > channel.Height()) channel = {r.top, r.left, r.bottom, r.right};
     const int w = image->Bitmap->Width(), h = image->Bitmap->Height();
     // The image's breadth, centred on the channel's middle line; its caps kept, its middle stretched.
     if (!vertical) {

@@ -110,6 +110,23 @@ TEST_F(TrackBarPainter, TheChannelAndTheThumbAreTheSkinsImages) {
     TBitmap& track = *skin->Track->Bitmap;
     const int y = c.top + (c.bottom - c.top - track.Height()) / 2 + track.Height() / 2;
     EXPECT_EQ(shot->At((c.left + c.right) / 2, y), ColorToRGB(track.Canvas()->Pixel(track.Width() / 2, track.Height() / 2)));
+    // Around the channel and the ticks the bar shows the skin's face.
+    EXPECT_EQ(shot->At(2, 2), ColorToRGB(skin->FaceColor));
+
+    // A standing bar: its channel is the standing image's middle, centred on the channel's line.
+    skinned->SetOrientation(trVertical);
+    skinned->SetBounds(10, 20, 40, 150);
+    Pump(2);
+    ASSERT_EQ(Painter(), skinner->PainterOfControl(skinned)) << "the painter stays with the bar's new window";
+    RedrawAll(skinned->Handle());
+    auto standing = TPixels::OfWindow(skinned->Handle());
+    SendMessageW(skinned->Handle(), TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&c));
+    TRect channel = TRect::FromRECT(c);
+    if (channel.Width() > channel.Height()) channel = {c.top, c.left, c.bottom, c.right};
+    TBitmap& trackVert = *skin->TrackVert->Bitmap;
+    const int x = channel.Left + (channel.Width() - trackVert.Width()) / 2 + trackVert.Width() / 2;
+    EXPECT_EQ(standing->At(x, channel.Top + channel.Height() / 4),
+              ColorToRGB(trackVert.Canvas()->Pixel(trackVert.Width() / 2, trackVert.Height() / 2)));
 }
 
 TEST_F(TrackBarPainter, WithoutAThumbImageTheThumbIsAnOutline) {
