@@ -14,17 +14,24 @@
 #include "ui/ImageList.h"
 #include "ui/Label.h"
 #include "ui/ListBox.h"
+#include "ui/ListView.h"
 #include "ui/Memo.h"
 #include "ui/MenuButton.h"
 #include "ui/Menus.h"
 #include "ui/Panel.h"
+#include "ui/ProgressBar.h"
 #include "ui/RadioButton.h"
 #include "ui/RadioGroup.h"
 #include "ui/ScrollBar.h"
 #include "ui/SpeedButton.h"
+#include "ui/StatusBar.h"
+#include "ui/TrackBar.h"
 #include "ui/UpDown.h"
 
+#include <commctrl.h>
+
 #include <cstdint>
+#include <utility>
 
 TGalleryForm* GalleryForm = nullptr;
 
@@ -46,7 +53,8 @@ const TClassInfo* const GalleryClasses[] = {
     &TRadioGroup::MetaClass, &TPanel::MetaClass,     &TSkinData::MetaClass,    &TImageList::MetaClass,
     &TMainMenu::MetaClass,   &TPopupMenu::MetaClass, &TMenuItem::MetaClass,    &TEdit::MetaClass,
     &TComboBox::MetaClass,   &TUpDown::MetaClass,    &TDateTimePicker::MetaClass, &TMemo::MetaClass,
-    &TListBox::MetaClass,    &TScrollBar::MetaClass,
+    &TListBox::MetaClass,    &TScrollBar::MetaClass,  &TListView::MetaClass,   &TStatusBar::MetaClass,
+    &TProgressBar::MetaClass, &TTrackBar::MetaClass,
 };
 
 TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
@@ -82,6 +90,24 @@ void TGalleryForm::FormCreate(TObject*) {
         if (auto* button = dynamic_cast<TBitBtn*>(FindComponent(name))) MenuImages->AddMasked(*button->Glyph(), clFuchsia);
     if (auto* button = dynamic_cast<TSpeedButton*>(FindComponent("FlatSpeedButton")))
         MenuImages->AddMasked(*button->Glyph(), clFuchsia);
+    // The header shows a sorted column (its arrow), a right-aligned one and a hot item under the mouse.
+    if (auto* list = dynamic_cast<TListView*>(FindComponent("ReportList"))) {
+        list->AddColumn(L"Name", 120);
+        list->AddColumn(L"Size", 70);
+        list->AddColumn(L"Location", 160);
+        for (const auto& row : {std::pair{L"alpha.txt", L"12 KB"}, {L"beta.ini", L"1 KB"}, {L"gamma.log", L"940 KB"}})
+            list->AddItem(row.first, {row.second, L"C:\\Users\\Public"});
+        if (HWND header = ListView_GetHeader(list->Handle())) {
+            HDITEMW item{};
+            item.mask = HDI_FORMAT;
+            Header_GetItem(header, 0, &item);
+            item.fmt |= HDF_SORTUP;
+            Header_SetItem(header, 0, &item);
+            Header_GetItem(header, 1, &item);
+            item.fmt = (item.fmt & ~HDF_JUSTIFYMASK) | HDF_RIGHT;
+            Header_SetItem(header, 1, &item);
+        }
+    }
 }
 
 std::wstring TGalleryForm::GraphiteSkinPath() {

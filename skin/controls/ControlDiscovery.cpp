@@ -6,7 +6,11 @@
 #include "skin/controls/SkinComBox.h"
 #include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinProgress.h"
 #include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/SkinSizer.h"
+#include "skin/controls/SkinStatusBar.h"
+#include "skin/controls/SkinTrackBar.h"
 #include "skin/controls/SkinUpDown.h"
 
 #include "skin/data/SkinData.h"
@@ -149,6 +153,10 @@ void InstallControlPainters() {
     RegisterPainter(TPainterKind::ListView, Make<TSkinListView>);
     RegisterPainter(TPainterKind::ScrollControl, Make<TSkinScControl>);
     RegisterPainter(TPainterKind::WindowScrollbars, Make<TSkinScrollbarH>);
+    RegisterPainter(TPainterKind::StatusBar, Make<TSkinStatusBar>);
+    RegisterPainter(TPainterKind::Sizer, Make<TSkinSizer>);
+    RegisterPainter(TPainterKind::Progress, Make<TSkinProgress>);
+    RegisterPainter(TPainterKind::TrackBar, Make<TSkinTrackBar>);
     SetControlDiscovery({DiscoverControls, ClassifyChildWindow, Rescroll});
 }
 
@@ -215,6 +223,8 @@ void ClassifyControl(TWinSkinForm& Skinner, TControl& Control, TControl& Owner) 
         if (Gate(skin, xcCombo)) Paint(Skinner, TPainterKind::ComBox, Control);
         return;
     }
+    if (IsA(Control, "TCustomTrackBar") && Gate(skin, xcTrackBar)) { Paint(Skinner, TPainterKind::TrackBar, Control); return; }
+    if (IsA(Control, "TCustomProgressBar") && Gate(skin, xcProgress)) { Paint(Skinner, TPainterKind::Progress, Control); return; }
     if (IsA(Control, "TCustomDateTimePicker") && Gate(skin, xcCombo)) { Paint(Skinner, TPainterKind::DateTime, Control); return; }
     if (IsA(Control, "TCustomRadioGroup") && Gate(skin, xcGroupBox)) {
         if (Gate(skin, xcRadioButton)) PaintChildren(Skinner, TPainterKind::RadioButton, Control);

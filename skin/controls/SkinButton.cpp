@@ -181,12 +181,7 @@ int TSkinButton::Frame() const {
 bool TSkinButton::DrawFace(const TRect& Rect, int FrameIndex, bool DrawElement) {
     const TDataSkinButton& element = *FSkinData->Buttons;
     if (element.Bitmap->Empty() || Rect.IsEmpty()) return false;
-    if (!FBuffer) {
-        FBuffer = std::make_unique<TBitmap>();
-        FBuffer->SetPixelFormat(pf24bit);
-    }
-    FBuffer->SetSize(Rect.Width(), Rect.Height());
-    TBitmapDCLock lock(*FBuffer);
+    TBitmapDCLock lock(Buffer(Rect));
     HDC dc = lock.Handle();
     TControl* control = Control();
     if (FTransparent && control) {
@@ -214,14 +209,7 @@ TColor TSkinButton::CaptionColour(int FrameIndex) const {
 
 void TSkinButton::SelectCaptionFont(int FrameIndex) {
     TCanvas& canvas = *FBuffer->Canvas();
-    if (Control()) {
-        canvas.Font()->Assign(Control()->Font());
-    } else {
-        LOGFONTW logFont{};
-        const auto font = reinterpret_cast<HFONT>(SendMessageW(FWnd, WM_GETFONT, 0, 0));
-        if (GetObjectW(font ? font : GetStockObject(DEFAULT_GUI_FONT), sizeof logFont, &logFont))
-            canvas.Font()->AssignLogFont(logFont);
-    }
+    SelectControlFont(canvas);
     canvas.Font()->SetColor(CaptionColour(FrameIndex));
     canvas.Brush()->SetStyle(bsClear);  // the caption lies on the face, no box behind it
 }

@@ -62,7 +62,6 @@ protected:
     // Space down and up press and release the button.
     void SpaceKey(const TMessage& Message);
 
-    std::unique_ptr<TBitmap> FBuffer;
     bool FMultiLine = false;
     bool FTransparent = false;
 };

@@ -5,6 +5,8 @@
 #include "skin/draw/SkinDraw.h"
 #include "skin/window/SkinMessages.h"
 #include "skin/window/WinSkinForm.h"
+#include "ui/Bitmap.h"
+#include "ui/Canvas.h"
 #include "ui/Handles.h"
 #include "ui/Messages.h"
 #include "ui/Properties.h"
@@ -240,6 +242,38 @@ void TSkinControl::PaintMessage(TMessage& Message) {
         }
     }
     Message.Result = 0;
+}
+
+bool TSkinControl::TakePaintMessages(TMessage& Message) {
+    if (Message.Msg == WM_PAINT) {
+        PaintMessage(Message);
+        return true;
+    }
+    if (Message.Msg == WM_ERASEBKGND) {
+        Message.Result = 1;
+        return true;
+    }
+    return false;
+}
+
+TBitmap& TSkinControl::Buffer(const TRect& Rect) {
+    if (!FBuffer) {
+        FBuffer = std::make_unique<TBitmap>();
+        FBuffer->SetPixelFormat(pf24bit);
+    }
+    FBuffer->SetSize(Rect.Width(), Rect.Height());
+    return *FBuffer;
+}
+
+void TSkinControl::SelectControlFont(TCanvas& Canvas) const {
+    if (Control()) {
+        Canvas.Font()->Assign(Control()->Font());
+        return;
+    }
+    LOGFONTW logFont{};
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(FWnd, WM_GETFONT, 0, 0));
+    if (GetObjectW(font ? font : GetStockObject(DEFAULT_GUI_FONT), sizeof logFont, &logFont))
+        Canvas.Font()->AssignLogFont(logFont);
 }
 
 void TSkinControl::Repaint() {

@@ -12,8 +12,10 @@
 #include "ui/Control.h"
 #include "ui/Types.h"
 
+#include <memory>
 #include <string>
 
+class TBitmap;
 class TCanvas;
 class TDataSkinObject;
 class TSkinData;
@@ -87,6 +89,13 @@ protected:
     // The standard WM_PAINT of a painter: the skin drawn into the paint DC, the control's own painting
     // never run.
     void PaintMessage(TMessage& Message);
+    // The filter of a painter that draws the whole control: WM_PAINT from the skin, WM_ERASEBKGND
+    // answered as done. True when it took the message.
+    bool TakePaintMessages(TMessage& Message);
+    // The painter's off-screen bitmap (24-bit, kept between paints), sized to Rect.
+    TBitmap& Buffer(const TRect& Rect);
+    // The control's font on Canvas: a framework control's Font, else the window's own (WM_GETFONT).
+    void SelectControlFont(TCanvas& Canvas) const;
     // Sets or clears the hot bit, asking for the leave notification when it is set; false when the bit
     // already was so.
     bool SetHotState(bool Hot);
@@ -114,6 +123,7 @@ protected:
     TWinSkinForm* FSkinForm = nullptr;
     int FMode = 0;
     bool FParentBgOff = false;
+    std::unique_ptr<TBitmap> FBuffer;
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,

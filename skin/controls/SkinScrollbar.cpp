@@ -1,5 +1,7 @@
 #include "skin/controls/SkinScrollbar.h"
 
+#include "skin/controls/SkinHeader.h"
+
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinPlatform.h"
 #include "skin/window/SkinMessages.h"
@@ -226,6 +228,14 @@ void TSkinScrollbar::DrawFrame(HDC WindowDC) {
         FrameColour(WindowDC, outer.Inflate(-1, -1), FSkinData->FaceColor);
     }
     FBars.FillSizeBox(WindowDC, *FSkinData);
+}
+
+// ---- TSkinListView ----
+
+void TSkinListView::AttachScrolling(TControl& Control, TSkinData& SkinData, TWinSkinForm& SkinForm, TCanvas* Canvas) {
+    const bool first = !FAttached;
+    TSkinScrollbar::AttachScrolling(Control, SkinData, SkinForm, Canvas);
+    if (first && FAttached && FWnd) FHeader = SkinListHeader(FWnd, Owner(), SkinData, SkinForm);
 }
 
 // ---- TSkinScrollbarH ----

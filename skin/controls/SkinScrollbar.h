@@ -13,6 +13,8 @@
 
 #include <memory>
 
+class TSkinHeader;
+
 // The horizontal and the vertical overlay of one window, handled as one.
 class TBarPair {
 public:
@@ -70,6 +72,14 @@ public:
     CLARIVO_CLASS
     using TSkinScrollbar::TSkinScrollbar;
     bool PaintsListView() const override { return true; }
+    // The bars, and a header painter for the list's column header.
+    void AttachScrolling(TControl& Control, TSkinData& SkinData, TWinSkinForm& SkinForm, TCanvas* Canvas) override;
+    // The column header's painter (owned by the list); only ever compared, as the window skinner may free
+    // it first.
+    TSkinHeader* Header() const { return FHeader; }
+
+private:
+    TSkinHeader* FHeader = nullptr;
 };
 
 class TSkinScrollbarH : public TSkinControl {

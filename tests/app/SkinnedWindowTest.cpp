@@ -14,7 +14,11 @@
 #include "CaptionMouse.h"
 #include "RealMouse.h"
 #include "TempTree.h"
+#include "WindowShot.h"
+#include "skin/controls/SkinHeader.h"
 #include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/SkinStatusBar.h"
+#include "ui/StatusBar.h"
 #include "ui/ListView.h"
 #include "ui/RadioButton.h"
 #include "ui/ShellTreeView.h"
@@ -90,6 +94,18 @@ protected:
         const std::string path = std::string(CLARIVO_SKINS_DIR) + "/" + skin + ".skn";
         form->SkinData1->SetSkinFile(std::wstring(path.begin(), path.end()));
         for (int i = 0; i < 100 && SkinManager->ChangeScheduled(); ++i) Pump(1, 10);
+    }
+
+    // A search of the tree for hidden folders, started by a click on "Find" (posted: it runs once the
+    // test pumps messages). False when the tree cannot be chosen.
+    bool StartFolderSearch(const TTempTree& Tree) {
+        if (!form->ShellTreeView1->SetPath(Tree.Root().substr(0, Tree.Root().size() - 1))) return false;
+        form->RadioButton1->SetChecked(true);
+        const TSpeedButton* find = form->FindButton;
+        const LPARAM onFind = MAKELPARAM(find->Left() + find->Width() / 2, find->Top() + find->Height() / 2);
+        PostMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, onFind);
+        PostMessageW(form->Handle(), WM_LBUTTONUP, 0, onFind);
+        return true;
     }
 
     TForm1* form = nullptr;
@@ -214,12 +230,7 @@ TEST_F(SkinnedMainWindow, TheResultListsSkinnedBarFollowsASearchAndScrollsTheLis
         auto* painter = Skinner() ? dynamic_cast<TSkinListView*>(Skinner()->PainterOfControl(form->FoundFiles)) : nullptr;
         ASSERT_NE(painter, nullptr) << skin;
         const HWND list = form->FoundFiles->Handle();
-        ASSERT_TRUE(form->ShellTreeView1->SetPath(tree.Root().substr(0, tree.Root().size() - 1)));
-        form->RadioButton1->SetChecked(true);
-        const TSpeedButton* find = form->FindButton;
-        const LPARAM onFind = MAKELPARAM(find->Left() + find->Width() / 2, find->Top() + find->Height() / 2);
-        PostMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, onFind);
-        PostMessageW(form->Handle(), WM_LBUTTONUP, 0, onFind);
+        ASSERT_TRUE(StartFolderSearch(tree));
 
         // While rows arrive, the overlay shows the thumb wherever the list's own bar has it.
         int samples = 0, behind = 0;
@@ -255,6 +266,78 @@ TEST_F(SkinnedMainWindow, TheResultListsSkinnedBarFollowsASearchAndScrollsTheLis
         MouseTo({0, 0});
         Pump(5, 10);
         SaveScreen(form->Handle(), ShotName(skin, "search-scrolled"));
+    }
+}
+
+// The status line and the result list's header wear the skin in both skins: the line on screen is always
+// the one the bar holds (never a stale one) while a search sets a new one per folder, and after the
+// search a header click leaves the rows as they were and a divider drag sizes the column.
+TEST_F(SkinnedMainWindow, TheStatusLineAndTheHeaderAreSkinnedAndStayCurrentThroughASearch) {
+    TTempTree tree;
+    for (int i = 0; i < 20; ++i) tree.Folder(L"d" + std::to_wstring(i) + L"\\hidden", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    for (const std::string skin : {"default", "graphite"}) {
+        SCOPED_TRACE(skin);
+        if (skin != "default") UseSkinFile(skin);
+        Pump(5, 10);
+        const HWND status = form->StatusBar1->Handle(), list = form->FoundFiles->Handle();
+        const HWND header = ListView_GetHeader(list);
+        ASSERT_NE(Skinner(), nullptr);
+        ASSERT_NE(dynamic_cast<TSkinStatusBar*>(Skinner()->PainterOfWindow(status)), nullptr);
+        auto* headerPainter = dynamic_cast<TSkinHeader*>(Skinner()->PainterOfWindow(header));
+        ASSERT_NE(headerPainter, nullptr);
+
+        ASSERT_TRUE(StartFolderSearch(tree));
+        int compared = 0, stale = 0;
+        for (int i = 0; i < 3000 && (i < 10 || !form->FindButton->Enabled()); ++i) {
+            Pump(1, 2);
+            const std::wstring line = form->StatusBar1->SimpleText();
+            auto onScreen = TPixels::OfWindow(status);
+            RedrawWindow(status, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            if (form->StatusBar1->SimpleText() != line) continue;
+            auto fresh = TPixels::OfWindow(status);
+            ++compared;
+            for (int x = 0; x < fresh->Width(); x += 2)
+                if (onScreen->At(x, fresh->Height() / 2) != fresh->At(x, fresh->Height() / 2)) {
+                    ++stale;
+                    break;
+                }
+        }
+        ASSERT_TRUE(form->FindButton->Enabled()) << "the search did not end";
+        EXPECT_GT(compared, 3);
+        EXPECT_EQ(stale, 0) << "of " << compared;
+
+        // A click on the Location column: pressed while held, and the rows stay in their order.
+        std::vector<std::wstring> rows;
+        for (int i = 0; i < form->FoundFiles->Count(); ++i) rows.push_back(form->FoundFiles->ItemCaption(i));
+        ASSERT_FALSE(rows.empty());
+        RECT item{};
+        Header_GetItemRect(header, 1, &item);
+        POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+        ClientToScreen(header, &at);
+        MouseTo(at);
+        MouseDown();
+        Pump(5, 10);
+        EXPECT_EQ(headerPainter->PressedItem(), 1);
+        MouseUp();
+        Pump(5, 10);
+        EXPECT_EQ(headerPainter->PressedItem(), -1);
+        std::vector<std::wstring> after;
+        for (int i = 0; i < form->FoundFiles->Count(); ++i) after.push_back(form->FoundFiles->ItemCaption(i));
+        EXPECT_EQ(after, rows);
+        // The first column's divider dragged 30 pixels to the right widens it by as much.
+        const int width = ListView_GetColumnWidth(list, 0);
+        Header_GetItemRect(header, 0, &item);
+        POINT divider{item.right - 1, (item.top + item.bottom) / 2};
+        ClientToScreen(header, &divider);
+        MouseDrag(divider, {divider.x + 30, divider.y}, 6);
+        Pump(10, 10);
+        EXPECT_NEAR(ListView_GetColumnWidth(list, 0), width + 30, 2);
+        ListView_SetColumnWidth(list, 0, width);
+        MouseTo({0, 0});
+        // The leave notice comes from the system's polling of the pointer, a little later.
+        for (int i = 0; i < 200 && headerPainter->HotItem() != -1; ++i) Pump(1, 10);
+        EXPECT_EQ(headerPainter->HotItem(), -1) << "an item stays hot with the mouse gone";
+        SaveScreen(form->Handle(), ShotName(skin, "search-status"));
     }
 }
 

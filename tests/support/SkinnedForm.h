@@ -14,6 +14,10 @@
 #include <functional>
 #include <vector>
 
+// The Tag of a control the shipped skins leave alone (their DisableTag): an unskinned twin beside a
+// skinned control.
+constexpr int Unskinned = 99;
+
 // What a painter must give back when it goes: the window's procedure and styles.
 struct TWindowHooks {
     LONG_PTR Procedure = 0;

@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr int Unskinned = 99;  // the shipped skins' DisableTag
-
 SCROLLBARINFO BarInfo(HWND Wnd, LONG Id = OBJID_VSCROLL) {
     SCROLLBARINFO info{};
     info.cbSize = sizeof info;
