@@ -238,6 +238,12 @@ void TSkinListView::AttachScrolling(TControl& Control, TSkinData& SkinData, TWin
     if (first && FAttached && FWnd) FHeader = SkinListHeader(FWnd, Owner(), SkinData, SkinForm);
 }
 
+void TSkinListView::WindowRecreated() {
+    TSkinScrollbar::WindowRecreated();
+    // The old header's painter finished with its window; the skinner frees it with the other finished ones.
+    if (FWnd && FSkinData && FSkinForm) FHeader = SkinListHeader(FWnd, Owner(), *FSkinData, *FSkinForm);
+}
+
 // ---- TSkinScrollbarH ----
 
 TSkinScrollbarH::~TSkinScrollbarH() = default;

@@ -78,6 +78,10 @@ public:
     // it first.
     TSkinHeader* Header() const { return FHeader; }
 
+protected:
+    // A list made again has a new header window, which gets a painter of its own.
+    void WindowRecreated() override;
+
 private:
     TSkinHeader* FHeader = nullptr;
 };

@@ -195,6 +195,24 @@ TEST_F(HeaderPainter, ASortedColumnShowsItsArrow) {
     }
 }
 
+TEST_F(HeaderPainter, AListMadeAgainHasItsNewHeaderSkinned) {
+    const HWND oldHeader = HeaderOf(skinned);
+    ASSERT_NE(Painter(), nullptr);
+    skinned->RecreateWnd();
+    Pump(5);
+    const HWND header = HeaderOf(skinned);
+    ASSERT_NE(header, nullptr);
+    ASSERT_FALSE(IsWindow(oldHeader) && header == oldHeader) << "the list kept its window";
+    TSkinHeader* painter = Painter();
+    ASSERT_NE(painter, nullptr) << "the new header has no painter";
+    EXPECT_EQ(dynamic_cast<TSkinListView*>(skinner->PainterOfControl(skinned))->Header(), painter);
+    RedrawAll(header);
+    ExpectItemFrame(0, hfNormal);
+    MouseTo(ItemCentre(header, 1));
+    Pump(5);
+    EXPECT_EQ(painter->HotItem(), 1);
+}
+
 TEST_F(HeaderPainter, HoverAndRepaintHoldNoHandles) {
     ASSERT_NE(Painter(), nullptr);
     const HWND header = HeaderOf(skinned);
