@@ -6,6 +6,7 @@
 #include "skin/controls/SkinComBox.h"
 #include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinObjImage.h"
 #include "skin/controls/SkinProgress.h"
 #include "skin/controls/SkinScrollbar.h"
 #include "skin/controls/SkinSizer.h"
@@ -157,6 +158,9 @@ void InstallControlPainters() {
     RegisterPainter(TPainterKind::Sizer, Make<TSkinSizer>);
     RegisterPainter(TPainterKind::Progress, Make<TSkinProgress>);
     RegisterPainter(TPainterKind::TrackBar, Make<TSkinTrackBar>);
+    RegisterPainter(TPainterKind::ObjImageCheck, [](TComponent* Owner) -> TSkinControl* { return new TSkinObjImage(Owner, oiCheckGlyphs); });
+    RegisterPainter(TPainterKind::ObjImageRadio, [](TComponent* Owner) -> TSkinControl* { return new TSkinObjImage(Owner, oiRadioGlyphs); });
+    RegisterPainter(TPainterKind::ObjImageCx, [](TComponent* Owner) -> TSkinControl* { return new TSkinObjImage(Owner, oiPropertiesGlyph); });
     SetControlDiscovery({DiscoverControls, ClassifyChildWindow, Rescroll});
 }
 
@@ -216,6 +220,10 @@ void ClassifyControl(TWinSkinForm& Skinner, TControl& Control, TControl& Owner) 
     // First this program's own button and group classes, then the rows every skinned program knows.
     if (IsA(Control, "TBitBtn") && Gate(skin, xcButton)) { Paint(Skinner, TPainterKind::BitButton, Control); return; }
     if (IsA(Control, "TMenuButton") && Gate(skin, xcButton)) { Paint(Skinner, TPainterKind::MenuButton, Control); return; }
+    // Check controls drawn from a glyph strip of their own get the skin's glyphs, not a painter over them.
+    if (IsA(Control, "TGlyphCheckBox") && Gate(skin, xcCheckBox)) { Paint(Skinner, TPainterKind::ObjImageCheck, Control, true); return; }
+    if (IsA(Control, "TGlyphRadioButton") && Gate(skin, xcRadioButton)) { Paint(Skinner, TPainterKind::ObjImageRadio, Control, true); return; }
+    if (IsA(Control, "TPropertiesCheckBox") && Gate(skin, xcCheckBox)) { Paint(Skinner, TPainterKind::ObjImageCx, Control, true); return; }
     // Ahead of the scroll-bar row, and deciding even when the gate is shut: a combo box is asked for
     // WS_VSCROLL for its list's sake and never scrolls itself, so no later row may take it for a control
     // that does.

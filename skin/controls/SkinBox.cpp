@@ -17,22 +17,7 @@ const TClassInfo TSkinGroupBox::MetaClass("TSkinGroupBox", &TSkinControl::MetaCl
 // ---- TSkinBox ----
 
 void TSkinBox::Attach(TWinSkinForm& SkinForm, TSkinData& SkinData, bool TakeColor, TCanvas* Canvas) {
-    if (FAttached) return;
-    FControl = dynamic_cast<TControl*>(Owner());
-    if (!FControl) return;
-    FSkinData = &SkinData;
-    FSkinForm = &SkinForm;
-    FCanvas = Canvas;
-    if (auto* windowed = dynamic_cast<TWinControl*>(FControl)) FWnd = windowed->Handle();
-    SkinForm.AddPainter(this);
-    FTakeColor = TakeColor;
-    if (TakeColor) {
-        SetParentBackground(true);
-        FSavedColor = FControl->Color();
-        FControl->SetColor(SkinData.FaceColor);
-    }
-    FAttached = true;
-    FLifeState = plAttached;
+    if (!FAttached) AttachUnhooked(SkinForm, SkinData, TakeColor, Canvas);
 }
 
 // ---- TSkinBoxH ----

@@ -67,6 +67,25 @@ void TSkinControl::Attach(TWinSkinForm& SkinForm, TSkinData& SkinData, bool Take
     FLifeState = plAttached;
 }
 
+bool TSkinControl::AttachUnhooked(TWinSkinForm& SkinForm, TSkinData& SkinData, bool TakeColor, TCanvas* Canvas) {
+    FControl = dynamic_cast<TControl*>(Owner());
+    if (!FControl) return false;
+    FSkinData = &SkinData;
+    FSkinForm = &SkinForm;
+    FCanvas = Canvas;
+    if (auto* windowed = dynamic_cast<TWinControl*>(FControl)) FWnd = windowed->Handle();
+    SkinForm.AddPainter(this);
+    FTakeColor = TakeColor;
+    if (TakeColor) {
+        SetParentBackground(true);
+        FSavedColor = FControl->Color();
+        FControl->SetColor(SkinData.FaceColor);
+    }
+    FAttached = true;
+    FLifeState = plAttached;
+    return true;
+}
+
 void TSkinControl::AttachWindow(HWND Wnd, TSkinData& SkinData, TWinSkinForm& SkinForm, TCanvas* Canvas) {
     if (FAttached) return;
     FSkinData = &SkinData;

@@ -78,6 +78,9 @@ protected:
     // Skin painting was switched on or off (FSkinOn tells which).
     virtual void SkinSwitched() {}
 
+    // Attaches to the owning framework control without taking its message handling (for painters that
+    // paint nothing over the control); false when the owner is no control.
+    bool AttachUnhooked(TWinSkinForm& SkinForm, TSkinData& SkinData, bool TakeColor, TCanvas* Canvas);
     // The control's own handling of the message (its previous WindowProc, or the window's procedure).
     void CallPrevious(TMessage& Message);
     // Repaints at once (through the host control for windowless ones).
