@@ -10,6 +10,7 @@
 #include "ui/DateTimePicker.h"
 #include "ui/Dialogs.h"
 #include "ui/Edit.h"
+#include "ui/GlyphCheckBox.h"
 #include "ui/GroupBox.h"
 #include "ui/ImageList.h"
 #include "ui/Label.h"
@@ -55,6 +56,7 @@ const TClassInfo* const GalleryClasses[] = {
     &TComboBox::MetaClass,   &TUpDown::MetaClass,    &TDateTimePicker::MetaClass, &TMemo::MetaClass,
     &TListBox::MetaClass,    &TScrollBar::MetaClass,  &TListView::MetaClass,   &TStatusBar::MetaClass,
     &TProgressBar::MetaClass, &TTrackBar::MetaClass,
+    &TGlyphCheckBox::MetaClass, &TGlyphRadioButton::MetaClass, &TPropertiesCheckBox::MetaClass,
 };
 
 TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
