@@ -74,6 +74,23 @@ std::wstring ReadEnumNameProperty(const TObject* object, std::string_view name) 
     }
 }
 
+std::wstring ReadSetProperty(const TObject* object, std::string_view name) {
+    const TPropInfo* p = FindPropInfo(object, name);
+    if (!p || p->Kind != TPropKind::pkSet) return {};
+    try {
+        const auto bits = static_cast<uint64_t>(p->GetOrd(*object));
+        std::wstring text = L"[";
+        for (size_t i = 0; i < p->Names.size() && i < 64; ++i) {
+            if (!(bits & (uint64_t{1} << i))) continue;
+            if (text.size() > 1) text += L',';
+            text += Utf8ToWide(p->Names[i]);
+        }
+        return text + L"]";
+    } catch (...) {
+        return {};
+    }
+}
+
 std::wstring ReadStringProperty(const TObject* object, std::string_view name) {
     const TPropInfo* p = FindPropInfo(object, name);
     if (!p || p->Kind != TPropKind::pkString) return {};

@@ -17,6 +17,8 @@
 int ReadIntegerProperty(const TObject* object, std::string_view name);
 // The value's name of an enumeration or boolean property ("False"/"True"); otherwise "".
 std::wstring ReadEnumNameProperty(const TObject* object, std::string_view name);
+// A set property as text: the names of its elements between brackets ("[btPlay,btStop]"); otherwise "".
+std::wstring ReadSetProperty(const TObject* object, std::string_view name);
 // String properties; otherwise "".
 std::wstring ReadStringProperty(const TObject* object, std::string_view name);
 // The object a class property holds, only when it is of the class asked for (or derives from it).
