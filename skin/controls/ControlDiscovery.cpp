@@ -6,6 +6,7 @@
 #include "skin/controls/SkinComBox.h"
 #include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinMP.h"
 #include "skin/controls/SkinObjImage.h"
 #include "skin/controls/SkinProgress.h"
 #include "skin/controls/SkinScrollbar.h"
@@ -158,6 +159,7 @@ void InstallControlPainters() {
     RegisterPainter(TPainterKind::Sizer, Make<TSkinSizer>);
     RegisterPainter(TPainterKind::Progress, Make<TSkinProgress>);
     RegisterPainter(TPainterKind::TrackBar, Make<TSkinTrackBar>);
+    RegisterPainter(TPainterKind::MediaPlayer, Make<TSkinMP>);
     RegisterPainter(TPainterKind::ObjImageCheck, [](TComponent* Owner) -> TSkinControl* { return new TSkinObjImage(Owner, oiCheckGlyphs); });
     RegisterPainter(TPainterKind::ObjImageRadio, [](TComponent* Owner) -> TSkinControl* { return new TSkinObjImage(Owner, oiRadioGlyphs); });
     RegisterPainter(TPainterKind::ObjImageCx, [](TComponent* Owner) -> TSkinControl* { return new TSkinObjImage(Owner, oiPropertiesGlyph); });
