@@ -16,6 +16,7 @@
 #include "ui/Label.h"
 #include "ui/ListBox.h"
 #include "ui/ListView.h"
+#include "ui/MediaPlayer.h"
 #include "ui/Memo.h"
 #include "ui/MenuButton.h"
 #include "ui/Menus.h"
@@ -57,6 +58,7 @@ const TClassInfo* const GalleryClasses[] = {
     &TListBox::MetaClass,    &TScrollBar::MetaClass,  &TListView::MetaClass,   &TStatusBar::MetaClass,
     &TProgressBar::MetaClass, &TTrackBar::MetaClass,
     &TGlyphCheckBox::MetaClass, &TGlyphRadioButton::MetaClass, &TPropertiesCheckBox::MetaClass,
+    &TMediaPlayer::MetaClass,
 };
 
 TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
@@ -92,6 +94,11 @@ void TGalleryForm::FormCreate(TObject*) {
         if (auto* button = dynamic_cast<TBitBtn*>(FindComponent(name))) MenuImages->AddMasked(*button->Glyph(), clFuchsia);
     if (auto* button = dynamic_cast<TSpeedButton*>(FindComponent("FlatSpeedButton")))
         MenuImages->AddMasked(*button->Glyph(), clFuchsia);
+    // The media player plays the searching clip into its display when it is there.
+    if (auto* player = dynamic_cast<TMediaPlayer*>(FindComponent("MediaPlayer1"))) {
+        player->SetFileName(FileBesideProgram(L"FindFile.avi"));
+        if (!player->FileName().empty()) player->Open();
+    }
     // The header shows a sorted column (its arrow), a right-aligned one and a hot item under the mouse.
     if (auto* list = dynamic_cast<TListView*>(FindComponent("ReportList"))) {
         list->AddColumn(L"Name", 120);
@@ -112,13 +119,13 @@ void TGalleryForm::FormCreate(TObject*) {
     }
 }
 
-std::wstring TGalleryForm::GraphiteSkinPath() {
+std::wstring TGalleryForm::FileBesideProgram(const wchar_t* Name) {
     std::wstring path(MAX_PATH, L'\0');
     DWORD length;
     while ((length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) == path.size())
         path.resize(path.size() * 2);
     path.resize(length);
-    path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"graphite.skn";
+    path = path.substr(0, path.find_last_of(L"\\/") + 1) + Name;
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) ? path : std::wstring();
 }

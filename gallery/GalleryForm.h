@@ -32,8 +32,9 @@ public:
     // (no graphite skin beside the program).
     bool ApplySkin(TGallerySkin skin);
     TGallerySkin CurrentSkin() const { return FSkin; }
-    // The graphite skin file beside the program ("" when it is missing).
-    static std::wstring GraphiteSkinPath();
+    // A file beside the program ("" when it is missing): the graphite skin, the media player's clip.
+    static std::wstring FileBesideProgram(const wchar_t* Name);
+    static std::wstring GraphiteSkinPath() { return FileBesideProgram(L"graphite.skn"); }
 
     // Opens the bare Win32 dialog (modal: returns when it is closed).
     void OpenDialog();
