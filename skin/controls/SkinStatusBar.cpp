@@ -1,5 +1,6 @@
 #include "skin/controls/SkinStatusBar.h"
 
+#include "skin/controls/SkinSizer.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/SkinDraw.h"
 #include "ui/Bitmap.h"
@@ -87,12 +88,8 @@ std::vector<TStatusCell> TSkinStatusBar::Cells(const TRect& Bar) const {
 }
 
 TRect TSkinStatusBar::GripRect(const TRect& Bar) const {
-    if (!FSkinData || !FSkinData->ExtraImages || FSkinData->ExtraImages->Bitmap->Empty()) return {};
-    if (!(GetWindowLongPtrW(FWnd, GWL_STYLE) & SBARS_SIZEGRIP)) return {};
-    const TBitmap& image = *FSkinData->ExtraImages->Bitmap;
-    const int width = image.Width() / std::max(FSkinData->ExtraImages->FrameCount, 1);
-    // Ends one pixel inside the bar, as the grip of a bar without skin does.
-    return {Bar.Right - 1 - width, Bar.Bottom - 1 - image.Height(), Bar.Right - 1, Bar.Bottom - 1};
+    if (!FSkinData || !(GetWindowLongPtrW(FWnd, GWL_STYLE) & SBARS_SIZEGRIP)) return {};
+    return SkinGripRect(*FSkinData, Bar);
 }
 
 bool TSkinStatusBar::BeforeMessage(TMessage& Message) {
@@ -169,9 +166,6 @@ void TSkinStatusBar::DrawSkin(HDC DC, const TRect& Rect) {
 
     const std::vector<TStatusCell> cells = Cells(bar);
     for (size_t i = 0; i < cells.size(); ++i) DrawCell(canvas, cells[i], static_cast<int>(i));
-    if (const TRect grip = GripRect(bar); !grip.IsEmpty()) {
-        TDataSkinObject& extra = *FSkinData->ExtraImages;
-        DrawSkinGlyph(lock.Handle(), grip, *extra.Bitmap, true, std::max(extra.FrameCount, 1), 5);
-    }
+    if (!GripRect(bar).IsEmpty()) DrawSkinGrip(lock.Handle(), *FSkinData, bar);
     BitBlt(DC, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), lock.Handle(), 0, 0, SRCCOPY);
 }
