@@ -12,8 +12,6 @@
 #include "ui/CheckBox.h"
 #include "ui/RadioButton.h"
 
-#include <memory>
-
 // What a glyph-drawn check control draws from.
 struct TCheckGlyphs {
     TBitmap* Strip = nullptr;        // null or empty: the system's box
