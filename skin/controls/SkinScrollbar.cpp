@@ -235,13 +235,41 @@ void TSkinScrollbar::DrawFrame(HDC WindowDC) {
 void TSkinListView::AttachScrolling(TControl& Control, TSkinData& SkinData, TWinSkinForm& SkinForm, TCanvas* Canvas) {
     const bool first = !FAttached;
     TSkinScrollbar::AttachScrolling(Control, SkinData, SkinForm, Canvas);
-    if (first && FAttached && FWnd) FHeader = SkinListHeader(FWnd, Owner(), SkinData, SkinForm);
+    if (!first || !FAttached || !FWnd) return;
+    FHeader = SkinListHeader(FWnd, Owner(), SkinData, SkinForm);
+    FChecks.Apply(FWnd, SkinData);
 }
 
 void TSkinListView::WindowRecreated() {
     TSkinScrollbar::WindowRecreated();
     // The old header's painter finished with its window; the skinner frees it with the other finished ones.
-    if (FWnd && FSkinData && FSkinForm) FHeader = SkinListHeader(FWnd, Owner(), *FSkinData, *FSkinForm);
+    if (!FWnd || !FSkinData || !FSkinForm) return;
+    FHeader = SkinListHeader(FWnd, Owner(), *FSkinData, *FSkinForm);
+    FChecks.Apply(FWnd, *FSkinData);
+}
+
+bool TSkinListView::BeforeMessage(TMessage& Message) {
+    // The list frees the state images it holds with its window: its own ones, not the skin's.
+    if (Message.Msg == WM_DESTROY) FChecks.Restore();
+    return TSkinScrollbar::BeforeMessage(Message);
+}
+
+void TSkinListView::Detach() {
+    FChecks.Restore();
+    TSkinScrollbar::Detach();
+}
+
+void TSkinListView::Reskin() {
+    if (FSkinData && FLifeState != plFinished) FChecks.Apply(FWnd, *FSkinData);
+    TSkinScrollbar::Reskin();
+}
+
+void TSkinListView::SkinSwitched() {
+    TSkinScrollbar::SkinSwitched();
+    if (FSkinOn && FSkinData)
+        FChecks.Apply(FWnd, *FSkinData);
+    else
+        FChecks.Restore();
 }
 
 // ---- TSkinScrollbarH ----

@@ -9,6 +9,7 @@
 //   TComboxScrollBar a combo box's drop-down list: a top-level window, so its bar is painted straight into
 //                    its frame, with a thumb drag of its own.
 #include "skin/controls/ScrollOverlay.h"
+#include "skin/controls/ListCheckImages.h"
 #include "skin/controls/SkinControl.h"
 
 #include <memory>
@@ -77,13 +78,20 @@ public:
     // The column header's painter (owned by the list); only ever compared, as the window skinner may free
     // it first.
     TSkinHeader* Header() const { return FHeader; }
+    // The skin's row check boxes while they are in place, else null.
+    HIMAGELIST CheckImages() const { return FChecks.Images(); }
+    void Detach() override;
+    void Reskin() override;
 
 protected:
-    // A list made again has a new header window, which gets a painter of its own.
+    bool BeforeMessage(TMessage& Message) override;
+    // A list made again has a new header window, which gets a painter of its own, and new check boxes.
     void WindowRecreated() override;
+    void SkinSwitched() override;
 
 private:
     TSkinHeader* FHeader = nullptr;
+    TListCheckImages FChecks;
 };
 
 class TSkinScrollbarH : public TSkinControl {
