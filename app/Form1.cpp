@@ -39,8 +39,9 @@ namespace {
 
 // While a search runs, this timer has the window take the notifications waiting in the feed.
 constexpr UINT_PTR FeedTimerId = 1;
-// The status line shows the folder being searched at most this often.
-constexpr ULONGLONG StatusIntervalMs = 250;
+// The status line shows the folder being searched at most this often: about the time it takes to read a
+// path, and each change repaints the skinned status bar.
+constexpr ULONGLONG StatusIntervalMs = 1000;
 
 // The confirmation texts of "Delete All" and "Delete Selected" (Persian, read right to left).
 const wchar_t* const DeleteAllQuestion =
@@ -399,8 +400,8 @@ void TForm1::ApplyNotes(std::vector<TSearchNote>& notes) {
                 break;
         }
     }
-    // Only the last folder of a batch would stay visible, and a few changes a second are all anybody
-    // can read: show just that one, and not more often than that.
+    // Only the last folder of a batch would stay visible, and one a second is all anybody can read: show
+    // just that one, and not more often than that.
     const ULONGLONG now = GetTickCount64();
     if (lastFolder && now - FLastStatus >= StatusIntervalMs) {
         StatusBar1->SetSimpleText(lastFolder->Location);
