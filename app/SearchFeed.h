@@ -26,6 +26,7 @@ struct TSearchNote {
     std::wstring Location;     // ends in a backslash
     std::wstring Size;
     std::wstring Modified;
+    std::string SortKey;       // of Name, for the list's order
     TListedObject Object;
 };
 

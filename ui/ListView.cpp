@@ -28,8 +28,8 @@ std::string TListRows::SortKey(std::wstring_view caption) {
     return key;
 }
 
-void TListRows::Add(TListRow row) {
-    row.SortKey = SortKey(row.Caption);
+void TListRows::Add(TListRow row, bool keyed) {
+    if (!keyed) row.SortKey = SortKey(row.Caption);
     FPending.push_back(std::make_unique<TListRow>(std::move(row)));
 }
 
@@ -190,7 +190,12 @@ void TListView::ApplyColumnClick() {
 // ---- rows ----
 
 void TListView::AddItem(std::wstring caption, std::vector<std::wstring> subItems, std::any data) {
-    FRows.Add({std::move(caption), std::move(subItems), false, {}, std::move(data)});
+    std::string key = TListRows::SortKey(caption);
+    AddItem(std::move(caption), std::move(key), std::move(subItems), std::move(data));
+}
+
+void TListView::AddItem(std::wstring caption, std::string sortKey, std::vector<std::wstring> subItems, std::any data) {
+    FRows.Add({std::move(caption), std::move(subItems), false, std::move(sortKey), std::move(data)}, true);
     if (!HandleAllocated() || FUpdateCount > 0) return;
     if (GetTickCount64() - FLastPush >= PushInterval()) {
         MergePending();
