@@ -39,8 +39,9 @@ namespace {
 
 // While a search runs, this timer has the window take the notifications waiting in the feed.
 constexpr UINT_PTR FeedTimerId = 1;
-// The status line shows the folder being searched at most this often.
-constexpr ULONGLONG StatusIntervalMs = 250;
+// The status line shows the folder being searched at most this often: about the time it takes to read a
+// path, and each change repaints the skinned status bar.
+constexpr ULONGLONG StatusIntervalMs = 1000;
 
 // The confirmation texts of "Delete All" and "Delete Selected" (Persian, read right to left).
 const wchar_t* const DeleteAllQuestion =
@@ -353,7 +354,8 @@ void TForm1::FindFile1FolderError(TFindFile*, const std::wstring& folder, DWORD)
 }
 
 void TForm1::FindFile1FileMatch(TFindFile* Sender, const std::wstring& folder, const TSearchRec& fileInfo) {
-    // The texts are made here, on the walking thread, so the window's thread only has to show them.
+    // The texts and the name's sort key are made here, on the walking thread, so the window's thread only
+    // has to store and show them.
     // The row keeps what it stands for apart from its texts: the texts are for people, the object's
     // path and attributes are what an action checks and acts on.
     TSearchNote note;
@@ -363,6 +365,7 @@ void TForm1::FindFile1FileMatch(TFindFile* Sender, const std::wstring& folder, c
     note.Object.Size = fileInfo.Size64();
     note.Object.Modified = fileInfo.FindData.ftLastWriteTime;
     note.Name = NameText(fileInfo.Name, note.Object.Path, fileInfo.Attr);
+    note.SortKey = TListRows::SortKey(note.Name);
     note.Location = folder;
     note.Size = SizeText(fileInfo.Attr, fileInfo.Size64());
     note.Modified = ModifiedText(fileInfo.FindData.ftLastWriteTime);
@@ -393,14 +396,14 @@ void TForm1::ApplyNotes(std::vector<TSearchNote>& notes) {
                 ++FUnopenedCount;
                 break;
             case TSearchNote::Match:
-                FoundFiles->AddItem(std::move(note.Name),
+                FoundFiles->AddItem(std::move(note.Name), std::move(note.SortKey),
                                     {std::move(note.Location), std::move(note.Size), std::move(note.Modified)},
                                     std::move(note.Object));
                 break;
         }
     }
-    // Only the last folder of a batch would stay visible, and a few changes a second are all anybody
-    // can read: show just that one, and not more often than that.
+    // Only the last folder of a batch would stay visible, and one a second is all anybody can read: show
+    // just that one, and not more often than that.
     const ULONGLONG now = GetTickCount64();
     if (lastFolder && now - FLastStatus >= StatusIntervalMs) {
         StatusBar1->SetSimpleText(lastFolder->Location);

@@ -11,33 +11,55 @@ std::wstring SizeText(DWORD attr, uint64_t size) {
 
 namespace {
 
-// The time zone's rules, looked up again every few seconds rather than for every row: asked without
-// them, the conversion looks them up itself, which costs some 5 us a row under Wine.
-const TIME_ZONE_INFORMATION& TimeZone() {
-    thread_local TIME_ZONE_INFORMATION zone{};
-    thread_local ULONGLONG lookedUp = 0;
+// The time zone's rules, and the texts last made from them, are looked up again every few seconds rather
+// than for every row: asked without the rules, the conversion looks them up itself, which costs some 5 us
+// a row under Wine, and formatting a date or a time costs as much again. Rows of one search mostly share
+// their day and often their time, so the last text of each is kept; they go with the rules, so that a
+// change of the user's formats shows within seconds.
+struct TTextCache {
+    TIME_ZONE_INFORMATION Zone{};
+    ULONGLONG LookedUp = 0;
+    uint32_t DayKey = UINT32_MAX, TimeKey = UINT32_MAX;   // the SYSTEMTIME fields each text was made from
+    std::wstring Date, Time;
+};
+
+TTextCache& TextCache() {
+    thread_local TTextCache cache;
     const ULONGLONG now = GetTickCount64();
-    if (lookedUp == 0 || now - lookedUp > 10000) {
-        GetTimeZoneInformation(&zone);
-        lookedUp = now;
+    if (cache.LookedUp == 0 || now - cache.LookedUp > 10000) {
+        GetTimeZoneInformation(&cache.Zone);
+        cache.LookedUp = now;
+        cache.DayKey = cache.TimeKey = UINT32_MAX;
     }
-    return zone;
+    return cache;
 }
 
 }  // namespace
 
 std::wstring ModifiedText(const FILETIME& utc) {
+    TTextCache& cache = TextCache();
     // The bias of that day, not today's: a summer date shows its summer time all year round.
     SYSTEMTIME universal, st;
-    if (!FileTimeToSystemTime(&utc, &universal) || !SystemTimeToTzSpecificLocalTime(&TimeZone(), &universal, &st))
+    if (!FileTimeToSystemTime(&utc, &universal) || !SystemTimeToTzSpecificLocalTime(&cache.Zone, &universal, &st))
         return {};
-    wchar_t date[128], time[128];
-    if (!GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 128)) return {};
-    std::wstring text = date;
+    const uint32_t day = uint32_t{st.wYear} << 9 | uint32_t{st.wMonth} << 5 | st.wDay;
+    if (day != cache.DayKey) {
+        wchar_t date[128];
+        if (!GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 128)) return {};
+        cache.Date = date;
+        cache.DayKey = day;
+    }
+    std::wstring text = cache.Date;
     if (st.wHour != 0 || st.wMinute != 0 || st.wSecond != 0) {
-        if (!GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, 128)) return text;
+        const uint32_t second = uint32_t{st.wHour} << 12 | uint32_t{st.wMinute} << 6 | st.wSecond;
+        if (second != cache.TimeKey) {
+            wchar_t time[128];
+            if (!GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, 128)) return text;
+            cache.Time = time;
+            cache.TimeKey = second;
+        }
         text += L' ';
-        text += time;
+        text += cache.Time;
     }
     return text;
 }

@@ -26,6 +26,7 @@ struct TSearchNote {
     std::wstring Location;     // ends in a backslash
     std::wstring Size;
     std::wstring Modified;
+    std::string SortKey;       // of Name, for the list's order
     TListedObject Object;
 };
 
@@ -33,9 +34,10 @@ class TSearchFeed {
 public:
     using TApply = std::function<void(std::vector<TSearchNote>& notes)>;
 
-    // How often the window takes what waits: often enough to look live, seldom enough that the
-    // status line and the list are brought up to date a few dozen times a second at most.
-    static constexpr unsigned TickMs = 50;
+    // How often the window takes what waits: often enough to look live (the list shows new rows at most
+    // ten times a second, the status line once), seldom enough that the window wakes for it only a few
+    // times a second.
+    static constexpr unsigned TickMs = 100;
 
     explicit TSearchFeed(TApply apply) : FApply(std::move(apply)) {}
 

@@ -31,6 +31,13 @@ private:
     uint8_t FBits = 0;
 };
 
+// A local file time (100-ns ticks since 1601) in the packed DOS form, date in the high 16 bits and time in
+// the low 16 (two-second steps), as FileTimeToDosDateTime gives it; 0 outside the years 1980 to 2107.
+uint32_t PackedDosTime(uint64_t localTicks);
+// A UTC file time converted to local time as FileTimeToLocalFileTime does (with the bias in force now),
+// then packed; 0 where either step fails.
+uint32_t LocalDosTime(const FILETIME& utc);
+
 // What a folder-change handler may answer.
 enum TFolderIgnore {
     fiNone,               // search the folder's entries and descend into its subfolders

@@ -22,7 +22,7 @@ struct TListRow {
     std::wstring Caption;
     std::vector<std::wstring> SubItems;
     bool Checked = false;
-    std::string SortKey;  // the Caption's sort key, set by TListRows
+    std::string SortKey;  // the Caption's sort key (TListRows::SortKey)
     std::any Data;        // what the row stands for, kept for its owner
     bool Selected = false;  // selected in the window: noted only while the window is out of step (TListView)
 };
@@ -38,9 +38,12 @@ public:
     // The user locale's comparison of two names (as lstrcmpW): <0, 0, >0.
     static int Compare(std::wstring_view a, std::wstring_view b);
 
+    // The locale's sort key of a caption. Any thread: a caller that adds many rows can make the keys where
+    // it makes the rows' texts, off the window's thread.
     static std::string SortKey(std::wstring_view caption);
 
-    void Add(TListRow row);
+    // Adds a row; its SortKey is made here unless keyed says the row carries its Caption's key already.
+    void Add(TListRow row, bool keyed = false);
     bool HasPending() const { return !FPending.empty(); }
     // Moves the waiting rows into their places.
     void Merge();
@@ -103,6 +106,8 @@ public:
     // (Data). The window shows it within a tenth of a second, or up to a second while bringing the
     // window up to date is slow, or at EndUpdate while an update is open.
     void AddItem(std::wstring caption, std::vector<std::wstring> subItems = {}, std::any data = {});
+    // The same with the caption's sort key made beforehand (TListRows::SortKey of caption).
+    void AddItem(std::wstring caption, std::string sortKey, std::vector<std::wstring> subItems, std::any data);
     void Clear();
     int Count() const { return static_cast<int>(FRows.Count()); }
     std::wstring ItemCaption(int index);

@@ -36,6 +36,24 @@ TEST(RowText, ModifiedShowsTheSecondsAndAnyDateAndLeavesTheTimeOutAtMidnight) {
     EXPECT_TRUE(ModifiedText(FILETIME{0xFFFFFFFFu, 0xFFFFFFFFu}).empty()) << "no valid date";
 }
 
+// Rows in a row share their day or their time, or not: each text is the one formatted afresh for it.
+TEST(RowText, ModifiedIsTheFreshlyFormattedTextWhateverCameBefore) {
+    const SYSTEMTIME times[] = {
+        {2024, 3, 0, 9, 21, 15, 43, 0}, {2024, 3, 0, 9, 21, 15, 43, 0}, {2024, 3, 0, 9, 8, 1, 2, 0},
+        {2024, 3, 0, 10, 8, 1, 2, 0},   {2024, 3, 0, 10, 0, 0, 0, 0},   {2023, 12, 0, 31, 8, 1, 2, 0},
+        {2024, 3, 0, 9, 21, 15, 43, 0},
+    };
+    for (const SYSTEMTIME& local : times) {
+        wchar_t date[128], time[128];
+        ASSERT_TRUE(GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, date, 128));
+        ASSERT_TRUE(GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &local, nullptr, time, 128));
+        const bool midnight = local.wHour == 0 && local.wMinute == 0 && local.wSecond == 0;
+        EXPECT_EQ(ModifiedText(LocalTime(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond)),
+                  midnight ? std::wstring(date) : std::wstring(date) + L' ' + time)
+            << local.wYear << '-' << local.wMonth << '-' << local.wDay << ' ' << local.wHour << ':' << local.wMinute;
+    }
+}
+
 TEST(RowText, FinishLineCountsSecondsAndMarksAnAbort) {
     // The tests run with the default (English) locale, whose decimal separator is '.'.
     EXPECT_EQ(FinishLine(3, 2, 1234, false), L"3 folder(s) searched and 2 file(s) found - 1.234 second(s)");

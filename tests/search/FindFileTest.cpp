@@ -351,3 +351,42 @@ TEST_F(WalkRules, SizeAndContentCriteriaFilterEntries) {
 }
 
 }  // namespace
+
+// The record's packed time is the system's own conversion (FileTimeToLocalFileTime, then
+// FileTimeToDosDateTime), made without asking the system for every entry.
+TEST(SearchRecTime, PackedTimeIsTheSystemsConversion) {
+    struct TCase {
+        WORD Year, Month, Day, Hour, Minute, Second;
+    } cases[] = {
+        {1980, 1, 1, 0, 0, 0},    {1980, 2, 29, 12, 0, 1},  {1999, 12, 31, 23, 59, 59}, {2000, 2, 29, 6, 7, 8},
+        {2000, 3, 1, 0, 0, 2},    {2024, 7, 1, 18, 0, 0},   {2026, 12, 11, 6, 30, 45},  {2100, 2, 28, 23, 59, 58},
+        {2100, 3, 1, 0, 0, 0},    {2107, 12, 31, 23, 59, 59},
+    };
+    for (const TCase& c : cases) {
+        const SYSTEMTIME st{c.Year, c.Month, 0, c.Day, c.Hour, c.Minute, c.Second, 0};
+        FILETIME local, utc;
+        ASSERT_TRUE(SystemTimeToFileTime(&st, &local));
+        WORD date = 0, time = 0;
+        ASSERT_TRUE(FileTimeToDosDateTime(&local, &date, &time));
+        const uint32_t packed = uint32_t{date} << 16 | time;
+        EXPECT_EQ(PackedDosTime(uint64_t{local.dwHighDateTime} << 32 | local.dwLowDateTime), packed) << c.Year;
+        // Through the record, from the UTC time that FileTimeToLocalFileTime turns into that local time.
+        ASSERT_TRUE(LocalFileTimeToFileTime(&local, &utc));
+        FILETIME back;
+        ASSERT_TRUE(FileTimeToLocalFileTime(&utc, &back));
+        WIN32_FIND_DATAW data{};
+        data.ftLastWriteTime = utc;
+        TSearchRec rec;
+        rec.Assign(data);
+        WORD backDate = 0, backTime = 0;
+        ASSERT_TRUE(FileTimeToDosDateTime(&back, &backDate, &backTime));
+        EXPECT_EQ(rec.Time, uint32_t{backDate} << 16 | backTime) << c.Year;
+    }
+    // Outside 1980 to 2107 the packed form has no value (as on Windows): 0.
+    for (const WORD year : {WORD{1601}, WORD{1979}, WORD{2108}, WORD{30000}}) {
+        const SYSTEMTIME st{year, year == 1979 ? WORD{12} : WORD{1}, 0, year == 1979 ? WORD{31} : WORD{1}, 23, 59, 59, 0};
+        FILETIME local;
+        ASSERT_TRUE(SystemTimeToFileTime(&st, &local));
+        EXPECT_EQ(PackedDosTime(uint64_t{local.dwHighDateTime} << 32 | local.dwLowDateTime), 0u) << year;
+    }
+}

@@ -343,3 +343,48 @@ TEST_F(ListViewTest, RowsAddedOneByOneReachTheWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+// The storage alone: batches merged into the rows it holds, each row an object that keeps its address
+// wherever the merge puts it; equal captions stay in the order they came in (the data), across batches too.
+TEST(ListRowsMerge, BatchesLandInOrderAndRowsKeepTheirIdentity) {
+    struct TCase {
+        const char* Name;
+        std::vector<std::vector<std::wstring>> Batches;
+    } cases[] = {
+        {"into an empty list", {{L"kiwi", L"apple", L"fig"}}},
+        {"all before the rows held", {{L"m", L"n", L"o"}, {L"c", L"a", L"b"}}},
+        {"all after the rows held", {{L"a", L"b"}, {L"y", L"x", L"z"}}},
+        {"between and around", {{L"b", L"d", L"f"}, {L"g", L"a", L"e", L"c"}}},
+        {"one row at a time", {{L"d"}, {L"b"}, {L"c"}, {L"a"}}},
+        {"equal captions across batches", {{L"same", L"z", L"same"}, {L"same", L"a"}, {L"same"}}},
+        {"many", {ManyNames(3000), ManyNames(5000), ManyNames(10)}},
+    };
+    for (const TCase& c : cases) {
+        TListRows rows;
+        int serial = 0;   // each row's data: the order it came in
+        for (const auto& batch : c.Batches) {
+            std::vector<const TListRow*> before;
+            for (std::size_t i = 0; i < rows.SortedCount(); ++i) before.push_back(&rows[i]);
+            for (const std::wstring& name : batch) rows.Add({name, {}, false, {}, serial++});
+            rows.Merge();
+            ASSERT_EQ(rows.SortedCount(), before.size() + batch.size()) << c.Name;
+            // Every row held before is still the same object, found where it now is.
+            for (const TListRow* row : before) {
+                const std::size_t at = rows.IndexOf(row);
+                ASSERT_NE(at, TListRows::npos) << c.Name;
+                EXPECT_EQ(&rows[at], row) << c.Name;
+            }
+        }
+        for (std::size_t i = 1; i < rows.SortedCount(); ++i) {
+            const int order = TListRows::Compare(rows[i - 1].Caption, rows[i].Caption);
+            ASSERT_LE(order, 0) << c.Name << ": rows " << i - 1 << " and " << i;
+            if (order == 0) {
+                EXPECT_LT(std::any_cast<int>(rows[i - 1].Data), std::any_cast<int>(rows[i].Data)) << c.Name;
+            }
+        }
+    }
+}
+
+}  // namespace
