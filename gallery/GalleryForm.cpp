@@ -25,6 +25,9 @@
 #include "ui/ScrollBar.h"
 #include "ui/SpeedButton.h"
 #include "ui/StatusBar.h"
+#include "ui/PageControl.h"
+#include "ui/TabControl.h"
+#include "ui/TabSet.h"
 #include "ui/TrackBar.h"
 #include "ui/UpDown.h"
 
@@ -55,6 +58,7 @@ const TClassInfo* const GalleryClasses[] = {
     &TComboBox::MetaClass,   &TUpDown::MetaClass,    &TDateTimePicker::MetaClass, &TMemo::MetaClass,
     &TListBox::MetaClass,    &TScrollBar::MetaClass,  &TListView::MetaClass,   &TStatusBar::MetaClass,
     &TProgressBar::MetaClass, &TTrackBar::MetaClass,
+    &TPageControl::MetaClass, &TTabSheet::MetaClass, &TTabControl::MetaClass, &TTabSet::MetaClass,
 };
 
 TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
