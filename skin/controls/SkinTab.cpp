@@ -21,10 +21,11 @@
 #include <cwctype>
 #include <optional>
 
-const TClassInfo TSkinTab::MetaClass("TSkinTab", &TSkinControl::MetaClass, ComponentFactory<TSkinTab>, {});
+const TClassInfo TSkinScrollingTabs::MetaClass("TSkinScrollingTabs", &TSkinControl::MetaClass, nullptr, {});
+const TClassInfo TSkinTab::MetaClass("TSkinTab", &TSkinScrollingTabs::MetaClass, ComponentFactory<TSkinTab>, {});
 const TClassInfo TSkinTabBtn::MetaClass("TSkinTabBtn", &TSkinTab::MetaClass, ComponentFactory<TSkinTabBtn>, {});
 const TClassInfo TSkinTabSheet::MetaClass("TSkinTabSheet", &TSkinControl::MetaClass, ComponentFactory<TSkinTabSheet>, {});
-const TClassInfo TSkinTab31::MetaClass("TSkinTab31", &TSkinControl::MetaClass, ComponentFactory<TSkinTab31>, {});
+const TClassInfo TSkinTab31::MetaClass("TSkinTab31", &TSkinScrollingTabs::MetaClass, ComponentFactory<TSkinTab31>, {});
 const TClassInfo TSkinAdvPage::MetaClass("TSkinAdvPage", &TSkinTab::MetaClass, ComponentFactory<TSkinAdvPage>, {});
 
 namespace {
@@ -64,23 +65,6 @@ bool ReadsTrue(const TObject* Object, const char* Name) {
     std::wstring value = ReadEnumNameProperty(Object, Name);
     for (wchar_t& c : value) c = static_cast<wchar_t>(std::towlower(c));
     return value == L"true";
-}
-
-// Gives a control's scroll arrows (Arrows, a horizontal up-down window) a painter owned by Owner, once;
-// Current keeps it, and forgets it when the painter goes (free notification to Watcher).
-TSkinUpDown* AttachScroller(HWND Arrows, TSkinUpDown* Current, TComponent* Owner, TComponent& Watcher, TSkinData& Skin,
-                            TWinSkinForm& SkinForm) {
-    if (Current && !Current->Finished() && Current->Window() == Arrows) return Current;
-    if (Current) Current->RemoveFreeNotification(&Watcher);
-    if (auto* other = dynamic_cast<TSkinUpDown*>(SkinForm.PainterOfWindow(Arrows))) {
-        other->FreeNotification(&Watcher);
-        return other;
-    }
-    auto* painter = new TSkinUpDown(Owner);
-    painter->SetHorizontal(true);
-    painter->AttachWindow(Arrows, Skin, SkinForm, nullptr);
-    painter->FreeNotification(&Watcher);
-    return painter;
 }
 
 }  // namespace
@@ -132,18 +116,33 @@ void DrawTabCaption(HDC DC, const TRect& Rect, const std::wstring& Caption, UINT
     DrawTextW(DC, Caption.c_str(), static_cast<int>(Caption.size()), &r, flags | DT_NOCLIP);
 }
 
-// ---- TSkinTab ----
+// ---- TSkinScrollingTabs ----
 
-TSkinTab::TSkinTab(TComponent* owner) : TSkinControl(owner) {}
-
-TSkinTab::~TSkinTab() {
+TSkinScrollingTabs::~TSkinScrollingTabs() {
     if (FScroller) FScroller->RemoveFreeNotification(this);
 }
 
-void TSkinTab::Notification(TComponent* component) {
+void TSkinScrollingTabs::Notification(TComponent* component) {
     TSkinControl::Notification(component);
     if (component == FScroller) FScroller = nullptr;
 }
+
+void TSkinScrollingTabs::AttachScroller(HWND Arrows, TComponent* Owner) {
+    if (!FSkinData || !FSkinForm) return;
+    if (FScroller && !FScroller->Finished() && FScroller->Window() == Arrows) return;
+    // New arrows (the control made its window again): the old ones' painter is finished and goes with
+    // the skinned window's next round.
+    if (FScroller) FScroller->RemoveFreeNotification(this);
+    FScroller = dynamic_cast<TSkinUpDown*>(FSkinForm->PainterOfWindow(Arrows));
+    if (!FScroller) {
+        FScroller = new TSkinUpDown(Owner);
+        FScroller->SetHorizontal(true);
+        FScroller->AttachWindow(Arrows, *FSkinData, *FSkinForm, nullptr);
+    }
+    FScroller->FreeNotification(this);
+}
+
+// ---- TSkinTab ----
 
 void TSkinTab::Attach(TWinSkinForm& SkinForm, TSkinData& SkinData, bool TakeColor, TCanvas* Canvas) {
     if (FAttached) return;
@@ -211,7 +210,7 @@ bool TSkinTab::LookupScroller() {
     if (!FWnd || !FSkinData || !FSkinForm) return false;
     HWND arrows = FindWindowExW(FWnd, nullptr, UPDOWN_CLASSW, nullptr);
     if (!arrows) return false;
-    FScroller = AttachScroller(arrows, FScroller, Owner(), *this, *FSkinData, *FSkinForm);
+    AttachScroller(arrows, Owner());
     return IsWindowVisible(arrows) != 0;
 }
 
@@ -605,17 +604,6 @@ void TSkinTabSheet::DrawSkin(HDC DC, const TRect& Rect) {
 
 // ---- TSkinTab31 ----
 
-TSkinTab31::TSkinTab31(TComponent* owner) : TSkinControl(owner) {}
-
-TSkinTab31::~TSkinTab31() {
-    if (FScroller) FScroller->RemoveFreeNotification(this);
-}
-
-void TSkinTab31::Notification(TComponent* component) {
-    TSkinControl::Notification(component);
-    if (component == FScroller) FScroller = nullptr;
-}
-
 void TSkinTab31::Attach(TWinSkinForm& SkinForm, TSkinData& SkinData, bool TakeColor, TCanvas* Canvas) {
     if (FAttached) return;
     TSkinControl::Attach(SkinForm, SkinData, TakeColor, Canvas);
@@ -624,7 +612,7 @@ void TSkinTab31::Attach(TWinSkinForm& SkinForm, TSkinData& SkinData, bool TakeCo
     // The tab set's arrows are the first component it owns.
     if (FControl && FControl->ComponentCount() > 0)
         if (auto* arrows = dynamic_cast<TTabScroller*>(FControl->Components(0)))
-            FScroller = AttachScroller(arrows->Handle(), FScroller, FControl, *this, SkinData, SkinForm);
+            AttachScroller(arrows->Handle(), FControl);
 }
 
 void TSkinTab31::Reskin() {
@@ -663,7 +651,7 @@ void TSkinTab31::DrawSkin(HDC DC, const TRect& Rect) {
     const int first = std::max(ReadIntegerProperty(FControl, "FirstIndex"), 0);
     const int start = ReadIntegerProperty(FControl, "StartMargin");
     const int end = ReadIntegerProperty(FControl, "EndMargin");
-    const bool arrows = FScroller && FScroller->Window() && IsWindowVisible(FScroller->Window());
+    const bool arrows = Scroller() && Scroller()->Window() && IsWindowVisible(Scroller()->Window());
     const bool enabled = FControl->Enabled();
     const bool rtl = FControl->UseRightToLeftReading();
 

@@ -52,11 +52,31 @@ enum TTabSide : uint8_t { tsdTop = 0, tsdBottom = 1, tsdLeft = 2, tsdRight = 3 }
 // The frames of the skin's Tabs element.
 enum TTabFrame { tfNormal = 1, tfCurrent = 2, tfHot = 3, tfDisabled = 4 };
 
-class TSkinTab : public TSkinControl {
+// The base of painters whose control has scroll arrows of its own (an up-down window): the arrows get a
+// painter of their own, which this one keeps track of (it goes when the arrows' window goes, or when
+// the skinned window lets its painters go).
+class TSkinScrollingTabs : public TSkinControl {
 public:
     CLARIVO_CLASS
-    explicit TSkinTab(TComponent* owner);
-    ~TSkinTab() override;
+    using TSkinControl::TSkinControl;
+    ~TSkinScrollingTabs() override;
+
+    // The painter of the control's scroll arrows, once they have been seen.
+    TSkinUpDown* Scroller() const { return FScroller; }
+
+protected:
+    // Gives the arrows (a horizontal up-down window) a painter owned by Owner, unless they have one.
+    void AttachScroller(HWND Arrows, TComponent* Owner);
+    void Notification(TComponent* component) override;
+
+private:
+    TSkinUpDown* FScroller = nullptr;
+};
+
+class TSkinTab : public TSkinScrollingTabs {
+public:
+    CLARIVO_CLASS
+    using TSkinScrollingTabs::TSkinScrollingTabs;
 
     void Attach(TWinSkinForm& SkinForm, TSkinData& SkinData, bool TakeColor, TCanvas* Canvas) override;
     void AttachWindow(HWND Wnd, TSkinData& SkinData, TWinSkinForm& SkinForm, TCanvas* Canvas) override;
@@ -67,8 +87,6 @@ public:
     bool CloseBoxes() const { return FCloseBoxes; }
     // Each tab's close box as last drawn, in window coordinates (empty for tabs not drawn).
     const std::vector<TRect>& CloseRects() const { return FCloseRects; }
-    // The painter of the control's scroll arrows, once they have been seen.
-    TSkinUpDown* Scroller() const { return FScroller; }
     int HotTab() const { return FHotTab; }
     // The pane for a window of Rect's size: the display area given back its border, on the tabs' side
     // one pixel short of them.
@@ -85,7 +103,6 @@ protected:
     void AfterMessage(TMessage& Message) override;
     void DrawSkin(HDC DC, const TRect& Rect) override;
     void WindowRecreated() override;
-    void Notification(TComponent* component) override;
 
     // The skin's Tabs element has an image to draw with.
     bool HasTabImage() const;
@@ -107,7 +124,6 @@ protected:
     std::unique_ptr<TBitmap> FPaneImage;
     std::unique_ptr<TBitmap> FStrip;  // the strip of tabs, lying as top tabs do, while it is drawn
     uint8_t FTabSide = tsdTop;
-    TSkinUpDown* FScroller = nullptr;
     bool FCloseBoxes = false;
     std::vector<TRect> FCloseRects;
     int FHotTab = -1;
@@ -143,29 +159,24 @@ protected:
     void DrawSkin(HDC DC, const TRect& Rect) override;
 };
 
-class TSkinTab31 : public TSkinControl {
+class TSkinTab31 : public TSkinScrollingTabs {
 public:
     CLARIVO_CLASS
-    explicit TSkinTab31(TComponent* owner);
-    ~TSkinTab31() override;
+    using TSkinScrollingTabs::TSkinScrollingTabs;
 
     void Attach(TWinSkinForm& SkinForm, TSkinData& SkinData, bool TakeColor, TCanvas* Canvas) override;
     void Reskin() override;
-
-    TSkinUpDown* Scroller() const { return FScroller; }
     // Each tab's rectangle as last drawn (empty for tabs left out).
     const std::vector<TRect>& TabRects() const { return FTabRects; }
 
 protected:
     bool BeforeMessage(TMessage& Message) override;
     void DrawSkin(HDC DC, const TRect& Rect) override;
-    void Notification(TComponent* component) override;
 
 private:
     void PrepareImage();
 
     std::unique_ptr<TBitmap> FTabImage;
-    TSkinUpDown* FScroller = nullptr;
     std::vector<TRect> FTabRects;
 };
 

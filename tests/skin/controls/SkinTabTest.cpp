@@ -31,6 +31,8 @@ namespace {
 class TabPainter : public SkinnedForm {
 protected:
     TabPainter() : SkinnedForm({760, 520}) {}
+    // The pointer leaves where the clicks left it: over the next suite's controls it would make them hot.
+    ~TabPainter() override { MouseTo({0, 0}); }
 
     // A page control with a button on each of three pages.
     struct TPages {
