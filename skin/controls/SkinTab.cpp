@@ -35,9 +35,13 @@ constexpr TSkinMargins BorderPaneMargins{4, 5, 4, 4};
 // How far the current tab reaches into the pane's edge (the system's tab control draws it as much
 // taller than the others), so that it is one with the pane.
 constexpr int CurrentTabOverlap = 2;
-// The close box: its size and its distance from the tab's top and right edges.
+// The close box: its size and its distance from the tab's top and right edges, and the room it takes.
 constexpr int CloseBoxSize = 6;
 constexpr int CloseBoxInset = 2;
+constexpr int CloseBoxRoom = CloseBoxSize + CloseBoxInset;
+// The space the system's tab control keeps around a tab's caption.
+constexpr int TabPaddingX = 6;
+constexpr int TabPaddingY = 3;
 // The fixed size the tab backgrounds are rendered at for a page control that takes them as bitmaps.
 constexpr int AdvTabWidth = 100;
 constexpr int AdvTabHeight = 21;
@@ -151,6 +155,8 @@ void TSkinTab::Attach(TWinSkinForm& SkinForm, TSkinData& SkinData, bool TakeColo
     FEnabled = FWnd && !(GetWindowLongPtrW(FWnd, GWL_STYLE) & WS_DISABLED);
     // Close boxes are a page control's, asked for by its Tag; KeepPages turns them off.
     FCloseBoxes = dynamic_cast<TPageControl*>(FControl) && FControl->Tag() == CloseBoxTag && !ReadsTrue(FControl, "KeepPages");
+    // Wider tabs, so that the close box does not crowd the caption.
+    if (FCloseBoxes && FWnd) SetTabPadding(TabPaddingX + CloseBoxRoom / 2);
     PrepareImages();
     LookupScroller();
 }
@@ -162,6 +168,17 @@ void TSkinTab::AttachWindow(HWND Wnd, TSkinData& SkinData, TWinSkinForm& SkinFor
     FEnabled = IsWindowEnabled(Wnd) != 0;
     PrepareImages();
     LookupScroller();
+}
+
+void TSkinTab::Detach() {
+    TSkinScrollingTabs::Detach();
+    if (FCloseBoxes && FWnd && FLifeState != plFinished) SetTabPadding(TabPaddingX);
+}
+
+void TSkinTab::SetTabPadding(int Horizontal) {
+    SendMessageW(FWnd, TCM_SETPADDING, 0, MAKELPARAM(Horizontal, TabPaddingY));
+    // The control lays its tabs out anew with its font.
+    SendMessageW(FWnd, WM_SETFONT, static_cast<WPARAM>(SendMessageW(FWnd, WM_GETFONT, 0, 0)), TRUE);
 }
 
 void TSkinTab::Reskin() {
@@ -424,6 +441,12 @@ void TSkinTab::DrawStrip(TBitmap& Whole, const TRect& Rect, const TRect& Pane) {
             case tsdLeft: b = {strip.Height() - r.Bottom, r.Left, strip.Height() - r.Top, r.Right}; break;
             default: b = {r.Top - 1, Rect.Width() - r.Right, r.Bottom - 1, Rect.Width() - r.Left}; break;
             }
+            // The current tab reaches the pane (its row is the one next to it): down to the buffer's end
+            // on the pane's side, over the pane's edge.
+            if (i == current) {
+                if (FTabSide == tsdBottom && b.Top - stripRows.Top <= CurrentTabOverlap) b.Top = 0;
+                if (FTabSide != tsdBottom && stripRows.Bottom - b.Bottom <= CurrentTabOverlap) b.Bottom = height;
+            }
             const int frame = TabFrame(i);
             {
                 TSavedDC clip(dc);
@@ -456,7 +479,7 @@ void TSkinTab::DrawStrip(TBitmap& Whole, const TRect& Rect, const TRect& Pane) {
             SelectControlFont(canvas);
             canvas.Font()->SetColor(frame == tfCurrent ? tabs.MouseOverColour2 : tabs.NormalColour2);
             TRect cell = b;
-            if (FCloseBoxes) cell.Right -= CloseBoxSize + CloseBoxInset;
+            if (FCloseBoxes) cell.Right -= CloseBoxRoom;
             DrawIconCaption(canvas, cell, caCentre, caption, image, images, FEnabled, rtl);
             if (FFocused && i == focus && !FSkinData->HasOption(xoNoFocusRect)) {
                 RECT focusRect = b.Inflate(-3, -3).ToRECT();

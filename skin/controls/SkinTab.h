@@ -80,6 +80,8 @@ public:
 
     void Attach(TWinSkinForm& SkinForm, TSkinData& SkinData, bool TakeColor, TCanvas* Canvas) override;
     void AttachWindow(HWND Wnd, TSkinData& SkinData, TWinSkinForm& SkinForm, TCanvas* Canvas) override;
+    // The tabs' own width back (a page control with close boxes has them wider while skinned).
+    void Detach() override;
     void Reskin() override;
 
     TTabSide TabSide() const { return static_cast<TTabSide>(FTabSide); }
@@ -132,6 +134,8 @@ private:
     // The tabs drawn over Whole (the window's image, the pane already in it).
     void DrawStrip(TBitmap& Whole, const TRect& Rect, const TRect& Pane);
     void DrawPane(HDC DC, const TRect& Pane);
+    // The tabs' horizontal padding (the vertical one as the system has it), laid out at once.
+    void SetTabPadding(int Horizontal);
     // The press fell on a close box: the window is asked, and the page freed unless it says no.
     bool PressCloseBox(const TMessage& Message);
 };
