@@ -120,10 +120,18 @@ TEST_F(TabPainter, TabsChosenByMouseAndKeysShowTheRightPageSkinnedAndUnskinned) 
         TypeKey(GetFocus(), VK_TAB, ssCtrl | ssShift);
         shows(2);
     }
-    // The skinned page control is drawn by its painter: its current tab in the skin's current frame.
+    // The skinned page control is drawn by its painter: its current tab in the skin's current frame, the
+    // one under the pointer in the hot frame until the pointer leaves.
     TSkinTab* painter = PainterOf<TSkinTab>(skinned.Control);
     EXPECT_EQ(painter->TabFrame(2), tfCurrent);
-    EXPECT_NE(painter->TabFrame(0), tfCurrent);
+    EXPECT_EQ(painter->TabFrame(0), tfNormal);
+    MouseTo(TabCentre(skinned.Control, 0));
+    Pump(5);
+    EXPECT_EQ(painter->HotTab(), 0);
+    EXPECT_EQ(painter->TabFrame(0), tfHot);
+    MouseTo(OnScreen(form->Handle(), {360, 400}));
+    for (int i = 0; i < 200 && painter->HotTab() != -1; ++i) Pump(1, 10);
+    EXPECT_EQ(painter->TabFrame(0), tfNormal);
 }
 
 TEST_F(TabPainter, BottomTabsDrawTheStripBelowThePaneWithTheTabImageUpsideDown) {
