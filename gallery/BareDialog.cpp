@@ -2,6 +2,8 @@
 
 #include "gallery/GalleryIds.h"
 
+#include <commctrl.h>
+
 #include <initializer_list>
 
 namespace {
@@ -25,6 +27,14 @@ INT_PTR CALLBACK BareDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
         SendDlgItemMessageW(dialog, IDC_LIST, LB_SETCURSEL, 1, 0);
         SCROLLINFO scroll{sizeof scroll, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 20, 30, 0};
         SetScrollInfo(GetDlgItem(dialog, IDC_SCROLLBAR), SB_CTL, &scroll, TRUE);
+        // A dialog's own tab control, as property pages have it.
+        int tab = 0;
+        for (const wchar_t* caption : {L"General", L"Sharing", L"Security", L"Details"}) {
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = const_cast<wchar_t*>(caption);
+            SendDlgItemMessageW(dialog, IDC_TABS, TCM_INSERTITEMW, static_cast<WPARAM>(tab++), reinterpret_cast<LPARAM>(&item));
+        }
         return TRUE;
     }
     case WM_HSCROLL: {

@@ -27,6 +27,9 @@
 #include "ui/ScrollBar.h"
 #include "ui/SpeedButton.h"
 #include "ui/StatusBar.h"
+#include "ui/PageControl.h"
+#include "ui/TabControl.h"
+#include "ui/TabSet.h"
 #include "ui/TrackBar.h"
 #include "ui/UpDown.h"
 
@@ -59,6 +62,7 @@ const TClassInfo* const GalleryClasses[] = {
     &TProgressBar::MetaClass, &TTrackBar::MetaClass,
     &TGlyphCheckBox::MetaClass, &TGlyphRadioButton::MetaClass, &TPropertiesCheckBox::MetaClass,
     &TMediaPlayer::MetaClass,
+    &TPageControl::MetaClass, &TTabSheet::MetaClass, &TTabControl::MetaClass, &TTabSet::MetaClass,
 };
 
 TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {

@@ -16,3 +16,4 @@
 #define IDC_COMBO 1031
 #define IDC_LIST 1032
 #define IDC_SCROLLBAR 1033
+#define IDC_TABS 1040

@@ -19,7 +19,7 @@ shoot() {  # skin view
   local skin=$1 view=$2 keys="" args=(/skin:"$1")
   case "$view" in
     dialog|mdi) args+=(/open:"$view") ;;
-    combo) keys="mousemove 911 664 click 1" ;;  # the editable combo's button, the window centred
+    combo) keys="mousemove 911 472 click 1" ;;  # the editable combo's button, the window centred
     menu) keys="alt+v Right" ;;
     popup) keys="shift+F10" ;;
   esac

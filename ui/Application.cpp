@@ -43,6 +43,13 @@ bool IsTabKey(MSG& msg) {
     return !(code & (DLGC_WANTTAB | DLGC_WANTALLKEYS));
 }
 
+// Ctrl+Tab or Ctrl+Shift+Tab: offered to the form's controls first (a page control turns its pages with
+// it), where the dialog manager would take it for a plain Tab.
+bool IsCtrlTabKey(const MSG& msg) {
+    return msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000) &&
+           !(GetKeyState(VK_MENU) & 0x8000);
+}
+
 }  // namespace
 
 TApplication& Application() {
@@ -171,6 +178,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
     if (form) {
         if (msg.message == WM_SYSCHAR && form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0) return true;
         if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && form->IsShortCut(msg.wParam)) return true;
+        if (IsCtrlTabKey(msg) && form->OfferDialogKey(VK_TAB)) return true;
         if (IsTabKey(msg) && form->SelectNext(msg.hwnd, !(GetKeyState(VK_SHIFT) & 0x8000))) return true;
         if (IsDialogMessageW(form->WindowHandle(), &msg)) return true;
     }

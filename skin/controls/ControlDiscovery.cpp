@@ -12,6 +12,7 @@
 #include "skin/controls/SkinScrollbar.h"
 #include "skin/controls/SkinSizer.h"
 #include "skin/controls/SkinStatusBar.h"
+#include "skin/controls/SkinTab.h"
 #include "skin/controls/SkinTrackBar.h"
 #include "skin/controls/SkinUpDown.h"
 
@@ -163,6 +164,11 @@ void InstallControlPainters() {
     RegisterPainter(TPainterKind::ObjImageCheck, [](TComponent* Owner) -> TSkinControl* { return new TSkinObjImage(Owner, oiCheckGlyphs); });
     RegisterPainter(TPainterKind::ObjImageRadio, [](TComponent* Owner) -> TSkinControl* { return new TSkinObjImage(Owner, oiRadioGlyphs); });
     RegisterPainter(TPainterKind::ObjImageCx, [](TComponent* Owner) -> TSkinControl* { return new TSkinObjImage(Owner, oiPropertiesGlyph); });
+    RegisterPainter(TPainterKind::Tab, Make<TSkinTab>);
+    RegisterPainter(TPainterKind::TabBtn, Make<TSkinTabBtn>);
+    RegisterPainter(TPainterKind::TabSheet, Make<TSkinTabSheet>);
+    RegisterPainter(TPainterKind::Tab31, Make<TSkinTab31>);
+    RegisterPainter(TPainterKind::AdvPage, Make<TSkinAdvPage>);
     SetControlDiscovery({DiscoverControls, ClassifyChildWindow, Rescroll});
 }
 
@@ -246,6 +252,15 @@ void ClassifyControl(TWinSkinForm& Skinner, TControl& Control, TControl& Owner) 
         ClassifyChildren(Skinner, Control, Owner);
         return;
     }
+    // This program's tab and page controls, and the pages of a page control: all drawn with the skin's
+    // Tabs element (button-style tab controls with its push buttons).
+    if (IsA(Control, "TCustomTabControl") && skin.Tabs && Gate(skin, xcTab)) {
+        auto* windowed = dynamic_cast<TWinControl*>(&Control);
+        const bool buttons = windowed && (GetWindowLongPtrW(windowed->WindowHandle(), GWL_STYLE) & TCS_BUTTONS);
+        Paint(Skinner, buttons ? TPainterKind::TabBtn : TPainterKind::Tab, Control);
+        return;
+    }
+    if (IsA(Control, "TTabSheet") && skin.Tabs && Gate(skin, xcTab)) { Paint(Skinner, TPainterKind::TabSheet, Control, true); return; }
     const bool tabs = skin.Tabs != nullptr;
     if (U == "TTABSET" && tabs && Gate(skin, xcTab)) { Paint(Skinner, TPainterKind::Tab31, Control); return; }
     if (U == "TTABBEDNOTEBOOK" && tabs && Gate(skin, xcTab)) { Paint(Skinner, TPainterKind::Tab, Control); return; }
@@ -397,7 +412,7 @@ void ClassifyChildWindow(TWinSkinForm& Skinner, HWND Child) {
     } else if (N == "tprogressbar") {
         PaintWindow(Skinner, TPainterKind::Progress, Child);
     } else if (N == "systabcontrol32") {
-        if (!(S & TCS_OWNERDRAWFIXED)) PaintWindow(Skinner, TPainterKind::Tab, Child);
+        if (!(S & TCS_OWNERDRAWFIXED)) PaintWindow(Skinner, (S & TCS_BUTTONS) ? TPainterKind::TabBtn : TPainterKind::Tab, Child);
     } else if (N == "edit") {
         PaintWindow(Skinner, TPainterKind::Edit, Child);
     } else if (N == "listbox") {

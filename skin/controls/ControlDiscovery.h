@@ -21,6 +21,7 @@ enum class TPainterKind {
     Scrollbar, SingleScrollbar, ListView, Sizer, ScrollControl, WindowScrollbars,
     Edit, ComBox, UpDown, DateTime,
     Tab, Tab31, AdvPage, Progress, TrackBar, StatusBar, MediaPlayer,
+    TabBtn, TabSheet,
     ObjImageCheck, ObjImageRadio, ObjImageCx,
 };
 

@@ -1,5 +1,7 @@
 #include "skin/controls/SkinHeader.h"
 
+#include "skin/controls/SkinTab.h"
+
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinPlatform.h"
 #include "skin/draw/SkinDraw.h"
@@ -19,31 +21,6 @@ namespace {
 
 // Room kept at an item's right for the sort arrow.
 constexpr int SortArrowRoom = 14;
-
-// The icon-and-caption cell of tabs and header items: the icon (when the list has it and it fits) and
-// the caption after it, together placed left (3 pixels in), centred or right (2 pixels in), vertically
-// centred; the caption ends in an ellipsis when it does not fit.
-void DrawIconCaption(TCanvas& Canvas, const TRect& Rect, UINT Align, const std::wstring& Caption, int ImageIndex,
-                     HIMAGELIST Images) {
-    int iconWidth = 0, iconHeight = 0;
-    if (!Images || ImageIndex < 0 || !ImageList_GetIconSize(Images, &iconWidth, &iconHeight) || iconWidth >= Rect.Width())
-        iconWidth = 0;
-    constexpr UINT TextFlags = DT_EXPANDTABS | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
-    TRect measured{0, 0, Rect.Width(), Rect.Height()};
-    if (!Caption.empty()) Canvas.DrawText(Caption, measured, TextFlags | DT_CALCRECT | DT_NOCLIP);
-    const int captionWidth = Caption.empty() ? 0 : measured.Width();
-    int start = Align == DT_CENTER ? (Rect.Width() - iconWidth - captionWidth) / 2
-                : Align == DT_RIGHT ? Rect.Width() - iconWidth - captionWidth - 2
-                                    : 3;
-    if (start < 2) start = 1;
-    if (iconWidth > 0)
-        ImageList_Draw(Images, ImageIndex, Canvas.Handle(), Rect.Left + start, Rect.Top + (Rect.Height() - iconHeight) / 2,
-                       ILD_TRANSPARENT);
-    if (Caption.empty()) return;
-    TRect text{Rect.Left + start + iconWidth, Rect.Top + (Rect.Height() - measured.Height()) / 2, Rect.Right,
-               Rect.Top + (Rect.Height() - measured.Height()) / 2 + measured.Height()};
-    Canvas.DrawText(Caption, text, TextFlags);
-}
 
 // A small filled triangle, point up or down, centred in Box.
 void DrawSortArrow(HDC DC, const TRect& Box, bool Up, COLORREF Colour) {
@@ -128,9 +105,9 @@ void TSkinHeader::DrawItem(TCanvas& Canvas, int Index, const TRect& Rect) {
     item.cchTextMax = 201;
     if (!SendMessageW(FWnd, HDM_GETITEMW, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&item))) return;
     const std::wstring caption = item.pszText ? item.pszText : L"";
-    const UINT align = (item.fmt & HDF_JUSTIFYMASK) == HDF_RIGHT ? DT_RIGHT
-                       : (item.fmt & HDF_JUSTIFYMASK) == HDF_CENTER ? DT_CENTER
-                                                                     : DT_LEFT;
+    const TCellAlign align = (item.fmt & HDF_JUSTIFYMASK) == HDF_RIGHT    ? caRight
+                             : (item.fmt & HDF_JUSTIFYMASK) == HDF_CENTER ? caCentre
+                                                                           : caLeft;
     const bool sorted = (item.fmt & (HDF_SORTUP | HDF_SORTDOWN)) != 0;
     TRect cell = Rect;
     if (sorted) {
@@ -140,7 +117,8 @@ void TSkinHeader::DrawItem(TCanvas& Canvas, int Index, const TRect& Rect) {
     }
     const bool withImage = (item.fmt & (HDF_IMAGE | HDF_STRING)) != 0;
     const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(FWnd, HDM_GETIMAGELIST, 0, 0));
-    if (!caption.empty()) DrawIconCaption(Canvas, cell, align, caption, withImage ? item.iImage : -1, images);
+    if (!caption.empty())
+        DrawIconCaption(Canvas, cell, align, caption, withImage ? item.iImage : -1, images, IsWindowEnabled(FWnd) != 0);
 }
 
 void TSkinHeader::DrawSkin(HDC DC, const TRect& Rect) {
