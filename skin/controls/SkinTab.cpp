@@ -30,6 +30,15 @@ const TClassInfo TSkinAdvPage::MetaClass("TSkinAdvPage", &TSkinTab::MetaClass, C
 
 namespace {
 
+// The focus rectangle of a focused tab, in black and white whatever the colours on the DC.
+void DrawTabFocus(HDC DC, const TRect& Tab) {
+    const RECT r = Tab.Inflate(-3, -3).ToRECT();
+    TSavedDC colours(DC);
+    SetTextColor(DC, RGB(0, 0, 0));
+    SetBkColor(DC, RGB(255, 255, 255));
+    DrawFocusRect(DC, &r);
+}
+
 // The pane margins of a skin whose pane is the tab element's second image (Style 0).
 constexpr TSkinMargins BorderPaneMargins{4, 5, 4, 4};
 // How far the current tab reaches into the pane's edge (the system's tab control draws it as much
@@ -481,13 +490,7 @@ void TSkinTab::DrawStrip(TBitmap& Whole, const TRect& Rect, const TRect& Pane) {
             TRect cell = b;
             if (FCloseBoxes) cell.Right -= CloseBoxRoom;
             DrawIconCaption(canvas, cell, caCentre, caption, image, images, FEnabled, rtl);
-            if (FFocused && i == focus && !FSkinData->HasOption(xoNoFocusRect)) {
-                RECT focusRect = b.Inflate(-3, -3).ToRECT();
-                TSavedDC colours(dc);
-                SetTextColor(dc, RGB(0, 0, 0));
-                SetBkColor(dc, RGB(255, 255, 255));
-                DrawFocusRect(dc, &focusRect);
-            }
+            if (FFocused && i == focus && !FSkinData->HasOption(xoNoFocusRect)) DrawTabFocus(dc, b);
         }
     }
     if (FTabSide == tsdLeft) RotateLeft(buffer);
@@ -582,13 +585,7 @@ void TSkinTabBtn::DrawSkin(HDC DC, const TRect& Rect) {
             else if (frame != 2 && buttons.HasNormalColour2) colour = buttons.NormalColour2;
             canvas.Font()->SetColor(colour);
             DrawIconCaption(canvas, b, caCentre, caption, image, images, FEnabled, rtl);
-            if (FFocused && i == focus && !FSkinData->HasOption(xoNoFocusRect)) {
-                RECT focusRect = b.Inflate(-3, -3).ToRECT();
-                TSavedDC colours(dc);
-                SetTextColor(dc, RGB(0, 0, 0));
-                SetBkColor(dc, RGB(255, 255, 255));
-                DrawFocusRect(dc, &focusRect);
-            }
+            if (FFocused && i == focus && !FSkinData->HasOption(xoNoFocusRect)) DrawTabFocus(dc, b);
         }
     }
     TBitmapDCLock lock(buffer);
