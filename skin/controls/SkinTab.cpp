@@ -275,7 +275,10 @@ int TSkinTab::TabFrame(int Index) const {
     return tfNormal;
 }
 
-bool TSkinTab::ReadTab(int Index, std::wstring& Caption, int& Image) const {
+bool TSkinTab::ReadTab(int Index, std::wstring& Caption, int& Image, TRect& Bounds) const {
+    RECT bounds{};
+    if (!SendMessageW(FWnd, TCM_GETITEMRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&bounds))) return false;
+    Bounds = TRect::FromRECT(bounds);
     TCITEMW item{};
     wchar_t text[81]{};
     item.mask = TCIF_TEXT | TCIF_IMAGE;
@@ -438,11 +441,8 @@ void TSkinTab::DrawStrip(TBitmap& Whole, const TRect& Rect, const TRect& Pane) {
         for (int i : order) {
             std::wstring caption;
             int image = -1;
-            RECT item{};
-            if (!ReadTab(i, caption, image) ||
-                !SendMessageW(FWnd, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)))
-                continue;
-            const TRect r = TRect::FromRECT(item);
+            TRect r;
+            if (!ReadTab(i, caption, image, r)) continue;
             TRect b;
             switch (FTabSide) {
             case tsdTop: b = r.Offset(0, 1); break;
@@ -571,11 +571,9 @@ void TSkinTabBtn::DrawSkin(HDC DC, const TRect& Rect) {
         for (int i = 0; i < count; ++i) {
             std::wstring caption;
             int image = -1;
-            RECT item{};
-            if (!ReadTab(i, caption, image) ||
-                !SendMessageW(FWnd, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)))
-                continue;
-            const TRect b = TRect::FromRECT(item).Offset(0, 1);
+            TRect item;
+            if (!ReadTab(i, caption, image, item)) continue;
+            const TRect b = item.Offset(0, 1);
             const int frame = ButtonFrame(i);
             DrawSkinImage(dc, b, *buttons.Bitmap, false, buttons.Tile != 0, buttons.Trans == 1,
                           std::max(buttons.FrameCount, 1), frame, buttons.Margins());

@@ -114,8 +114,8 @@ protected:
     bool LookupScroller();
     // The arrows' window rectangle in this window's coordinates (empty when they do not show).
     TRect ScrollerRect() const;
-    // Tab Index's text and image (false when the control does not give them).
-    bool ReadTab(int Index, std::wstring& Caption, int& Image) const;
+    // Tab Index's text, image and rectangle (false when the control does not give them).
+    bool ReadTab(int Index, std::wstring& Caption, int& Image, TRect& Bounds) const;
     HIMAGELIST TabImages() const;
     // The fill behind the tabs: the parent's colour, or the skin's face.
     TColor ParentFill() const;
