@@ -13,154 +13,205 @@ namespace {
 
 constexpr DWORD HiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 constexpr DWORD KindBits = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-// The attributes that can be set; none of them means "normal".
-constexpr DWORD Settable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                           FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE |
-                           FILE_ATTRIBUTE_TEMPORARY;
-// Those a restore compares: all but the archive bit, which every write sets and every backup clears.
-constexpr DWORD Compared = Settable & ~FILE_ATTRIBUTE_ARCHIVE;
+// Bits the file system keeps itself (kind, storage, cloud recall): never given when attributes are set.
+constexpr DWORD KeptBySystem = KindBits | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_SPARSE_FILE |
+                               FILE_ATTRIBUTE_COMPRESSED | FILE_ATTRIBUTE_ENCRYPTED | 0x00008000 /* integrity stream */ |
+                               0x00010000 /* virtual */ | 0x00040000 /* recall on open */ |
+                               0x00400000 /* recall on data access */ | 0x20000000 /* strictly sequential */;
+// Bits that say nothing about a change of attributes: every write sets the archive bit, and "normal" is
+// only how no bits at all are reported.
+constexpr DWORD Incidental = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL;
+// The bits a restore compares: those a person or a program would change.
+constexpr DWORD Compared = FILE_ATTRIBUTE_READONLY | HiddenSystem | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// Opens the object itself: a link as the link, a folder as a folder. Sharing leaves out delete, so that
-// while we hold it nobody can rename it or put something else in its place.
-UniqueFileHandle OpenItself(const std::wstring& path, DWORD access) {
-    return UniqueFileHandle(CreateFileW(ExtendedPath(path).c_str(), access | FILE_READ_ATTRIBUTES,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-}
+// Folders are held with list access and without sharing delete: a handle with no data access is left
+// out of the sharing check, and one that shares delete lets the folder be renamed under it.
+constexpr ACCESS_MASK FolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES;
+constexpr ULONG HoldShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+constexpr long DeletePending = static_cast<long>(0xC0000056L), NotADirectory = static_cast<long>(0xC0000103L);
 
 DWORD HandleAttributes(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION info;
     return GetFileInformationByHandle(handle, &info) ? info.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
 }
 
-// What an object must still be: its attributes under Mask equal to Value.
-struct TExpected {
-    DWORD Mask = 0, Value = 0;
-    bool Matches(DWORD attr) const { return attr != INVALID_FILE_ATTRIBUTES && (attr & Mask) == Value; }
-};
-
-// The object behind handle, opened at path, is as expected. Both the handle and the name are asked: a
-// platform that opens a link's target although told not to follow it still shows the link by its name.
-bool IsAsExpected(HANDLE handle, const std::wstring& path, TExpected expected) {
-    return expected.Matches(HandleAttributes(handle)) && expected.Matches(GetFileAttributesW(ExtendedPath(path).c_str()));
+// The searched folder by its path, as the walk opens it (a link there is followed: it is the folder the
+// walk listed that counts, and its identity tells whether this is still it).
+UniqueFileHandle OpenSearchedFolder(const std::wstring& folder) {
+    return UniqueFileHandle(CreateFileW(ExtendedPath(folder).c_str(), FolderAccess, HoldShare, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-uint64_t HandleFileId(HANDLE handle) {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(handle, &info)) return 0;
-    return (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+TActionResult ResultOfStatus(long status) {
+    if (IsNoSuchEntry(status) || status == NotADirectory) return TActionResult::Changed;
+    if (status == DeletePending) return TActionResult::InUse;  // it goes when another program lets go of it
+    return ResultOfError(ErrorOfStatus(status));
 }
 
-// The folders between the searched folder and the object, each held open and checked to be a real
-// folder: the walk never went through a link, so a link there now was put in after the listing.
-class TAncestors {
-public:
-    explicit TAncestors(const TListedObject& object) {
-        const std::wstring& path = object.Path;
-        const size_t parentEnd = path.find_last_of(L'\\');
-        if (parentEnd == std::wstring::npos) return;
-        // The drive or share itself is no folder to check.
-        size_t at = std::max(object.RootLength, DrivePart(path).size() + 1);
-        for (; (at = path.find(L'\\', at)) != std::wstring::npos && at <= parentEnd; ++at) {
-            const std::wstring folder = path.substr(0, at);
-            UniqueFileHandle handle = OpenItself(folder, 0);
-            if (!handle || !IsAsExpected(handle.get(), folder, {KindBits, FILE_ATTRIBUTE_DIRECTORY})) return;
-            FHeld.push_back(std::move(handle));
-        }
-        FSound = true;
-    }
-    bool Sound() const { return FSound; }
-
-private:
-    std::vector<UniqueFileHandle> FHeld;
-    bool FSound = false;
-};
-
-// The object, opened for access, if it is still the one listed and as expected (by default: of its
-// kind, with hidden and system set); the result says why not otherwise.
-UniqueFileHandle OpenListed(const TListedObject& object, DWORD access, TActionResult& result,
-                            TExpected expected = {}) {
-    if (expected.Mask == 0) expected = {KindBits | HiddenSystem, (object.Attributes & KindBits) | HiddenSystem};
-    result = TActionResult::Changed;
-    const TAncestors ancestors(object);
-    if (!ancestors.Sound()) return {};
-    UniqueFileHandle handle = OpenItself(object.Path, access);
-    if (!handle) {
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) result = TActionResult::Failed;
-        return {};
-    }
-    if (!IsAsExpected(handle.get(), object.Path, expected)) return {};
-    if (object.FileId != 0 && HandleFileId(handle.get()) != object.FileId) return {};
-    result = TActionResult::Done;
-    return handle;
-}
-
-// Sets the attributes through the handle, written down first, and checks that hidden and system are
-// then as asked.
-TActionResult SetAttributesRecorded(const TListedObject& object, HANDLE handle, DWORD attributes,
-                                    TChangeRecorder& recorder) {
-    const DWORD before = HandleAttributes(handle);
-    const DWORD wanted = attributes & Settable;
-    if (!recorder.Begin({object.Path, object.RootLength, before, wanted | (before & KindBits), HandleFileId(handle)}))
-        return TActionResult::Unrecorded;
+// Sets hidden and system as hiddenSystem has them, every other bit as it is, written down first; then
+// checks that nothing but those two changed.
+TActionResult SetHiddenSystem(const TListedObject& object, const TReachedObject& reached, DWORD hiddenSystem,
+                              TChangeRecorder& recorder) {
+    const DWORD before = reached.Attributes();
+    const DWORD after = (before & ~HiddenSystem) | (hiddenSystem & HiddenSystem);
+    if (!recorder.Begin({object, before, after})) return TActionResult::Unrecorded;
     FILE_BASIC_INFO basic{};  // times of 0 stay as they are
-    basic.FileAttributes = wanted ? wanted : FILE_ATTRIBUTE_NORMAL;  // none left means "normal"
-    const bool set = SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic);
-    const DWORD now = HandleAttributes(handle);
-    const bool done = set && now != INVALID_FILE_ATTRIBUTES && (now & HiddenSystem) == (wanted & HiddenSystem);
+    const DWORD given = after & ~KeptBySystem;
+    basic.FileAttributes = given ? given : FILE_ATTRIBUTE_NORMAL;  // none left is said as "normal"
+    const bool set = SetFileInformationByHandle(reached.Handle(), FileBasicInfo, &basic, sizeof basic);
+    const DWORD error = set ? ERROR_SUCCESS : GetLastError();
+    const DWORD now = HandleAttributes(reached.Handle());
+    const bool done = set && now != INVALID_FILE_ATTRIBUTES && ((now ^ after) & ~Incidental) == 0;
     recorder.End(done, now);
-    return done ? TActionResult::Done : TActionResult::Failed;
+    if (done) return TActionResult::Done;
+    return set ? TActionResult::Failed : ResultOfError(error);
 }
 
 }  // namespace
 
-bool TActionCounts::Add(TActionResult result) {
-    switch (result) {
-        case TActionResult::Done: ++Done; return true;
-        case TActionResult::Changed: ++Changed; break;
-        case TActionResult::Failed: ++Failed; break;
-        case TActionResult::Unrecorded: ++Unrecorded; break;
+TActionResult ResultOfError(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND: return TActionResult::Changed;
+        case ERROR_ACCESS_DENIED: return TActionResult::Denied;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_USER_MAPPED_FILE: return TActionResult::InUse;
+        case ERROR_DIR_NOT_EMPTY: return TActionResult::NotEmpty;
+        default: return TActionResult::Failed;
     }
-    return false;
+}
+
+bool TActionCounts::Add(TActionResult result) {
+    ++Of[static_cast<std::size_t>(result)];
+    return result == TActionResult::Done;
+}
+
+int TActionCounts::Left() const {
+    int left = 0;
+    for (std::size_t i = 0; i < Of.size(); ++i)
+        if (i != static_cast<std::size_t>(TActionResult::Done)) left += Of[i];
+    return left;
 }
 
 std::size_t TListedObject::Depth() const { return static_cast<std::size_t>(std::count(Path.begin(), Path.end(), L'\\')); }
 
-TActionResult VerifyListedObject(const TListedObject& object) {
-    TActionResult result;
-    OpenListed(object, 0, result);
-    return result;
+bool IdentifyListed(TListedObject& object, const TFileIdentity& rootIdentity) {
+    object.RootIdentity = rootIdentity;
+    const UniqueFileHandle handle(CreateFileW(ExtendedPath(object.Path).c_str(), FILE_READ_ATTRIBUTES,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!handle || !GetFileInformationByHandle(handle.get(), &info)) return false;
+    object.Identity = IdentityOf(handle.get());
+    object.Names = info.nNumberOfLinks;
+    return object.Identity.Known();
 }
+
+TFileIdentity SearchedFolderIdentity(const std::wstring& folder) {
+    const UniqueFileHandle handle = OpenSearchedFolder(folder);
+    return handle ? IdentityOf(handle.get()) : TFileIdentity{};
+}
+
+TExpectedAttributes TExpectedAttributes::AsListed(const TListedObject& object) {
+    return {KindBits | HiddenSystem, (object.Attributes & KindBits) | HiddenSystem};
+}
+
+TReachedObject::TReachedObject(const TListedObject& object, ACCESS_MASK access, TExpectedAttributes expected)
+    : FName(NamePart(object.Path)), FIdentity(object.Identity) {
+    const std::wstring& path = object.Path;
+    const size_t root = object.RootLength;
+    // Without the identities it was listed with, nothing can tell whether this is still the object.
+    if (!object.Identity.Known() || !object.RootIdentity.Known() || root == 0 || root >= path.size() ||
+        path[root - 1] != L'\\' || FName.empty()) {
+        FResult = TActionResult::Failed;
+        return;
+    }
+    UniqueFileHandle folder = OpenSearchedFolder(path.substr(0, root));
+    if (!folder) {
+        FResult = ResultOfError(GetLastError());
+        return;
+    }
+    if (IdentityOf(folder.get()) != object.RootIdentity) return;  // Changed: another folder has its path now
+    FFolders.push_back(std::move(folder));
+    // Each folder below it in the one above: the walk never entered a link, so a link here now is new.
+    const size_t nameStart = path.size() - FName.size();
+    for (size_t at = root; at < nameStart;) {
+        const size_t end = path.find(L'\\', at);
+        long status = 0;
+        UniqueFileHandle next = OpenEntry(Folder(), std::wstring_view(path).substr(at, end - at), FolderAccess, HoldShare,
+                                          status, TEntryKind::Folder);
+        if (!next) {
+            FResult = ResultOfStatus(status);
+            return;
+        }
+        if ((HandleAttributes(next.get()) & KindBits) != FILE_ATTRIBUTE_DIRECTORY) return;
+        FFolders.push_back(std::move(next));
+        at = end + 1;
+    }
+    long status = 0;
+    UniqueFileHandle handle = OpenEntry(Folder(), FName, access | FILE_READ_ATTRIBUTES, HoldShare, status);
+    if (!handle) {
+        FResult = ResultOfStatus(status);
+        return;
+    }
+    FAttributes = HandleAttributes(handle.get());
+    if (!expected.Matches(FAttributes) || IdentityOf(handle.get()) != object.Identity) return;
+    FObject = std::move(handle);
+    FResult = TActionResult::Done;
+}
+
+TActionResult TReachedObject::GoneFromFolder() const {
+    long status = 0;
+    const UniqueFileHandle handle =
+        OpenEntry(Folder(), FName, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, status);
+    if (!handle) return IsNoSuchEntry(status) ? TActionResult::Done : ResultOfStatus(status);
+    // Another object may have taken the name since.
+    return IdentityOf(handle.get()) != FIdentity ? TActionResult::Done : TActionResult::Failed;
+}
+
+std::wstring TReachedObject::CurrentPath() const {
+    if (!Folder()) return {};
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(Folder(), path.data(), static_cast<DWORD>(path.size()),
+                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(length);
+    }
+    return IncludeFolderDelimiter(NormalPath(path)) + FName;
+}
+
+TActionResult VerifyListedObject(const TListedObject& object) { return TReachedObject(object, 0).Result(); }
 
 TActionResult UnhideListedObject(const TListedObject& object, TChangeRecorder& recorder) {
-    TActionResult result;
-    const UniqueFileHandle handle = OpenListed(object, FILE_WRITE_ATTRIBUTES, result);
-    if (!handle) return result;
-    return SetAttributesRecorded(object, handle.get(), HandleAttributes(handle.get()) & ~HiddenSystem, recorder);
+    const TReachedObject reached(object, FILE_WRITE_ATTRIBUTES);
+    if (reached.Result() != TActionResult::Done) return reached.Result();
+    return SetHiddenSystem(object, reached, 0, recorder);
 }
 
-TActionResult RestoreListedObject(const TListedObject& object, DWORD attributes, TChangeRecorder& recorder) {
-    TActionResult result;
-    const UniqueFileHandle handle =
-        OpenListed(object, FILE_WRITE_ATTRIBUTES, result, {KindBits | Compared, object.Attributes & (KindBits | Compared)});
-    if (!handle) return result;
-    return SetAttributesRecorded(object, handle.get(), attributes, recorder);
+TActionResult RestoreListedObject(const TListedObject& object, DWORD hiddenSystem, TChangeRecorder& recorder) {
+    const TReachedObject reached(object, FILE_WRITE_ATTRIBUTES,
+                                 {KindBits | Compared, object.Attributes & (KindBits | Compared)});
+    if (reached.Result() != TActionResult::Done) return reached.Result();
+    return SetHiddenSystem(object, reached, hiddenSystem, recorder);
 }
 
 TActionResult DeleteListedObject(const TListedObject& object) {
-    TActionResult result;
-    {
-        const UniqueFileHandle handle = OpenListed(object, DELETE, result);
-        if (!handle) return result;
-        // Refused for a folder that is not empty and for a read-only file; a link goes as a link.
-        FILE_DISPOSITION_INFO disposition{TRUE};
-        if (!SetFileInformationByHandle(handle.get(), FileDispositionInfo, &disposition, sizeof disposition))
-            return TActionResult::Failed;
-    }
-    // Closed: the name is gone now (or waits only for other holders to let go of it).
-    return GetFileAttributesW(ExtendedPath(object.Path).c_str()) == INVALID_FILE_ATTRIBUTES ? TActionResult::Done
-                                                                                            : TActionResult::Failed;
+    TReachedObject reached(object, DELETE);
+    if (reached.Result() != TActionResult::Done) return reached.Result();
+    // Refused for a folder that is not empty and for a read-only file; a link goes as a link.
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    if (!SetFileInformationByHandle(reached.Handle(), FileDispositionInfo, &disposition, sizeof disposition))
+        return ResultOfError(GetLastError());
+    reached.ReleaseObject();  // the name goes when the last handle to it closes
+    return reached.GoneFromFolder();
 }
 
 std::wstring LinkTarget(const std::wstring& path) {

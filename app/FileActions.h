@@ -1,56 +1,87 @@
 #pragma once
 // What "UnHide" and "Delete" do to one listed object, and how they make sure it is the object that was
-// listed. A listed object is known by the path and attributes the search found it with; before acting
-// it is opened without following links and must still be that kind of object (file, folder or link)
-// with hidden and system set, below folders that are still real folders (not links), else nothing is
-// done to it. The action then goes through that open handle, so nothing swapped in after the check
-// can redirect it. A link is acted on as the link itself, never what it points at.
+// listed.
+//
+// A listed object is known by the folder it was searched in, its path below that folder, its attributes
+// and its identity (volume and number), all as the search found them. Before anything is done to it, it
+// is reached from the searched folder, never by its whole path: the searched folder is opened and must
+// be the folder searched (by identity), each folder below it is opened in the one above without
+// following a link and must be a real folder, and the object is opened in its folder as itself (a link
+// as the link) and must still be that object, of its kind, with hidden and system set. Each folder is
+// held open without sharing delete while the action lasts, so none can be renamed or swapped meanwhile,
+// and the action goes through the object's own handle.
+#include "app/FileIdentity.h"
+#include "base/WinHandle.h"
+
 #include <windows.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct TListedObject {
-    std::wstring Path;       // full path, as the walk found it
-    DWORD Attributes = 0;    // the attributes it was listed with
-    std::size_t RootLength = 0;  // the searched folder's part of Path (ending in a backslash): nothing
-                                 // between it and the object may have become a link since
-    uint64_t FileId = 0;     // the file system's number for the object when known (0: not known)
-    uint64_t Size = 0;       // as listed, for what the list shows and exports
-    FILETIME Modified{};     // last write, UTC, as listed
+    std::wstring Path;           // full path, as the walk found it
+    DWORD Attributes = 0;        // the attributes it was listed with
+    std::size_t RootLength = 0;  // the searched folder's part of Path, ending in a backslash
+    TFileIdentity Identity;      // the object's, as listed
+    TFileIdentity RootIdentity;  // the searched folder's, as searched
+    uint32_t Names = 1;          // how many names (hard links) the file has
+    uint64_t Size = 0;           // as listed, for what the list shows and exports
+    FILETIME Modified{};         // last write, UTC, as listed
 
     bool IsFolder() const { return Attributes & FILE_ATTRIBUTE_DIRECTORY; }
     bool IsLink() const { return Attributes & FILE_ATTRIBUTE_REPARSE_POINT; }
+    // A file with other names: its attributes are theirs too, and deleting it removes only this name.
+    bool HasOtherNames() const { return Names > 1; }
     // The number of folders Path lies in: a folder's contents are deeper than the folder.
     std::size_t Depth() const;
 };
 
+// Fills in what the list keeps besides what the walk found: the identity of object (at object.Path, as
+// the walk found it, a link as the link) and how many names it has, and rootIdentity as the searched
+// folder's. False when the object could not be opened to tell (it is listed all the same, and no action
+// will touch it).
+bool IdentifyListed(TListedObject& object, const TFileIdentity& rootIdentity);
+
+// The identity of the folder a search is about to walk (following a link, as the walk does), unknown
+// when it cannot be opened.
+TFileIdentity SearchedFolderIdentity(const std::wstring& folder);
+
 enum class TActionResult {
-    Done,     // unhidden or deleted, and checked to be so
-    Changed,  // gone, or no longer the object listed: left alone
-    Failed,   // the system refused (in use, denied, a folder that is not empty)
+    Done,        // unhidden or deleted, and checked to be so
+    Changed,     // gone, or no longer the object listed: left alone
+    Denied,      // the system denied access
+    InUse,       // another program has it open
+    NotEmpty,    // a folder with something still in it
+    Failed,      // could not be told to be the object listed, or refused for another reason
     Unrecorded,  // the change could not be written down first, so it was not made
 };
+constexpr std::size_t ActionResultCount = 7;
+
+// The result that a system error stands for.
+TActionResult ResultOfError(DWORD error);
 
 // How the objects of one action fared.
 struct TActionCounts {
-    int Done = 0, Changed = 0, Failed = 0, Unrecorded = 0;
+    std::array<int, ActionResultCount> Of{};
     // Counts result; true when it was done.
     bool Add(TActionResult result);
-    int Left() const { return Changed + Failed + Unrecorded; }
+    int Count(TActionResult result) const { return Of[static_cast<std::size_t>(result)]; }
+    int Done() const { return Count(TActionResult::Done); }
+    int Left() const;
+    int Total() const { return Done() + Left(); }
 };
 
 // An attribute change about to be made to an object that passed the check.
 struct TAttributeChange {
-    std::wstring Path;
-    std::size_t RootLength = 0;
+    const TListedObject& Object;
     DWORD Before = 0, After = 0;
-    uint64_t FileId = 0;
 };
 
-// Where attribute changes are written down before they are made (the journal). Begin comes before the
-// change and End right after it; a change whose Begin fails is not made.
+// Where attribute changes are written down (the journal). Begin comes before the change and End right
+// after it; a change whose Begin fails is not made.
 class TChangeRecorder {
 public:
     virtual ~TChangeRecorder() = default;
@@ -58,18 +89,60 @@ public:
     virtual void End(bool done, DWORD attributesNow) = 0;
 };
 
-// Whether the object is still the one listed, by the same check the actions make, changing nothing:
-// Done when it is, Changed when it is gone or another object, Failed when it cannot be opened to tell.
+// What an object must still be: its attributes under Mask equal to Value.
+struct TExpectedAttributes {
+    DWORD Mask = 0, Value = 0;
+    bool Matches(DWORD attributes) const {
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & Mask) == Value;
+    }
+    // Of the object's kind (file, folder or link), with hidden and system set: what the search listed.
+    static TExpectedAttributes AsListed(const TListedObject& object);
+};
+
+// A listed object reached from its searched folder as described above, with every folder on the way
+// held open; Result() says Done when it is still the object listed and as expected, else why not.
+class TReachedObject {
+public:
+    TReachedObject(const TListedObject& object, ACCESS_MASK access, TExpectedAttributes expected);
+    TReachedObject(const TListedObject& object, ACCESS_MASK access)
+        : TReachedObject(object, access, TExpectedAttributes::AsListed(object)) {}
+
+    TActionResult Result() const { return FResult; }
+    HANDLE Handle() const { return FObject.get(); }
+    DWORD Attributes() const { return FAttributes; }
+    // The folder holding the object, held.
+    HANDLE Folder() const { return FFolders.empty() ? nullptr : FFolders.back().get(); }
+    // Lets go of the object itself, keeping its folders held (for another program to act on it).
+    void ReleaseObject() { FObject.reset(); }
+    // Whether the object is gone from its held folder: no entry of its name, or one that is another
+    // object. Otherwise the result says why it is still there.
+    TActionResult GoneFromFolder() const;
+    // The path of the held folder as it really is now (no links in it), in its normal form, with the
+    // object's name after it: for programs that take only paths. Empty when it cannot be told.
+    std::wstring CurrentPath() const;
+
+private:
+    std::wstring FName;
+    TFileIdentity FIdentity;
+    std::vector<UniqueFileHandle> FFolders;  // the searched folder first, the object's folder last
+    UniqueFileHandle FObject;
+    DWORD FAttributes = INVALID_FILE_ATTRIBUTES;
+    TActionResult FResult = TActionResult::Changed;
+};
+
+// Whether the object is still the one listed, changing nothing: Done when it is, Changed when it is gone
+// or another object, another result when it cannot be told.
 TActionResult VerifyListedObject(const TListedObject& object);
 
-// Clears the hidden and system attributes, keeping every other one, and checks that they are gone.
+// Clears the hidden and system attributes, keeping every other one, and checks that exactly those two
+// went.
 TActionResult UnhideListedObject(const TListedObject& object, TChangeRecorder& recorder);
 
-// Puts back attributes on an object that still has exactly the attributes object.Attributes says it was
-// given (and is still the same file when object.FileId is known), else leaves it alone (Changed). Only
-// the bits a person or a program would change are compared: read-only, hidden, system, temporary,
-// offline and not-indexed (the archive bit is set by every write and cleared by every backup).
-TActionResult RestoreListedObject(const TListedObject& object, DWORD attributes, TChangeRecorder& recorder);
+// Sets hidden and system back as hiddenSystem has them, on an object that still has exactly the
+// attributes object.Attributes says an unhide left it with, else leaves it alone (Changed). Only the
+// bits a person or a program would change are compared: read-only, hidden, system, temporary, offline
+// and not-indexed (the archive bit is set by every write and cleared by every backup).
+TActionResult RestoreListedObject(const TListedObject& object, DWORD hiddenSystem, TChangeRecorder& recorder);
 
 // Deletes a file, a link, or a folder when it is empty (a folder with anything left in it stays).
 TActionResult DeleteListedObject(const TListedObject& object);

@@ -72,10 +72,12 @@ bool IsSearchableFolder(const std::wstring& path) {
     return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The Name column of a link says so, and where it leads when that can be read.
-std::wstring NameText(const std::wstring& name, const std::wstring& path, DWORD attr) {
-    if (!(attr & FILE_ATTRIBUTE_REPARSE_POINT)) return name;
-    const std::wstring target = LinkTarget(path);
+// The Name column of a link says so, and where it leads when that can be read; a file with more names
+// than this one (hard links) says how many it has.
+std::wstring NameText(const std::wstring& name, const TListedObject& object) {
+    if (object.HasOtherNames()) return name + Utf8ToWide(Format(" (one of %u names)", object.Names));
+    if (!object.IsLink()) return name;
+    const std::wstring target = LinkTarget(object.Path);
     return target.empty() ? name + L" (link)" : name + L" (link to " + target + L")";
 }
 
@@ -98,8 +100,7 @@ bool ShowInShell(const TListedObject& object, bool (*show)(const std::wstring& p
     switch (VerifyListedObject(object)) {
         case TActionResult::Done: break;
         case TActionResult::Changed: ++refusals.Changed; return false;
-        case TActionResult::Failed:
-        case TActionResult::Unrecorded: ++refusals.Failed; return false;
+        default: ++refusals.Failed; return false;
     }
     if (!PlainPathIsExact(object.Path)) {
         ++refusals.Unreachable;
@@ -123,19 +124,60 @@ void ReportShellRefusals(const TShellRefusals& refusals, bool moreFolders) {
     if (!text.empty()) ShowMessageBox(Utf8ToWide(text), Application().Title(), MB_OK | MB_ICONWARNING);
 }
 
-// The closing message of an action: allDone, or how many were left and why.
-std::wstring CountsReport(const TActionCounts& counts, const std::wstring& allDone, const char* notDone,
-                          const char* since, const std::wstring& journal) {
-    if (counts.Left() == 0) return allDone;
-    std::wstring text = Utf8ToWide(Format("%d of %d object(s) %s.", counts.Left(), counts.Left() + counts.Done, notDone));
-    if (counts.Changed > 0)
-        text += Utf8ToWide(Format(" %d of them had changed or gone %s and stayed untouched.", counts.Changed, since));
-    if (counts.Unrecorded > 0)
-        text += Utf8ToWide(Format(" %d of them were left as they were because the journal could not be written: ",
-                                  counts.Unrecorded)) +
-                journal + L".";
+// What the user is told of the objects an action left, one line per reason.
+std::wstring ReasonsText(const TActionCounts& counts, const char* since, const std::wstring& journal) {
+    struct TReason {
+        TActionResult Result;
+        std::string Text;
+    };
+    const TReason reasons[] = {
+        {TActionResult::Changed, Format("had changed or gone %s and stayed untouched", since)},
+        {TActionResult::Denied, "access was denied (or the file is read-only)"},
+        {TActionResult::InUse, "in use by another program"},
+        {TActionResult::NotEmpty, "folders that still hold something"},
+        {TActionResult::Failed, "could not be checked, or the system refused"},
+        {TActionResult::Unrecorded, "left as they were because the journal could not be written"},
+    };
+    std::wstring text;
+    for (const TReason& reason : reasons)
+        if (const int count = counts.Count(reason.Result); count > 0) {
+            text += Utf8ToWide(Format("\n- %d: %s", count, reason.Text.c_str()));
+            if (reason.Result == TActionResult::Unrecorded) text += L" (" + journal + L")";
+        }
     return text;
 }
+
+// The closing message of an action: allDone when every object was done, else how many were and why the
+// others were not.
+std::wstring CountsReport(const TActionCounts& counts, const std::wstring& allDone, const char* doneWord,
+                          const char* verb, const char* since, const std::wstring& journal) {
+    if (counts.Left() == 0) return allDone;
+    std::wstring text = counts.Done() > 0
+                            ? Utf8ToWide(Format("%d of %d object(s) %s. The other %d could not be %s:", counts.Done(),
+                                                counts.Total(), doneWord, counts.Left(), verb))
+                            : Utf8ToWide(Format("None of the %d object(s) could be %s:", counts.Total(), verb));
+    return text + ReasonsText(counts, since, journal);
+}
+
+// Files with other names (hard links) among the objects: the user says whether they are acted on too.
+// False when the user cancelled; those declined are taken out of objects.
+bool ConfirmOtherNames(const char* question, std::vector<std::pair<int, TListedObject>>& objects) {
+    const auto named = std::count_if(objects.begin(), objects.end(), [](const auto& o) { return o.second.HasOtherNames(); });
+    if (named == 0) return true;
+    const int answer = ShowMessageBox(Utf8ToWide(Format(question, static_cast<int>(named))), L"Warning",
+                                      MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON2);
+    if (answer == IDNO) std::erase_if(objects, [](const auto& o) { return o.second.HasOtherNames(); });
+    return answer == IDYES || answer == IDNO;
+}
+
+const char* const UnhideOtherNamesQuestion =
+    "%d of the files to unhide have other names (hard links) elsewhere. A file's attributes belong to all of its "
+    "names: unhiding it shows it under every one of them.\n\n"
+    "Unhide those files too? Choose No to unhide everything else and leave them hidden.";
+const char* const DeleteOtherNamesQuestion =
+    "%d of the files have other names (hard links) elsewhere. Only the name in the list goes; the file itself stays "
+    "under its other names, hidden.\n\n"
+    "Remove those names too? Choose No to go on with everything else and keep them.";
 
 }  // namespace
 
@@ -329,6 +371,7 @@ void TForm1::UpdateActions() {
 }
 
 void TForm1::FindFile1SearchBegin(TFindFile*) {
+    FIdentifiedRoot.clear();  // raised before the walk starts: the walking thread takes it from here
     SetTimer(Handle(), FeedTimerId, TSearchFeed::TickMs, nullptr);
     FSearching = true;
     UpdateActions();
@@ -361,10 +404,18 @@ void TForm1::FindFile1FileMatch(TFindFile* Sender, const std::wstring& folder, c
     TSearchNote note;
     note.Object.Path = folder + fileInfo.Name;
     note.Object.Attributes = fileInfo.Attr;
-    note.Object.RootLength = Sender->CurrentTarget()->Path.size();
+    // Who the object and its searched folder are, so that an action can tell them from whatever takes
+    // their names later. The folder is asked once per folder searched.
+    const std::wstring& root = Sender->CurrentTarget()->Path;
+    if (root != FIdentifiedRoot) {
+        FIdentifiedRoot = root;
+        FRootIdentity = SearchedFolderIdentity(root);
+    }
+    note.Object.RootLength = root.size();
+    IdentifyListed(note.Object, FRootIdentity);
     note.Object.Size = fileInfo.Size64();
     note.Object.Modified = fileInfo.FindData.ftLastWriteTime;
-    note.Name = NameText(fileInfo.Name, note.Object.Path, fileInfo.Attr);
+    note.Name = NameText(fileInfo.Name, note.Object);
     note.SortKey = TListRows::SortKey(note.Name);
     note.Location = folder;
     note.Size = SizeText(fileInfo.Attr, fileInfo.Size64());
@@ -450,8 +501,16 @@ const TListedObject* TForm1::ListedObject(int row) { return std::any_cast<TListe
 void TForm1::ActOnRows(TRowAction action, TRowSet set) {
     if (FSearching) return;
     const std::vector<int> rows = RowsIn(set);
-    // A button always answers (an empty list is done at once); a command on no selection is no command.
+    // A command on no selection is no command; a button always answers.
     if (set == TRowSet::Selected && rows.empty()) return;
+    const char* const verbs[] = {"unhidden", "deleted", "moved to the Recycle Bin"};
+    const char* const verb = verbs[static_cast<int>(action)];
+    if (rows.empty()) {
+        ShowMessageBox(Utf8ToWide(set == TRowSet::Ticked ? Format("No row is ticked: nothing was %s.", verb)
+                                                         : Format("The list is empty: nothing was %s.", verb)),
+                       Application().Title(), MB_OK);
+        return;
+    }
     // Each row with the object it stands for, last row first; then deepest first, so that a hidden
     // folder comes after the hidden things inside it.
     std::vector<std::pair<int, TListedObject>> objects;
@@ -460,6 +519,23 @@ void TForm1::ActOnRows(TRowAction action, TRowSet set) {
     std::stable_sort(objects.begin(), objects.end(),
                      [](const auto& a, const auto& b) { return a.second.Depth() > b.second.Depth(); });
     if (action == TRowAction::Delete && !ConfirmDelete(set, objects)) return;
+    if (!ConfirmOtherNames(action == TRowAction::Unhide ? UnhideOtherNamesQuestion : DeleteOtherNamesQuestion, objects))
+        return;
+    if (objects.empty()) {
+        ShowMessageBox(Utf8ToWide(Format("Nothing was %s: every object chosen was one you chose to keep.", verb)),
+                       Application().Title(), MB_OK);
+        return;
+    }
+    // A journal that cannot be used is said before anything is changed, and the user decides.
+    TUnrecorded unrecorded;
+    TChangeRecorder* recorder = &FJournal;
+    if (action == TRowAction::Unhide && !FJournal.Usable()) {
+        if (ShowMessageBox(FJournal.Problem() + L"\n\nClarivo writes down every unhide there so that it can be undone. "
+                                                L"Unhide anyway, without a way to undo it?",
+                           L"Warning", MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) != IDOK)
+            return;
+        recorder = &unrecorded;
+    }
 
     // The Recycle Bin takes every object in one operation of the shell's; the others go one by one.
     std::vector<TActionResult> results;
@@ -472,7 +548,7 @@ void TForm1::ActOnRows(TRowAction action, TRowSet set) {
     } else {
         if (action == TRowAction::Unhide) FJournal.BeginBatch(TBatchKind::Unhide);
         for (const auto& entry : objects)
-            results.push_back(action == TRowAction::Unhide ? UnhideListedObject(entry.second, FJournal)
+            results.push_back(action == TRowAction::Unhide ? UnhideListedObject(entry.second, *recorder)
                                                            : DeleteListedObject(entry.second));
     }
     TActionCounts counts;
@@ -485,17 +561,23 @@ void TForm1::ActOnRows(TRowAction action, TRowSet set) {
     for (int row : done) FoundFiles->Delete(row);
     FoundFiles->EndUpdate();
 
-    const char* const notDone[] = {"could not be unhidden", "could not be deleted", "could not be moved to the Recycle Bin"};
-    std::wstring text = CountsReport(
-        counts,
-        action == TRowAction::Recycle ? Utf8ToWide(Format("%d object(s) moved to the Recycle Bin.", counts.Done))
-                                      : std::wstring(CompletedMessage),
-        notDone[static_cast<int>(action)], "since the search", FJournal.Path());
-    if (recycled.Unreachable > 0)
-        text += Utf8ToWide(Format(UnreachableNote, recycled.Unreachable));
+    std::wstring allDone(CompletedMessage);
+    if (action == TRowAction::Recycle) {
+        const int binned = counts.Done() - recycled.DeletedForGood;
+        allDone = Utf8ToWide(Format("%d object(s) moved to the Recycle Bin.", binned));
+        if (recycled.DeletedForGood > 0)
+            allDone = Utf8ToWide(binned > 0 ? Format("%d object(s) moved to the Recycle Bin and ", binned) : std::string()) +
+                      Utf8ToWide(Format("%d object(s) deleted for good: their drive has no Recycle Bin.", recycled.DeletedForGood));
+    }
+    std::wstring text = CountsReport(counts, allDone, verb, verb, "since the search", FJournal.Path());
+    if (action == TRowAction::Recycle && counts.Left() > 0 && recycled.DeletedForGood > 0)
+        text += Utf8ToWide(Format("\n%d of those gone were deleted for good: their drive has no Recycle Bin.",
+                                  recycled.DeletedForGood));
+    if (recycled.Unreachable > 0) text += L"\n" + Utf8ToWide(Format(UnreachableNote, recycled.Unreachable)).substr(1);
     if (FAILED(recycled.Error))
-        text += Utf8ToWide(Format(" The Recycle Bin could not be used (system error 0x%08lX): nothing was deleted instead.",
+        text += Utf8ToWide(Format("\n\nThe Recycle Bin could not be used (system error 0x%08lX): nothing was deleted instead.",
                                   static_cast<unsigned long>(recycled.Error)));
+    if (recorder == &unrecorded && counts.Done() > 0) text += L"\n\nThis unhide was not written down: it cannot be undone.";
     ShowMessageBox(text, Application().Title(), MB_OK);
 }
 
@@ -596,23 +678,39 @@ void TForm1::UnhideRowsClick(TObject*) { ActOnRows(TRowAction::Unhide, TRowSet::
 
 void TForm1::UndoUnhideClick(TObject*) {
     if (FSearching) return;
-    const TUndoOutcome undo = UndoLastUnhide(FJournal);
+    const TJournalContents contents = ReadJournal(FJournal.Path());
+    const TUndoPlan plan = PlanUndo(contents);
     std::wstring text;
-    if (!undo.Found) {
-        text = undo.Unreadable    ? L"The journal could not be read (another program may hold it): " + FJournal.Path()
-               : undo.OtherFormat ? L"The journal was written by another version of Clarivo: there is no unhide to undo."
-                                  : L"There is no unhide to undo.";
+    if (plan.Empty()) {
+        text = !contents.Refused.empty() ? contents.Refused + L" Clarivo does not read it, so there is nothing to undo."
+               : contents.Unreadable     ? L"The journal could not be read (another program may hold it): " + FJournal.Path()
+               : contents.OtherFormat ? L"The journal was written by another version of Clarivo: there is no unhide to undo."
+                                      : L"There is no unhide to undo.";
     } else {
-        text = CountsReport(undo.Counts, Utf8ToWide(Format("The attributes of %d object(s) were put back.", undo.Counts.Done)),
-                            "could not be hidden again", "since they were unhidden", FJournal.Path());
+        // Hiding again is a change like any other: the user sees what it will touch before it does.
+        std::wstring question = Utf8ToWide(Format("Hide again the %d object(s) unhidden at ", static_cast<int>(plan.Changes.size()))) +
+                                WhenText(plan.Time) + L"?\n";
+        const size_t named = std::min<size_t>(plan.Changes.size(), MaxPathsListed);
+        for (size_t i = 0; i < named; ++i) question += L"\n" + plan.Changes[i].Path;
+        if (plan.Changes.size() > named)
+            question += Utf8ToWide(Format("\n(and %d more)", static_cast<int>(plan.Changes.size() - named)));
+        if (ShowMessageBox(question, L"Undo Unhide", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
+        const TUndoOutcome undo = Undo(plan, FJournal);
+        text = CountsReport(undo.Counts, Utf8ToWide(Format("The %d object(s) were hidden again.", undo.Counts.Done())),
+                            "hidden again", "hidden again", "since they were unhidden", FJournal.Path());
         // Which ones, as far as a message box can list them.
         const size_t listed = std::min<size_t>(undo.NotRestored.size(), MaxPathsListed);
         for (size_t i = 0; i < listed; ++i) text += (i == 0 ? L"\n\n" : L"\n") + undo.NotRestored[i];
         if (undo.NotRestored.size() > listed)
             text += Utf8ToWide(Format("\n(and %d more)", static_cast<int>(undo.NotRestored.size() - listed)));
+        if (undo.Counts.Left() > undo.Counts.Count(TActionResult::Changed))
+            text += L"\n\nThose refused stay in the journal: Undo Unhide tries them again.";
     }
-    if (undo.DamagedLines > 0)
-        text += Utf8ToWide(Format("\n\nThe journal has %d damaged line(s), which were passed over.", undo.DamagedLines));
+    if (plan.Untrusted > 0)
+        text += Utf8ToWide(Format("\n\n%d line(s) of that unhide lack what Clarivo needs to check their objects and were "
+                                  "passed over.", plan.Untrusted));
+    if (contents.DamagedLines > 0)
+        text += Utf8ToWide(Format("\n\nThe journal has %d damaged line(s), which were passed over.", contents.DamagedLines));
     ShowMessageBox(text, Application().Title(), MB_OK);
 }
 
@@ -661,11 +759,15 @@ std::wstring TForm1::SelectFolder(const std::wstring& path) {
     std::wstring folder = AbsolutePath(path);
     const DWORD attr = GetFileAttributesW(ExtendedPath(folder).c_str());
     if (attr == INVALID_FILE_ATTRIBUTES) return L"There is no folder " + folder + L".";
-    if (!(attr & FILE_ATTRIBUTE_DIRECTORY)) {
-        folder = std::wstring(FolderPart(folder));
-        if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();  // "C:\" keeps its backslash
-    }
-    if (!ShellTreeView1->SetPath(folder)) return L"The folder tree cannot show " + folder + L".";
+    if (!(attr & FILE_ATTRIBUTE_DIRECTORY)) folder = std::wstring(FolderPart(folder));
+    if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();  // "C:\" keeps its backslash
+    // The tree reads the path through the shell, which would take "name." for "name": it is given only a
+    // path that names this folder, and must then show exactly that one.
+    if (!PlainPathIsExact(folder))
+        return L"The folder tree cannot show " + folder + L" exactly: Windows would take its path for another folder's " +
+               L"(a name ending in a dot or a space, a device name, or a path of 260 characters or more).";
+    if (!ShellTreeView1->SetPath(folder) || !SameFileName(ShellTreeView1->Path(), folder))
+        return L"The folder tree cannot show " + folder + L".";
     ShellTreeView1Click(ShellTreeView1);
     return {};
 }

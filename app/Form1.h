@@ -170,6 +170,9 @@ private:
     bool FCustomShown = false;
     TSearchFeed FFeed;
     TJournal FJournal;
+    // The walking thread's own: the searched folder whose identity it last asked, and that identity.
+    std::wstring FIdentifiedRoot;
+    TFileIdentity FRootIdentity;
 };
 
 extern TForm1* Form1;

@@ -1,22 +1,30 @@
+#define _CRT_RAND_S  // rand_s: the system's own random numbers
 #include "app/Journal.h"
 
 #include "base/StrUtils.h"
 #include "base/UniqueHandle.h"
 #include "search/Paths.h"
 
+#include <aclapi.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <string_view>
 
 namespace {
 
-constexpr std::string_view Header = "Clarivo journal\t1";
+constexpr std::string_view Header = "Clarivo journal\t2";
 // Every file that starts like this is some version of the journal.
 constexpr std::string_view HeaderStem = "Clarivo journal\t";
 
+constexpr DWORD HiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+constexpr long NotADirectory = static_cast<long>(0xC0000103L);
+
 using UniqueCoTaskString = UniqueHandle<NullHandleTraits<PWSTR, CoTaskMemFree>>;
+using UniqueLocalMemory = UniqueHandle<NullHandleTraits<HLOCAL, LocalFree>>;
 
 }  // namespace
 
@@ -33,8 +41,8 @@ namespace {
 
 std::string Hex(uint64_t value, int digits) { return Format("%0*llX", digits, static_cast<unsigned long long>(value)); }
 
-// The path with '%', control characters and unpaired surrogates spelled out, so that the line stays one
-// line of valid UTF-8 and the name comes back exactly.
+// The path with '%', control characters, U+FFFD and unpaired surrogates spelled out, so that the line
+// stays one line of valid UTF-8 and the name comes back exactly.
 std::string EscapePath(std::wstring_view path) {
     std::wstring text;
     for (size_t i = 0; i < path.size(); ++i) {
@@ -43,7 +51,7 @@ std::string EscapePath(std::wstring_view path) {
         if (high && i + 1 < path.size() && path[i + 1] >= 0xDC00 && path[i + 1] <= 0xDFFF) {
             text += ch;
             text += path[++i];
-        } else if (high || low) {
+        } else if (high || low || ch == 0xFFFD) {  // U+FFFD too: the reader takes a bare one for bad UTF-8
             text += FormatW(L"%%u%04X", static_cast<unsigned>(ch));
         } else if (ch < 0x20 || ch == L'%' || ch == 0x7F) {
             text += FormatW(L"%%%02X", static_cast<unsigned>(ch));
@@ -103,29 +111,163 @@ std::string UtcNow() {
                   now.wSecond, now.wMilliseconds);
 }
 
-// The bytes of the file, or nothing when it is not there. False when it is there but cannot be read.
-bool ReadWhole(const std::wstring& path, std::string& data) {
+// Reads what is left of the file from where handle stands; false when it cannot be read.
+bool ReadRest(HANDLE file, std::string& data) {
     data.clear();
-    const UniqueFileHandle file(CreateFileW(ExtendedPath(path).c_str(), GENERIC_READ,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    }
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > (1LL << 30)) return false;
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 || size.QuadPart > (1LL << 30)) return false;
     data.resize(static_cast<size_t>(size.QuadPart));
     size_t at = 0;
     while (at < data.size()) {
         DWORD got = 0;
         const DWORD want = static_cast<DWORD>(std::min<size_t>(data.size() - at, 1u << 20));
-        if (!ReadFile(file.get(), data.data() + at, want, &got, nullptr)) return false;
+        if (!ReadFile(file, data.data() + at, want, &got, nullptr)) return false;
         if (got == 0) break;
         at += got;
     }
     data.resize(at);
     return true;
+}
+
+uint64_t RandomBatch() {
+    for (;;) {
+        unsigned high = 0, low = 0;
+        if (rand_s(&high) != 0 || rand_s(&low) != 0) continue;
+        if (const uint64_t batch = (uint64_t{high} << 32) | low; batch != 0) return batch;
+    }
+}
+
+// The account this program runs as.
+std::vector<BYTE> TokenUser() {
+    HANDLE raw = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return {};
+    const UniqueKernelHandle token(raw);
+    DWORD size = 0;
+    GetTokenInformation(token.get(), ::TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> user(size);
+    if (size == 0 || !GetTokenInformation(token.get(), ::TokenUser, user.data(), size, &size)) return {};
+    return user;
+}
+
+PSID UserSid(std::vector<BYTE>& user) { return user.empty() ? nullptr : reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid; }
+
+// Whether the object behind handle (opened with READ_CONTROL) belongs to this user, to the
+// administrators or to the system: none of them would lay a trap for this user.
+bool OwnedByTrusted(HANDLE handle) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR raw = nullptr;
+    if (GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr, &raw) !=
+        ERROR_SUCCESS)
+        return false;
+    const UniqueLocalMemory descriptor(raw);
+    std::vector<BYTE> user = TokenUser();
+    const PSID self = UserSid(user);
+    return owner && ((self && EqualSid(owner, self)) || IsWellKnownSid(owner, WinBuiltinAdministratorsSid) ||
+                     IsWellKnownSid(owner, WinLocalSystemSid));
+}
+
+// The journal's folder as it is made: owned by the user, open to the user, the system and the
+// administrators only, and passing that on to what is made in it.
+UniqueLocalMemory OwnFolderSecurity() {
+    std::vector<BYTE> user = TokenUser();
+    const PSID self = UserSid(user);
+    LPWSTR raw = nullptr;
+    if (!self || !ConvertSidToStringSidW(self, &raw)) return {};
+    const UniqueLocalMemory text(raw);
+    const std::wstring sid(raw);
+    const std::wstring sddl = L"O:" + sid + L"D:P(A;OICI;FA;;;" + sid + L")(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) return {};
+    return UniqueLocalMemory(descriptor);
+}
+
+// Whether an entry is a link, by its open handle's attributes and by how its folder lists it (either may
+// be unknown).
+bool IsLink(DWORD opened, DWORD listed) {
+    auto link = [](DWORD attributes) {
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    };
+    return link(opened) || link(listed);
+}
+
+enum class TJournalUse { Read, Append, SetAside };
+
+// The journal's folder and file, each opened as itself in the folder above it (never through a link)
+// and checked before anything is read or written.
+struct TJournalFile {
+    UniqueFileHandle Folder, File;
+    std::wstring Problem;  // refused, in plain words
+    DWORD Error = ERROR_SUCCESS;  // could not be opened (ERROR_FILE_NOT_FOUND: nothing there yet)
+};
+
+TJournalFile OpenJournalFile(const std::wstring& path, TJournalUse use) {
+    TJournalFile opened;
+    const std::wstring_view folderPath = FolderPart(path), name = NamePart(path);
+    if (!IsAbsolutePath(path) || name.empty() || folderPath.size() < 2) {
+        opened.Error = ERROR_INVALID_NAME;
+        return opened;
+    }
+    const std::wstring_view folderName = NamePart(folderPath.substr(0, folderPath.size() - 1));
+    const std::wstring parentPath(FolderPart(folderPath.substr(0, folderPath.size() - 1)));
+    // The folder the journal's folder is in (the user's local application data) is the user's own.
+    const UniqueFileHandle parent(CreateFileW(ExtendedPath(parentPath).c_str(), FILE_TRAVERSE | FILE_LIST_DIRECTORY,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!parent || folderName.empty()) {
+        opened.Error = parent ? ERROR_INVALID_NAME : GetLastError();
+        return opened;
+    }
+    const bool create = use == TJournalUse::Append;
+    const UniqueLocalMemory security = create ? OwnFolderSecurity() : UniqueLocalMemory();
+    long status = 0;
+    opened.Folder = OpenEntry(parent.get(), folderName, FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, status, TEntryKind::Folder,
+                              create ? TEntryDisposition::OpenOrCreate : TEntryDisposition::Existing, security.get());
+    const std::wstring folderText(folderPath.substr(0, folderPath.size() - 1));
+    if (status == NotADirectory) {
+        opened.Problem = L"The journal's folder " + folderText + L" is a file, not a folder.";
+        return opened;
+    }
+    if (!opened.Folder) {
+        opened.Error = IsNoSuchEntry(status) ? ERROR_FILE_NOT_FOUND : ErrorOfStatus(status);
+        return opened;
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(opened.Folder.get(), &info)) {
+        opened.Error = GetLastError();
+        return opened;
+    }
+    if (IsLink(info.dwFileAttributes, ListedAttributes(parent.get(), folderName)))
+        opened.Problem = L"The journal's folder " + folderText + L" is a link to another place.";
+    else if (!OwnedByTrusted(opened.Folder.get()))
+        opened.Problem = L"The journal's folder " + folderText + L" belongs to another account.";
+    if (!opened.Problem.empty()) return opened;
+
+    const ACCESS_MASK access = use == TJournalUse::Read     ? FILE_READ_DATA
+                               : use == TJournalUse::Append ? FILE_READ_DATA | FILE_APPEND_DATA
+                                                            : DELETE;
+    // Readers share everything; a writer lets other copies of the program read and append meanwhile.
+    const ULONG share = use == TJournalUse::Read ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE
+                                                 : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    opened.File = OpenEntry(opened.Folder.get(), name, access | FILE_READ_ATTRIBUTES | READ_CONTROL, share, status,
+                            TEntryKind::File, create ? TEntryDisposition::OpenOrCreate : TEntryDisposition::Existing);
+    if (!opened.File) {
+        opened.Error = IsNoSuchEntry(status) ? ERROR_FILE_NOT_FOUND : ErrorOfStatus(status);
+        return opened;
+    }
+    if (!GetFileInformationByHandle(opened.File.get(), &info)) {
+        opened.Error = GetLastError();
+        opened.File.reset();
+        return opened;
+    }
+    if (IsLink(info.dwFileAttributes, ListedAttributes(opened.Folder.get(), name)))
+        opened.Problem = L"The journal " + path + L" is a link to another place.";
+    else if (info.nNumberOfLinks > 1)
+        opened.Problem = L"The journal " + path + L" has other names (hard links) elsewhere.";
+    else if (!OwnedByTrusted(opened.File.get()))
+        opened.Problem = L"The journal " + path + L" belongs to another account.";
+    if (!opened.Problem.empty()) opened.File.reset();
+    return opened;
 }
 
 // One line, its checksum taken off and checked; false for a line that is not sound.
@@ -148,13 +290,14 @@ TJournalEntry* FindEntry(std::vector<TJournalEntry>& entries, uint64_t batch, ui
 // Applies one sound line to contents; false when its fields are not what the journal writes.
 bool ApplyRecord(const std::vector<std::string_view>& f, TJournalContents& contents) {
     uint64_t batch = 0, number = 0;
-    if (f.size() < 2 || !ParseNumber(f[1], batch)) return false;
-    if (f[0] == "change" && f.size() == 10) {
+    if (f.size() < 3 || f[1].size() != 16 || !ParseHex(f[1], batch) || !ParseNumber(f[2], number) || number > UINT32_MAX)
+        return false;
+    if (f[0] == "change" && f.size() == 11) {
         TJournalEntry entry;
         uint64_t before = 0, after = 0, root = 0;
-        if (!ParseNumber(f[2], number) || number > UINT32_MAX || !ParseHex(f[5], before) || !ParseHex(f[6], after) ||
-            !ParseHex(f[7], entry.FileId) || !ParseNumber(f[8], root) || !UnescapePath(f[9], entry.Path) ||
-            before > UINT32_MAX || after > UINT32_MAX || root > entry.Path.size())
+        if (!ParseHex(f[5], before) || !ParseHex(f[6], after) || !TFileIdentity::Parse(f[7], entry.Identity) ||
+            !TFileIdentity::Parse(f[8], entry.RootIdentity) || !ParseNumber(f[9], root) ||
+            !UnescapePath(f[10], entry.Path) || before > UINT32_MAX || after > UINT32_MAX || root > entry.Path.size())
             return false;
         if (f[3] == "unhide")
             entry.Kind = TBatchKind::Unhide;
@@ -171,17 +314,17 @@ bool ApplyRecord(const std::vector<std::string_view>& f, TJournalContents& conte
         contents.Entries.push_back(std::move(entry));
         return true;
     }
+    TJournalEntry* entry = FindEntry(contents.Entries, batch, number);
+    if (!entry) return false;
     if ((f[0] == "done" && f.size() == 4) || (f[0] == "failed" && f.size() == 3)) {
         uint64_t now = 0;
-        if (!ParseNumber(f[2], number) || (f.size() == 4 && (!ParseHex(f[3], now) || now > UINT32_MAX))) return false;
-        TJournalEntry* entry = FindEntry(contents.Entries, batch, number);
-        if (!entry) return false;
+        if (f.size() == 4 && (!ParseHex(f[3], now) || now > UINT32_MAX)) return false;
         entry->State = f[0] == "done" ? TJournalEntry::Done : TJournalEntry::Failed;
         entry->AttributesNow = static_cast<DWORD>(now);
         return true;
     }
-    if (f[0] == "undone" && f.size() == 2) {
-        contents.UndoneBatches.push_back(batch);
+    if (f[0] == "undone" && f.size() == 3 && entry->Kind == TBatchKind::Unhide) {
+        entry->Settled = true;
         return true;
     }
     return false;
@@ -191,6 +334,19 @@ std::string Record(std::string line) {
     line += '\t' + Hex(JournalChecksum(line), 8) + '\n';
     return line;
 }
+
+std::string BatchField(uint64_t batch, uint32_t number) { return Hex(batch, 16) + Format("\t%u", number); }
+
+// A change as this program writes it for an unhide: with both identities, below a searched folder, and
+// clearing exactly hidden and system. Undo touches nothing else, whoever wrote it.
+bool Trusted(const TJournalEntry& entry) {
+    return entry.Kind == TBatchKind::Unhide && entry.Identity.Known() && entry.RootIdentity.Known() &&
+           IsAbsolutePath(entry.Path) && entry.RootLength > 0 && entry.RootLength < entry.Path.size() &&
+           entry.Path[entry.RootLength - 1] == L'\\' && (entry.Before & HiddenSystem) == HiddenSystem &&
+           entry.After == (entry.Before & ~HiddenSystem);
+}
+
+bool StillToUndo(const TJournalEntry& entry) { return entry.State != TJournalEntry::Failed && !entry.Settled; }
 
 }  // namespace
 
@@ -204,8 +360,14 @@ std::wstring DefaultJournalPath() {
 
 TJournalContents ReadJournal(const std::wstring& path) {
     TJournalContents contents;
+    const TJournalFile opened = OpenJournalFile(path, TJournalUse::Read);
+    contents.Refused = opened.Problem;
+    if (!opened.File) {
+        contents.Unreadable = contents.Refused.empty() && opened.Error != ERROR_FILE_NOT_FOUND;
+        return contents;
+    }
     std::string data;
-    if (!ReadWhole(path, data)) {
+    if (!ReadRest(opened.File.get(), data)) {
         contents.Unreadable = true;
         return contents;
     }
@@ -231,21 +393,43 @@ TJournalContents ReadJournal(const std::wstring& path) {
     return contents;
 }
 
-std::vector<TJournalEntry> LastUndoableBatch(const TJournalContents& contents) {
-    const auto undone = [&](uint64_t batch) {
-        return std::find(contents.UndoneBatches.begin(), contents.UndoneBatches.end(), batch) !=
-               contents.UndoneBatches.end();
-    };
-    uint64_t batch = 0;
-    for (auto entry = contents.Entries.rbegin(); entry != contents.Entries.rend(); ++entry)
-        if (entry->Kind == TBatchKind::Unhide && !undone(entry->Batch)) {
-            batch = entry->Batch;
-            break;
-        }
-    std::vector<TJournalEntry> changes;
-    for (const TJournalEntry& entry : contents.Entries)
-        if (batch != 0 && entry.Batch == batch && entry.State != TJournalEntry::Failed) changes.push_back(entry);
-    return changes;
+TUndoPlan PlanUndo(const TJournalContents& contents) {
+    TUndoPlan plan;
+    const auto& entries = contents.Entries;
+    const auto last = std::find_if(entries.rbegin(), entries.rend(),
+                                   [](const TJournalEntry& entry) { return Trusted(entry) && StillToUndo(entry); });
+    if (last == entries.rend()) return plan;
+    plan.Batch = last->Batch;
+    for (const TJournalEntry& entry : entries) {
+        if (entry.Batch != plan.Batch || entry.Kind != TBatchKind::Unhide) continue;
+        if (plan.Time.empty()) plan.Time = entry.Time;
+        if (!Trusted(entry))
+            ++plan.Untrusted;
+        else if (StillToUndo(entry))
+            plan.Changes.push_back(entry);
+    }
+    return plan;
+}
+
+TUndoOutcome Undo(const TUndoPlan& plan, TJournal& journal) {
+    TUndoOutcome outcome;
+    // Last changed first: a folder is hidden again after what it holds, the reverse of the unhide.
+    journal.BeginBatch(TBatchKind::Undo);
+    for (auto entry = plan.Changes.rbegin(); entry != plan.Changes.rend(); ++entry) {
+        TListedObject object;
+        object.Path = entry->Path;
+        object.RootLength = entry->RootLength;
+        object.Identity = entry->Identity;
+        object.RootIdentity = entry->RootIdentity;
+        // What the unhide left, as read right after it when that was written down.
+        object.Attributes = entry->State == TJournalEntry::Done ? entry->AttributesNow : entry->After;
+        const TActionResult result = RestoreListedObject(object, entry->Before & HiddenSystem, journal);
+        // Put back, or no longer the object the unhide left: either way nothing is left to undo there. A
+        // refusal (denied, in use) stays for the next undo.
+        if (result == TActionResult::Done || result == TActionResult::Changed) journal.Settle(entry->Batch, entry->Number);
+        if (!outcome.Counts.Add(result)) outcome.NotRestored.push_back(entry->Path);
+    }
+    return outcome;
 }
 
 TJournal::TJournal(std::wstring path) : FPath(std::move(path)) {}
@@ -255,35 +439,44 @@ void TJournal::SetPath(std::wstring path) {
     FPath = std::move(path);
 }
 
+bool TJournal::Usable() { return Open(); }
+
 void TJournal::BeginBatch(TBatchKind kind) {
-    // Numbered by the clock, so that batches of two copies of the program running at once stay apart.
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    FBatch = std::max((uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime, FLastBatch + 1);
-    FLastBatch = FBatch;
+    FBatch = RandomBatch();
     FKind = kind;
     FNumber = 0;
 }
 
 bool TJournal::Open() {
     if (FFile) return true;
-    if (FPath.empty() || !IsAbsolutePath(FPath)) return false;
-    const std::wstring folder(FolderPart(FPath));
-    CreateDirectoryW(ExtendedPath(folder).c_str(), nullptr);  // there already, mostly
+    FProblem.clear();
+    TJournalFile opened = OpenJournalFile(FPath, TJournalUse::Append);
     std::string data;
-    if (!ReadWhole(FPath, data)) return false;
-    if (!data.empty() && !data.starts_with(std::string(Header) + '\n') && !data.starts_with(std::string(Header) + "\r\n")) {
+    if (opened.File && !ReadRest(opened.File.get(), data)) opened.Error = GetLastError(), opened.File.reset();
+    if (opened.File && !data.empty() && !data.starts_with(std::string(Header) + '\n') &&
+        !data.starts_with(std::string(Header) + "\r\n")) {
         // Another version's journal (or not a journal at all) is kept as it is, beside the new one.
-        const bool ours = data.starts_with(HeaderStem);
-        const std::wstring aside = FPath + (ours ? L".old-" : L".unknown-") + Utf8ToWide(Hex(FBatch, 16));
-        if (!MoveFileExW(ExtendedPath(FPath).c_str(), ExtendedPath(aside).c_str(), 0)) return false;
-        data.clear();
+        const std::wstring aside = std::wstring(NamePart(FPath)) + (data.starts_with(HeaderStem) ? L".old-" : L".unknown-") +
+                                   Utf8ToWide(Hex(RandomBatch(), 16));
+        opened.File.reset();
+        const TJournalFile old = OpenJournalFile(FPath, TJournalUse::SetAside);
+        if (old.File && RenameEntry(old.File.get(), old.Folder.get(), aside)) {
+            opened = OpenJournalFile(FPath, TJournalUse::Append);
+            data.clear();
+        } else {
+            opened.Error = old.File ? GetLastError() : old.Error;
+        }
     }
-    FFile.reset(CreateFileW(ExtendedPath(FPath).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!FFile) return false;
+    if (!opened.File) {
+        FProblem = !opened.Problem.empty()
+                       ? opened.Problem
+                       : L"The journal " + FPath + L" cannot be written" + Utf8ToWide(Format(" (system error %lu).", opened.Error));
+        return false;
+    }
+    FFile = std::move(opened.File);
     // A line torn off by a crash is ended, so that it spoils only itself.
     if (data.empty() ? !Append(std::string(Header) + '\n') : data.back() != '\n' && !Append("\n")) {
+        FProblem = L"The journal " + FPath + L" cannot be written" + Utf8ToWide(Format(" (system error %lu).", GetLastError()));
         FFile.reset();
         return false;
     }
@@ -300,10 +493,12 @@ bool TJournal::Begin(const TAttributeChange& change) {
     if (FBatch == 0) BeginBatch(FKind);
     if (!Open()) return false;
     ++FNumber;
-    const std::string line = Format("change\t%llu\t%u\t%s\t%s\t", static_cast<unsigned long long>(FBatch), FNumber,
-                                    FKind == TBatchKind::Unhide ? "unhide" : "undo", UtcNow().c_str()) +
-                             Hex(change.Before, 8) + '\t' + Hex(change.After, 8) + '\t' + Hex(change.FileId, 16) + '\t' +
-                             std::to_string(change.RootLength) + '\t' + EscapePath(change.Path);
+    const TListedObject& object = change.Object;
+    const std::string line = "change\t" + BatchField(FBatch, FNumber) + '\t' +
+                             (FKind == TBatchKind::Unhide ? "unhide" : "undo") + '\t' + UtcNow() + '\t' +
+                             Hex(change.Before, 8) + '\t' + Hex(change.After, 8) + '\t' + object.Identity.Text() + '\t' +
+                             object.RootIdentity.Text() + '\t' + std::to_string(object.RootLength) + '\t' +
+                             EscapePath(object.Path);
     return Append(Record(line));
 }
 
@@ -311,35 +506,10 @@ void TJournal::End(bool done, DWORD attributesNow) {
     // Written when it can be: an outcome that is missing reads as "may have been made", which the undo's
     // own check settles.
     if (!FFile) return;
-    const std::string batch = Format("%llu\t%u", static_cast<unsigned long long>(FBatch), FNumber);
+    const std::string batch = BatchField(FBatch, FNumber);
     Append(Record(done ? "done\t" + batch + '\t' + Hex(attributesNow, 8) : "failed\t" + batch));
 }
 
-bool TJournal::MarkUndone(uint64_t batch) {
-    return Open() && Append(Record(Format("undone\t%llu", static_cast<unsigned long long>(batch))));
-}
-
-TUndoOutcome UndoLastUnhide(TJournal& journal) {
-    const TJournalContents contents = ReadJournal(journal.Path());
-    TUndoOutcome outcome;
-    outcome.Unreadable = contents.Unreadable;
-    outcome.OtherFormat = contents.OtherFormat;
-    outcome.DamagedLines = contents.DamagedLines;
-    const std::vector<TJournalEntry> batch = LastUndoableBatch(contents);
-    if (batch.empty()) return outcome;
-    outcome.Found = true;
-    // Last changed first: a folder is hidden again after what it holds, the reverse of the unhide.
-    journal.BeginBatch(TBatchKind::Undo);
-    for (auto entry = batch.rbegin(); entry != batch.rend(); ++entry) {
-        TListedObject object;
-        object.Path = entry->Path;
-        object.RootLength = entry->RootLength;
-        object.FileId = entry->FileId;
-        // What the unhide left, as read right after it when that was written down.
-        object.Attributes = entry->State == TJournalEntry::Done ? entry->AttributesNow : entry->After;
-        if (!outcome.Counts.Add(RestoreListedObject(object, entry->Before, journal)))
-            outcome.NotRestored.push_back(entry->Path);
-    }
-    journal.MarkUndone(batch.front().Batch);
-    return outcome;
+bool TJournal::Settle(uint64_t batch, uint32_t number) {
+    return Open() && Append(Record("undone\t" + BatchField(batch, number)));
 }

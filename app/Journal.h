@@ -9,14 +9,22 @@
 // its batch), so one bad line loses only itself. A file of another version is kept under another name
 // and a new one begun; nothing in it is read.
 //
-//   Clarivo journal	1
-//   change	<batch>	<n>	unhide|undo	<UTC time>	<before>	<after>	<file id>	<root length>	<path>	<crc>
+//   Clarivo journal	2
+//   change	<batch>	<n>	unhide|undo	<UTC time>	<before>	<after>	<identity>	<root identity>	<root length>	<path>	<crc>
 //   done	<batch>	<n>	<attributes now>	<crc>
 //   failed	<batch>	<n>	<crc>
-//   undone	<batch>	<crc>
+//   undone	<batch>	<n>	<crc>
 //
-// Attributes are 8 hex digits, the file id 16. In the path, '%', control characters and surrogates
-// without their pair are written as %XX or %uXXXX, so every name survives exactly.
+// Batches are 16 hex digits, chosen at random so that two copies of the program running at once never
+// share one; attributes are 8 hex digits; identities are the volume and the number of the object and of
+// the folder it was searched in (see FileIdentity.h). In the path, '%', control characters, U+FFFD and
+// surrogates without their pair are written as %XX or %uXXXX, so every name survives exactly. "undone"
+// says that change n of an unhide batch has been dealt with by an undo: put back, or found changed since.
+//
+// Undo trusts nothing it did not write: it acts only on a change that names both identities and a
+// searched folder above the object, that cleared exactly hidden and system, and it only sets those two
+// back. The journal's folder is made for the user alone; a folder or a journal that is a link, has other
+// names, or belongs to another account is refused, and nothing is written or read there.
 #include "app/FileActions.h"
 #include "base/WinHandle.h"
 
@@ -43,44 +51,49 @@ struct TJournalEntry {
     uint32_t Number = 0;
     TBatchKind Kind = TBatchKind::Unhide;
     DWORD Before = 0, After = 0;  // After: what the change was to give
-    uint64_t FileId = 0;
+    TFileIdentity Identity, RootIdentity;
     std::size_t RootLength = 0;
     std::wstring Path;
     std::wstring Time;            // as written: ISO 8601, UTC
     TState State = Pending;
     DWORD AttributesNow = 0;      // for Done: what the object had right after the change
+    bool Settled = false;         // an unhide's change an undo has dealt with
 };
 
 // What a journal file holds, as far as it is sound.
 struct TJournalContents {
+    std::wstring Refused;             // why the journal's folder or file was not opened (in plain words)
     bool Unreadable = false;          // there, but could not be read (locked, denied): nothing read
     bool OtherFormat = false;         // not empty, but not a journal of this version: nothing read
     int DamagedLines = 0;             // lines passed over (torn, altered, or not understood)
-    std::vector<TJournalEntry> Entries;    // in the order written, outcomes applied
-    std::vector<uint64_t> UndoneBatches;   // unhide batches already put back
+    std::vector<TJournalEntry> Entries;  // in the order written, outcomes applied
 };
 
 TJournalContents ReadJournal(const std::wstring& path);
 
-// The unhide batch "Undo Unhide" takes: the last one not yet put back, with its changes that may have
-// been made (done, or with no outcome written). Empty when there is none.
-std::vector<TJournalEntry> LastUndoableBatch(const TJournalContents& contents);
+// The unhide "Undo Unhide" takes: the last one with changes not yet dealt with, and those changes.
+struct TUndoPlan {
+    uint64_t Batch = 0;
+    std::wstring Time;                   // when the unhide began (ISO 8601, UTC)
+    std::vector<TJournalEntry> Changes;  // those to put back, in the order made (done, or no outcome written)
+    int Untrusted = 0;                   // changes of that unhide passed over: not as the program writes them
+    bool Empty() const { return Changes.empty(); }
+};
+
+TUndoPlan PlanUndo(const TJournalContents& contents);
 
 class TJournal;
 
 struct TUndoOutcome {
-    bool Found = false;        // there was an unhide to undo
-    TActionCounts Counts;      // how its objects fared
+    TActionCounts Counts;                   // how the objects fared
     std::vector<std::wstring> NotRestored;  // the paths of those left as they were, in the order tried
-    bool Unreadable = false;
-    bool OtherFormat = false;
-    int DamagedLines = 0;
 };
 
-// Puts back the attributes of the last unhide batch not yet put back, last changed first, on each
-// object that still has the attributes the unhide left (and is still the same file); the changes are
-// journalled as an undo batch, and the unhide batch is then marked as put back.
-TUndoOutcome UndoLastUnhide(TJournal& journal);
+// Sets hidden and system back on each change of plan, last changed first, where the object is still the
+// one unhidden and still has the attributes the unhide left; the changes are journalled as an undo batch,
+// and each change put back, or found changed for good, is noted as dealt with. The rest stays for the
+// next undo.
+TUndoOutcome Undo(const TUndoPlan& plan, TJournal& journal);
 
 class TJournal : public TChangeRecorder {
 public:
@@ -92,10 +105,14 @@ public:
     // Another file from now on (tests keep the user's journal out of their way).
     void SetPath(std::wstring path);
 
+    // Whether changes can be written down; when not, Problem() says why in plain words.
+    bool Usable();
+    const std::wstring& Problem() const { return FProblem; }
+
     // The changes recorded from now on belong to a new batch of this kind.
     void BeginBatch(TBatchKind kind);
-    // Notes that the unhide batch has been put back.
-    bool MarkUndone(uint64_t batch);
+    // Notes that change number of the unhide batch has been dealt with by an undo.
+    bool Settle(uint64_t batch, uint32_t number);
 
     bool Begin(const TAttributeChange& change) override;
     void End(bool done, DWORD attributesNow) override;
@@ -106,9 +123,16 @@ private:
     bool Append(const std::string& record);
 
     std::wstring FPath;
+    std::wstring FProblem;
     UniqueFileHandle FFile;
     uint64_t FBatch = 0;
-    uint64_t FLastBatch = 0;
     TBatchKind FKind = TBatchKind::Unhide;
     uint32_t FNumber = 0;
+};
+
+// A recorder that writes nothing down: for an unhide the user chose to make without undo.
+class TUnrecorded : public TChangeRecorder {
+public:
+    bool Begin(const TAttributeChange&) override { return true; }
+    void End(bool, DWORD) override {}
 };

@@ -2,6 +2,8 @@
 
 #include "base/StrUtils.h"
 
+#include <cwchar>
+
 std::wstring SizeText(DWORD attr, uint64_t size) {
     if (attr & FILE_ATTRIBUTE_DIRECTORY) return L"Folder";
     // (size + 1023) / 1024 without overflowing near the top of the range.
@@ -62,6 +64,20 @@ std::wstring ModifiedText(const FILETIME& utc) {
         text += cache.Time;
     }
     return text;
+}
+
+std::wstring WhenText(const std::wstring& isoUtc) {
+    SYSTEMTIME universal{}, local{}, today{};
+    if (swscanf(isoUtc.c_str(), L"%4hu-%2hu-%2huT%2hu:%2hu:%2hu", &universal.wYear, &universal.wMonth, &universal.wDay,
+                &universal.wHour, &universal.wMinute, &universal.wSecond) != 6 ||
+        !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local))
+        return {};
+    GetLocalTime(&today);
+    wchar_t time[64], date[128];
+    if (!GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &local, nullptr, time, 64)) return {};
+    if (local.wYear == today.wYear && local.wMonth == today.wMonth && local.wDay == today.wDay) return time;
+    if (!GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, date, 128)) return {};
+    return std::wstring(date) + L" " + time;
 }
 
 std::wstring FinishLine(int folders, int files, uint32_t elapsedMs, bool aborted, int unopened) {

@@ -14,6 +14,11 @@ std::wstring SizeText(DWORD attr, uint64_t size);
 // time as it was on that day; the time is left out at exactly midnight. Empty when the value is no date.
 std::wstring ModifiedText(const FILETIME& utc);
 
+// When something happened, from the ISO 8601 UTC time the journal keeps: the user's short time (hours
+// and minutes) in local time, after the user's short date when it was not today. Empty when the text is
+// no such time.
+std::wstring WhenText(const std::wstring& isoUtc);
+
 // "%d folder(s) searched and %d file(s) found - %.3f second(s)" with the user's decimal separator,
 // after "Search aborted - " when the search was aborted, and followed by ", %d folder(s) could not be
 // opened" when any could not. elapsedMs is an unsigned tick difference.

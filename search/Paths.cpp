@@ -57,6 +57,12 @@ std::wstring ExtendedPath(std::wstring_view path) {
     return std::wstring(path);
 }
 
+std::wstring NormalPath(std::wstring_view path) {
+    if (path.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + std::wstring(path.substr(8));
+    if (IsExtended(path) && IsDrivePath(path.substr(4))) return std::wstring(path.substr(4));
+    return std::wstring(path);
+}
+
 bool IsAbsolutePath(std::wstring_view path) { return IsExtended(path) || IsDrivePath(path) || IsNetworkPath(path); }
 
 bool PlainPathIsExact(const std::wstring& path) {

@@ -12,6 +12,10 @@
 // or one that is not absolute, comes back as it is.
 std::wstring ExtendedPath(std::wstring_view path);
 
+// The normal form of a path in the extended form (\\?\C:\... or \\?\UNC\server\...); any other path
+// comes back as it is.
+std::wstring NormalPath(std::wstring_view path);
+
 // A full path on a drive (C:\...) or a network share (\\server\share\...), in either form.
 bool IsAbsolutePath(std::wstring_view path);
 

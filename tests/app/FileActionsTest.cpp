@@ -11,22 +11,23 @@
 
 namespace {
 
-TEST(FileActions, UnhideClearsHiddenAndSystemAndKeepsTheRest) {
+TEST(FileActions, UnhideClearsExactlyHiddenAndSystem) {
     TTempTree fx;
     TTestJournal journal;
     fx.SizedFile(L"a.txt", 0, HiddenSystem | FILE_ATTRIBUTE_READONLY);
+    fx.SizedFile(L"b.txt", 0, HiddenSystem);
     fx.Folder(L"dir", HiddenSystem);
-    for (const wchar_t* name : {L"a.txt", L"dir"}) {
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"dir"}) {
+        const DWORD before = fx.Attributes(name);
         EXPECT_EQ(VerifyListedObject(Listed(fx, name)), TActionResult::Done) << name;
         EXPECT_EQ(UnhideListedObject(Listed(fx, name), journal.Journal), TActionResult::Done) << name;
-        EXPECT_EQ(fx.Attributes(name) & HiddenSystem, 0u) << name;
+        // Archive aside (every write may set it), hidden and system are the only bits that changed.
+        EXPECT_EQ((fx.Attributes(name) ^ before) & ~FILE_ATTRIBUTE_ARCHIVE, HiddenSystem) << name;
     }
-    EXPECT_TRUE(fx.Attributes(L"a.txt") & FILE_ATTRIBUTE_READONLY) << "other bits are kept";
-    EXPECT_TRUE(fx.Attributes(L"dir") & FILE_ATTRIBUTE_DIRECTORY);
     SetAttributes(fx.Path(L"a.txt"), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST(FileActions, DeleteRemovesFilesAndOnlyEmptyFolders) {
+TEST(FileActions, DeleteRemovesFilesAndOnlyEmptyFoldersAndSaysWhyNot) {
     TTempTree fx;
     fx.SizedFile(L"f.bin", 10, HiddenSystem);
     fx.Folder(L"empty", HiddenSystem);
@@ -38,64 +39,98 @@ TEST(FileActions, DeleteRemovesFilesAndOnlyEmptyFolders) {
     EXPECT_FALSE(fx.Exists(L"f.bin"));
     EXPECT_EQ(DeleteListedObject(Listed(fx, L"empty")), TActionResult::Done);
     EXPECT_FALSE(fx.Exists(L"empty"));
-    EXPECT_EQ(DeleteListedObject(Listed(fx, L"full")), TActionResult::Failed) << "a folder with something in it stays";
+    EXPECT_EQ(DeleteListedObject(Listed(fx, L"full")), TActionResult::NotEmpty) << "a folder with something in it stays";
     EXPECT_TRUE(fx.Exists(L"full\\inside.txt"));
     const TListedObject locked = Listed(fx, L"locked.bin");
     {
         UniqueFileHandle held(CreateFileW(fx.Path(L"locked.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
-        EXPECT_EQ(DeleteListedObject(locked), TActionResult::Failed) << "a file in use is not reported as deleted";
+        EXPECT_EQ(DeleteListedObject(locked), TActionResult::InUse) << "a file in use is not reported as deleted";
     }
     EXPECT_EQ(DeleteListedObject(locked), TActionResult::Done);
 }
 
-// Whatever has become of a listed object since, nothing is done to what stands at its path now unless
-// it is still that kind of object, hidden and system, below real folders.
+// Whatever has become of a listed object, its folder or the folders above since the listing, nothing is
+// done to what stands at its path now unless it is still the object listed, reached from the very folder
+// that was searched.
 TEST(FileActions, AnObjectNoLongerAsListedIsLeftAlone) {
-    TTempTree outside;  // made first, gone last: the link to it goes before it does
+    TTempTree outside;  // made first, gone last: the links to it go before it does
     TTempTree fx;
     TTestJournal journal;
-    outside.Folder(L"sub", HiddenSystem);
-    outside.SizedFile(L"sub\\f.bin", 1, HiddenSystem);
+    // Look-alikes of the listed trees, with the same names and attributes.
+    for (const wchar_t* folder : {L"sub", L"searched", L"top\\searched"}) outside.Folder(folder, HiddenSystem);
+    for (const wchar_t* file : {L"sub\\f.bin", L"searched\\a.bin", L"top\\searched\\a.bin"}) outside.SizedFile(file, 1, HiddenSystem);
+    auto swapForLink = [&](const wchar_t* relative, const std::wstring& target) {
+        ASSERT_TRUE(MoveFileW(ExtendedPath(fx.Path(relative)).c_str(), ExtendedPath(fx.Path(relative) + L"-moved").c_str()));
+        ASSERT_TRUE(fx.Link(relative, target));
+    };
 
     struct Case {
         const wchar_t* Relative;
+        const wchar_t* Root;           // the searched folder, below fx's root
         std::function<void()> Change;  // what happens between listing and acting
         const char* What;
+        TActionResult Expected = TActionResult::Changed;
     } cases[] = {
-        {L"gone.bin", [&] { SetAttributes(fx.Path(L"gone.bin"), FILE_ATTRIBUTE_NORMAL), DeleteFileW(ExtendedPath(fx.Path(L"gone.bin")).c_str()); },
+        {L"gone.bin", L"", [&] { SetAttributes(fx.Path(L"gone.bin"), FILE_ATTRIBUTE_NORMAL), DeleteFileW(ExtendedPath(fx.Path(L"gone.bin")).c_str()); },
          "a vanished object"},
-        {L"shown.bin", [&] { SetAttributes(fx.Path(L"shown.bin"), FILE_ATTRIBUTE_ARCHIVE); }, "an object no longer hidden"},
-        {L"now-folder", [&] {
+        {L"shown.bin", L"", [&] { SetAttributes(fx.Path(L"shown.bin"), FILE_ATTRIBUTE_ARCHIVE); }, "an object no longer hidden"},
+        {L"now-folder", L"", [&] {
              SetAttributes(fx.Path(L"now-folder"), FILE_ATTRIBUTE_NORMAL);
              DeleteFileW(ExtendedPath(fx.Path(L"now-folder")).c_str());
              fx.Folder(L"now-folder", HiddenSystem);
          }, "a file replaced by a folder"},
-        {L"dir\\sub\\f.bin", [&] {
-             // The folder the object was found in is swapped for a link to a look-alike elsewhere.
-             MoveFileW(ExtendedPath(fx.Path(L"dir")).c_str(), ExtendedPath(fx.Path(L"dir-moved")).c_str());
-             ASSERT_TRUE(fx.Link(L"dir", outside.Root()));
-         }, "an object whose folder became a link"},
+        {L"replaced.bin", L"", [&] {
+             // Made before the old one goes, so that it cannot be given the old one's number.
+             fx.SizedFile(L"replacement.bin", 1, HiddenSystem);
+             SetAttributes(fx.Path(L"replaced.bin"), FILE_ATTRIBUTE_NORMAL);
+             DeleteFileW(ExtendedPath(fx.Path(L"replaced.bin")).c_str());
+             MoveFileW(ExtendedPath(fx.Path(L"replacement.bin")).c_str(), ExtendedPath(fx.Path(L"replaced.bin")).c_str());
+         }, "an object replaced by another of the same name and attributes"},
+        {L"dir\\sub\\f.bin", L"", [&] { swapForLink(L"dir", outside.Root()); }, "an object whose folder became a link"},
+        {L"a.bin", L"searched", [&] { swapForLink(L"searched", outside.Path(L"searched")); },
+         "an object whose searched folder became a link to a look-alike"},
+        {L"a.bin", L"top\\searched", [&] { swapForLink(L"top", outside.Path(L"top")); },
+         "an object whose searched folder's parent became a link to a look-alike"},
     };
-    fx.SizedFile(L"gone.bin", 1, HiddenSystem);
-    fx.SizedFile(L"shown.bin", 1, HiddenSystem);
-    fx.SizedFile(L"now-folder", 1, HiddenSystem);
-    fx.Folder(L"dir\\sub", HiddenSystem);
-    fx.SizedFile(L"dir\\sub\\f.bin", 1, HiddenSystem);
+    for (const wchar_t* folder : {L"dir\\sub", L"searched", L"top\\searched"}) fx.Folder(folder, HiddenSystem);
+    for (const wchar_t* file : {L"gone.bin", L"shown.bin", L"now-folder", L"replaced.bin", L"dir\\sub\\f.bin",
+                                L"searched\\a.bin", L"top\\searched\\a.bin"})
+        fx.SizedFile(file, 1, HiddenSystem);
 
     for (const Case& c : cases) {
-        const TListedObject object = Listed(fx, c.Relative);
+        const TListedObject object = Listed(fx, c.Relative, c.Root);
         ASSERT_NE(object.Attributes, INVALID_FILE_ATTRIBUTES) << c.What;
+        ASSERT_TRUE(object.Identity.Known() && object.RootIdentity.Known()) << c.What;
         EXPECT_EQ(VerifyListedObject(object), TActionResult::Done) << c.What;
         c.Change();
-        EXPECT_EQ(VerifyListedObject(object), TActionResult::Changed) << c.What;
-        EXPECT_EQ(UnhideListedObject(object, journal.Journal), TActionResult::Changed) << c.What;
-        EXPECT_EQ(DeleteListedObject(object), TActionResult::Changed) << c.What;
+        EXPECT_EQ(VerifyListedObject(object), c.Expected) << c.What;
+        EXPECT_EQ(UnhideListedObject(object, journal.Journal), c.Expected) << c.What;
+        EXPECT_EQ(DeleteListedObject(object), c.Expected) << c.What;
     }
     EXPECT_EQ(fx.Attributes(L"now-folder") & (HiddenSystem | FILE_ATTRIBUTE_DIRECTORY), HiddenSystem | FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(outside.Attributes(L"sub\\f.bin") & HiddenSystem, HiddenSystem) << "nothing outside the listed tree changes";
-    EXPECT_TRUE(fx.Exists(L"dir-moved\\sub\\f.bin"));
-    EXPECT_TRUE(fx.Unlink(L"dir"));
+    EXPECT_EQ(fx.Attributes(L"replaced.bin") & HiddenSystem, HiddenSystem);
+    for (const wchar_t* file : {L"sub\\f.bin", L"searched\\a.bin", L"top\\searched\\a.bin"})
+        EXPECT_EQ(outside.Attributes(file) & HiddenSystem, HiddenSystem) << "nothing outside the listed tree changes";
+    for (const wchar_t* file : {L"dir-moved\\sub\\f.bin", L"searched-moved\\a.bin", L"top-moved\\searched\\a.bin"})
+        EXPECT_EQ(fx.Attributes(file) & HiddenSystem, HiddenSystem) << "the listed object, moved away, is left as it is";
+    for (const wchar_t* link : {L"dir", L"searched", L"top"}) EXPECT_TRUE(fx.Unlink(link));
+}
+
+// An object listed without the identities an action checks (it could not be opened when it was listed)
+// is never acted on.
+TEST(FileActions, AnObjectListedWithoutIdentityIsNeverTouched) {
+    TTempTree fx;
+    TTestJournal journal;
+    fx.SizedFile(L"a.bin", 1, HiddenSystem);
+    const TListedObject listed = Listed(fx, L"a.bin");
+    for (TFileIdentity TListedObject::*identity : {&TListedObject::Identity, &TListedObject::RootIdentity}) {
+        TListedObject object = listed;
+        object.*identity = {};
+        EXPECT_EQ(UnhideListedObject(object, journal.Journal), TActionResult::Failed);
+        EXPECT_EQ(DeleteListedObject(object), TActionResult::Failed);
+    }
+    EXPECT_EQ(fx.Attributes(L"a.bin") & HiddenSystem, HiddenSystem);
 }
 
 TEST(FileActions, WorkOnLongPathsAndNamesInAnyScript) {

@@ -327,9 +327,14 @@ TEST_F(RowActions, UnhideSelectedDealsWithTheTickedRowsOnly) {
     EXPECT_TRUE(fx.Attributes(L"b.txt") & FILE_ATTRIBUTE_ARCHIVE);
 }
 
-TEST_F(RowActions, UnhideAllEmptiesTheListAndAlwaysReports) {
+TEST_F(RowActions, UnhideSaysSoWhenThereIsNothingToUnhide) {
     ClickButton(form->SpeedButton2);
-    ExpectCompleted() ;  // an empty list still says it is done
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, L"The list is empty: nothing was unhidden.") << "never \"done\" for nothing";
+    boxes.clear();
+    ClickButton(form->SpeedButton1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, L"No row is ticked: nothing was unhidden.");
     boxes.clear();
     SetUpFiles();
     ClickButton(form->SpeedButton2);
@@ -354,11 +359,22 @@ TEST_F(RowActions, CtrlZPutsBackTheLastUnhide) {
     EXPECT_TRUE(boxes.empty());
     EXPECT_FALSE(Hidden(L"b.txt"));
 
+    // Asked first, naming what would be hidden again; No leaves everything.
     form->FoundFiles->SetFocus();
+    answers = {IDNO};
     TypeKey(form->FoundFiles->Handle(), 'Z', ssCtrl);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].Text, L"1 of 2 object(s) could not be hidden again. 1 of them had changed or gone since they were "
-                             L"unhidden and stayed untouched.\n\n" + fx.Path(L"c.txt"));
+    EXPECT_EQ(boxes[0].Text.rfind(L"Hide again the 2 object(s) unhidden at ", 0), 0u) << WideToUtf8(boxes[0].Text);
+    EXPECT_TRUE(boxes[0].Text.ends_with(L"?\n\n" + fx.Path(L"c.txt") + L"\n" + fx.Path(L"b.txt"))) << "in the order unhidden";
+    EXPECT_EQ(boxes[0].Flags & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
+    EXPECT_FALSE(Hidden(L"b.txt"));
+
+    boxes.clear();
+    answers = {IDYES};
+    TypeKey(form->FoundFiles->Handle(), 'Z', ssCtrl);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].Text, L"1 of 2 object(s) hidden again. The other 1 could not be hidden again:\n- 1: had changed or "
+                             L"gone since they were unhidden and stayed untouched\n\n" + fx.Path(L"c.txt"));
     EXPECT_EQ(fx.Attributes(L"b.txt") & HiddenSystem, HiddenSystem);
     EXPECT_EQ(fx.Attributes(L"c.txt") & (HiddenSystem | FILE_ATTRIBUTE_READONLY), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
 
@@ -422,8 +438,9 @@ TEST_F(RowActions, FailuresKeepTheirRowsAndAreCounted) {
         ClickButton(form->SpeedButton4);
     }
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].Text, L"2 of 3 object(s) could not be deleted. 1 of them had changed or gone since the search "
-                             L"and stayed untouched.");
+    EXPECT_EQ(boxes[1].Text, L"1 of 3 object(s) deleted. The other 2 could not be deleted:\n"
+                             L"- 1: had changed or gone since the search and stayed untouched\n"
+                             L"- 1: in use by another program");
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"locked.bin", L"vanishing.bin"}));
     EXPECT_FALSE(fx.Exists(L"fine.bin"));
 
@@ -432,7 +449,8 @@ TEST_F(RowActions, FailuresKeepTheirRowsAndAreCounted) {
     ASSERT_EQ(Names(), (std::vector<std::wstring>{L"empty", L"full"}));
     ClickButton(form->SpeedButton4);
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].Text, L"1 of 2 object(s) could not be deleted.");
+    EXPECT_EQ(boxes[1].Text, L"1 of 2 object(s) deleted. The other 1 could not be deleted:\n"
+                             L"- 1: folders that still hold something");
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"full"}));
     EXPECT_TRUE(fx.Exists(L"full\\keep.txt"));
 }
@@ -548,7 +566,8 @@ TEST_F(RowActions, AFolderSwappedForALinkAfterTheListingIsNotFollowed) {
     EXPECT_TRUE(fx.Exists(L"moved\\y"));
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"x", L"y"})) << "both rows stay: neither is what was listed";
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].Text.rfind(L"2 of 2 object(s) could not be deleted.", 0), 0u) << WideToUtf8(boxes[1].Text);
+    EXPECT_EQ(boxes[1].Text, L"None of the 2 object(s) could be deleted:\n"
+                             L"- 2: had changed or gone since the search and stayed untouched");
     EXPECT_TRUE(fx.Unlink(L"x"));  // the link, before its target goes
 }
 
@@ -577,6 +596,63 @@ TEST_F(RowActions, LinksAreMarkedAndDeletingThemAsksOnceMore) {
     EXPECT_TRUE(fx.Exists(L"compat"));
     EXPECT_TRUE(fx.Exists(L"target\\keep.txt"));
     EXPECT_EQ(Names().size(), 2u);
+}
+
+// A file with a name outside the list shares its attributes with it: it is marked in the list, and
+// unhide and delete ask before touching it. Declining every object chosen says that nothing was done.
+TEST_F(RowActions, FilesWithOtherNamesAreMarkedAndAskedFor) {
+    TTempTree elsewhere;
+    fx.SizedFile(L"linked.bin", 0, HiddenSystem);
+    fx.SizedFile(L"single.bin", 0, HiddenSystem);
+    ASSERT_TRUE(CreateHardLinkW(elsewhere.Path(L"other-name.bin").c_str(), fx.Path(L"linked.bin").c_str(), nullptr));
+    Search(fx.Root(), true);
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"linked.bin (one of 2 names)", L"single.bin"}));
+
+    answers = {IDNO};  // not the file with other names
+    ClickButton(form->SpeedButton2);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[0].Text.find(L"1 of the files to unhide have other names (hard links)"), std::wstring::npos);
+    EXPECT_EQ(boxes[0].Flags & MB_TYPEMASK, static_cast<UINT>(MB_YESNOCANCEL));
+    EXPECT_EQ(boxes[1].Text, L"proposition Complate!");
+    EXPECT_TRUE(Hidden(L"linked.bin"));
+    EXPECT_FALSE(Hidden(L"single.bin"));
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"linked.bin (one of 2 names)"}));
+
+    boxes.clear();
+    answers = {IDOK, IDNO};  // yes to delete, no to the other names: nothing is left to do
+    ClickButton(form->SpeedButton4);
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_NE(boxes[1].Text.find(L"Only the name in the list goes"), std::wstring::npos);
+    EXPECT_EQ(boxes[2].Text, L"Nothing was deleted: every object chosen was one you chose to keep.");
+    EXPECT_TRUE(fx.Exists(L"linked.bin"));
+
+    boxes.clear();
+    answers = {IDYES};
+    ClickButton(form->SpeedButton2);
+    EXPECT_FALSE(Hidden(L"linked.bin"));
+    EXPECT_EQ(form->FoundFiles->Count(), 0);
+}
+
+// A journal that cannot be used is said before anything is changed: the user chooses between no unhide
+// and one that cannot be undone, and is reminded afterwards.
+TEST_F(RowActions, AJournalThatCannotBeUsedIsSaidBeforeAnUnhide) {
+    TTempTree journalPlace;
+    journalPlace.File(L"blocker", "a file where the journal's folder would be");
+    form->Journal().SetPath(journalPlace.Path(L"blocker\\journal.tsv"));
+    SetUpFiles();
+    answers = {IDCANCEL};
+    ClickButton(form->SpeedButton2);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].Text.find(L"is a file, not a folder"), std::wstring::npos) << WideToUtf8(boxes[0].Text);
+    EXPECT_NE(boxes[0].Text.find(L"Unhide anyway"), std::wstring::npos);
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt"}) EXPECT_TRUE(Hidden(name)) << name;
+
+    boxes.clear();
+    answers = {IDOK};
+    ClickButton(form->SpeedButton2);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].Text, L"proposition Complate!\n\nThis unhide was not written down: it cannot be undone.");
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt"}) EXPECT_FALSE(Hidden(name)) << name;
 }
 
 // ---- Commands on the selected rows ----
@@ -655,8 +731,8 @@ TEST_F(RowCommands, UnhideAndDeleteOfTheSelectionKeepTheButtonsRules) {
     SetAttributes(fx.Path(L"d.txt"), FILE_ATTRIBUTE_ARCHIVE);
     TypeInList(VK_DELETE);
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].Text, L"1 of 2 object(s) could not be deleted. 1 of them had changed or gone since the search "
-                             L"and stayed untouched.");
+    EXPECT_EQ(boxes[1].Text, L"1 of 2 object(s) deleted. The other 1 could not be deleted:\n"
+                             L"- 1: had changed or gone since the search and stayed untouched");
     EXPECT_FALSE(fx.Exists(L"a.txt"));
     EXPECT_TRUE(fx.Exists(L"d.txt"));
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"d.txt"}));
@@ -721,8 +797,9 @@ TEST_F(RowCommands, RecycleRemovesOnlyTheRowsOfObjectsThatWent) {
     ASSERT_EQ(boxes.size(), 1u);
     if (fx.Exists(L"hidden-dir")) {
         EXPECT_EQ(Names(), (std::vector<std::wstring>{L"hidden-dir", L"other", L"sub"}));
-        EXPECT_EQ(boxes[0].Text.rfind(L"1 of 1 object(s) could not be moved to the Recycle Bin. The Recycle Bin could not "
-                                      L"be used (system error 0x", 0), 0u) << WideToUtf8(boxes[0].Text);
+        EXPECT_EQ(boxes[0].Text.rfind(L"None of the 1 object(s) could be moved to the Recycle Bin:\n- 1: could not be "
+                                      L"checked, or the system refused\n\nThe Recycle Bin could not be used (system error 0x", 0),
+                  0u) << WideToUtf8(boxes[0].Text);
         EXPECT_TRUE(fx.Exists(L"hidden-dir\\sub\\x.txt"));
     } else {
         EXPECT_EQ(Names(), (std::vector<std::wstring>{L"other", L"sub"}));
@@ -985,6 +1062,14 @@ TEST_F(MainWindow, AFolderDroppedOnTheWindowIsSelectedInTheTree) {
     EXPECT_TRUE(SameFileName(selected(), fx.Path(L"other")));
     EXPECT_EQ(Status(), L"There is no folder " + fx.Path(L"gone") + L".");
     EXPECT_TRUE(boxes.empty());
+
+    // "dotted." read through the shell would be its plain sibling "dotted": neither is selected, and the
+    // user is told why.
+    fx.Folder(L"dotted.");
+    fx.Folder(L"dotted");
+    DropOn(form->Handle(), {fx.Path(L"dotted.")});
+    EXPECT_TRUE(SameFileName(selected(), fx.Path(L"other"))) << WideToUtf8(selected());
+    EXPECT_EQ(Status().rfind(L"The folder tree cannot show " + fx.Path(L"dotted.") + L" exactly", 0), 0u) << WideToUtf8(Status());
 }
 
 TEST_F(MainWindow, TreeClickShowsThePathOfTheClickedNode) {

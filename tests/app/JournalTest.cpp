@@ -12,10 +12,29 @@
 
 #include <functional>
 #include <map>
+#include <random>
+#include <set>
 
 namespace {
 
 constexpr DWORD Compared = FILE_ATTRIBUTE_READONLY | HiddenSystem | FILE_ATTRIBUTE_DIRECTORY;
+
+// An object of a given path as the journal would be told of it, for tests of the journal's lines alone.
+TListedObject Logged(const std::wstring& path) {
+    TListedObject object;
+    object.Path = path;
+    object.RootLength = 3;
+    object.Identity.Volume = object.RootIdentity.Volume = 0x1234;
+    object.Identity.Id[0] = 7;
+    object.RootIdentity.Id[0] = 5;
+    return object;
+}
+
+// A journal line with its checksum, as the program writes it.
+std::string Line(const std::string& fields) { return fields + "\t" + Format("%08X", JournalChecksum(fields)) + "\n"; }
+
+// The undo of the journal's last unhide, as Ctrl+Z makes it once the user said yes.
+TUndoOutcome UndoLast(TJournal& journal) { return Undo(PlanUndo(ReadJournal(journal.Path())), journal); }
 
 // Hands everything on to the journal; at each Begin, once the journal has it, looks at the file and at
 // the object as they are at that moment.
@@ -46,27 +65,30 @@ TEST(Journal, EveryChangeIsOnDiskBeforeItIsMadeAndItsOutcomeAfter) {
         const TJournalContents now = ReadJournal(journal.Path());
         ASSERT_EQ(now.Entries.size(), static_cast<size_t>(seen));
         const TJournalEntry& last = now.Entries.back();
-        EXPECT_EQ(last.Path, change.Path);
+        EXPECT_EQ(last.Path, change.Object.Path);
         EXPECT_EQ(last.State, TJournalEntry::Pending);
-        EXPECT_EQ(GetFileAttributesW(change.Path.c_str()) & HiddenSystem, HiddenSystem) << "not changed yet";
+        EXPECT_EQ(GetFileAttributesW(change.Object.Path.c_str()) & HiddenSystem, HiddenSystem) << "not changed yet";
     });
     journal.Journal.BeginBatch(TBatchKind::Unhide);
-    for (const wchar_t* name : {L"\u6587\u4ef6.txt", L"dir"})
-        EXPECT_EQ(UnhideListedObject(Listed(fx, name), recorder), TActionResult::Done);
+    const TListedObject file = Listed(fx, L"\u6587\u4ef6.txt");
+    EXPECT_EQ(UnhideListedObject(file, recorder), TActionResult::Done);
+    EXPECT_EQ(UnhideListedObject(Listed(fx, L"dir"), recorder), TActionResult::Done);
     ASSERT_EQ(seen, 2);
 
     const TJournalContents contents = ReadJournal(journal.Path());
     EXPECT_EQ(contents.DamagedLines, 0);
     ASSERT_EQ(contents.Entries.size(), 2u);
-    const TJournalEntry& file = contents.Entries[0];
-    EXPECT_EQ(file.Path, fx.Path(L"\u6587\u4ef6.txt"));
-    EXPECT_EQ(file.Before & Compared, HiddenSystem | FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(file.After & Compared, FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(file.State, TJournalEntry::Done);
-    EXPECT_EQ(file.AttributesNow, fx.Attributes(L"\u6587\u4ef6.txt"));
-    EXPECT_EQ(file.RootLength, fx.Root().size());
-    EXPECT_NE(file.FileId, 0u);
-    EXPECT_EQ(file.Time.size(), 24u) << "ISO 8601 in UTC, to the millisecond";
+    const TJournalEntry& entry = contents.Entries[0];
+    EXPECT_EQ(entry.Path, file.Path);
+    EXPECT_EQ(entry.Before & Compared, HiddenSystem | FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(entry.After & Compared, FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(entry.State, TJournalEntry::Done);
+    EXPECT_EQ(entry.AttributesNow, fx.Attributes(L"\u6587\u4ef6.txt"));
+    EXPECT_EQ(entry.RootLength, fx.Root().size());
+    EXPECT_TRUE(entry.Identity.Known());
+    EXPECT_EQ(entry.Identity, file.Identity);
+    EXPECT_EQ(entry.RootIdentity, file.RootIdentity);
+    EXPECT_EQ(entry.Time.size(), 24u) << "ISO 8601 in UTC, to the millisecond";
     EXPECT_EQ(contents.Entries[1].After & Compared, FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(contents.Entries[0].Batch, contents.Entries[1].Batch);
     SetAttributes(fx.Path(L"\u6587\u4ef6.txt"), FILE_ATTRIBUTE_NORMAL);
@@ -75,46 +97,71 @@ TEST(Journal, EveryChangeIsOnDiskBeforeItIsMadeAndItsOutcomeAfter) {
 TEST(Journal, AChangeThatFailsIsMarkedAndOneThatCannotBeWrittenDownIsNotMade) {
     TTempTree fx;
     fx.SizedFile(L"a.txt", 1, HiddenSystem);
+    const TListedObject object = Listed(fx, L"a.txt");
     // The journal's folder is a file: nothing can be written there.
     TJournal blocked(fx.Path(L"a.txt\\journal.tsv"));
     blocked.BeginBatch(TBatchKind::Unhide);
-    EXPECT_EQ(UnhideListedObject(Listed(fx, L"a.txt"), blocked), TActionResult::Unrecorded);
+    EXPECT_EQ(UnhideListedObject(object, blocked), TActionResult::Unrecorded);
     EXPECT_EQ(fx.Attributes(L"a.txt") & HiddenSystem, HiddenSystem);
+    EXPECT_FALSE(blocked.Usable());
+    EXPECT_NE(blocked.Problem().find(L"not a folder"), std::wstring::npos) << "said in plain words";
 
     TTestJournal journal;
     journal.Journal.BeginBatch(TBatchKind::Unhide);
-    ASSERT_TRUE(journal.Journal.Begin({fx.Path(L"a.txt"), fx.Root().size(), HiddenSystem, 0, 7}));
+    ASSERT_TRUE(journal.Journal.Begin({object, HiddenSystem, 0}));
     journal.Journal.End(false, HiddenSystem);
     const TJournalContents contents = ReadJournal(journal.Path());
     ASSERT_EQ(contents.Entries.size(), 1u);
     EXPECT_EQ(contents.Entries[0].State, TJournalEntry::Failed);
-    EXPECT_TRUE(LastUndoableBatch(contents).empty()) << "nothing to put back from a change that was not made";
+    EXPECT_TRUE(PlanUndo(contents).Empty()) << "nothing to put back from a change that was not made";
 }
 
+// Writing and reading are inverse for every UTF-16 string a name can hold, the journal's own folder
+// named in any script.
 TEST(Journal, PathsComeBackExactly) {
     std::wstring deep = L"C:\\";
     for (int i = 0; i < 8; ++i) deep += std::wstring(60, static_cast<wchar_t>(L'a' + i)) + L"\\";
-    const std::wstring paths[] = {
+    std::vector<std::wstring> paths = {
         L"C:\\plain\\file.txt",
-        L"C:\\100%\\%41%u0041.txt",                       // what the escapes look like, as a name
+        L"C:\\100%\\%41%u0041%uFFFD.txt",                 // what the escapes look like, as a name
         std::wstring(L"C:\\tab\there\nline\x01\x7F"),
         std::wstring(L"C:\\lone-") + wchar_t(0xD800) + L"-" + wchar_t(0xDC01) + L"\\end" + wchar_t(0xDBFF),
+        std::wstring(L"C:\\replacement-") + wchar_t(0xFFFD) + L"-char",
         L"C:\\\u6587\u4ef6\\\u0444\u0430\u0439\u043b \U0001F600.txt",
         deep + L"long.",
         L"\\\\server\\share\\x",
     };
-    // The journal itself in a folder not made yet, named in another script (a user's own name can be).
+    std::mt19937 random(20261211);
+    for (int i = 0; i < 200; ++i) {
+        std::wstring path = L"C:\\";
+        for (size_t n = random() % 40 + 1; n > 0; --n) path += static_cast<wchar_t>(random() % 0xFFFF + 1);
+        paths.push_back(path);
+    }
     TTempTree folder;
     const std::wstring path = folder.Path(L"\u0436\u0443\u0440\u043d\u0430\u043b \u65e5\u8a8c\\journal.tsv");
     TJournal journal(path);
     journal.BeginBatch(TBatchKind::Unhide);
-    for (const std::wstring& logged : paths) ASSERT_TRUE(journal.Begin({logged, 3, HiddenSystem, 0, 0}));
+    for (const std::wstring& logged : paths) ASSERT_TRUE(journal.Begin({Logged(logged), HiddenSystem, 0}));
     const TJournalContents contents = ReadJournal(path);
     EXPECT_EQ(contents.DamagedLines, 0);
-    ASSERT_EQ(contents.Entries.size(), std::size(paths));
-    for (size_t i = 0; i < std::size(paths); ++i) EXPECT_EQ(contents.Entries[i].Path, paths[i]) << i;
+    ASSERT_EQ(contents.Entries.size(), paths.size());
+    for (size_t i = 0; i < paths.size(); ++i) EXPECT_EQ(contents.Entries[i].Path, paths[i]) << i;
     const std::string bytes = FileBytes(path);
-    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), static_cast<long>(std::size(paths)) + 1) << "one line each";
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), static_cast<long>(paths.size()) + 1) << "one line each";
+}
+
+// Two copies of the program writing to one journal at the same moment never share a batch.
+TEST(Journal, BatchesOfTwoWritersAtOnceStayApart) {
+    TTestJournal journal;
+    TJournal other(journal.Path());
+    for (int i = 0; i < 50; ++i)
+        for (TJournal* writer : {&journal.Journal, &other}) {
+            writer->BeginBatch(TBatchKind::Unhide);
+            ASSERT_TRUE(writer->Begin({Logged(L"C:\\x\\y"), HiddenSystem, 0}));
+        }
+    std::set<uint64_t> batches;
+    for (const TJournalEntry& entry : ReadJournal(journal.Path()).Entries) batches.insert(entry.Batch);
+    EXPECT_EQ(batches.size(), 100u);
 }
 
 // A journal of three changes, each done, damaged in the ways a crash, a disk or a person damage files.
@@ -122,7 +169,7 @@ TEST(Journal, ADamagedJournalIsReadAsFarAsItIsSound) {
     TTestJournal good;
     good.Journal.BeginBatch(TBatchKind::Unhide);
     for (const wchar_t* path : {L"C:\\one", L"C:\\two", L"C:\\three"}) {
-        ASSERT_TRUE(good.Journal.Begin({path, 3, HiddenSystem, 0, 0}));
+        ASSERT_TRUE(good.Journal.Begin({Logged(path), HiddenSystem, 0}));
         good.Journal.End(true, 0x20);
     }
     const std::string sound = FileBytes(good.Path());
@@ -134,7 +181,9 @@ TEST(Journal, ADamagedJournalIsReadAsFarAsItIsSound) {
         bytes[at] = static_cast<char>(bytes[at] ^ 0x04);
         return bytes;
     };
-    const std::string badUtf8 = "change\t9\t1\tunhide\tT\t00000006\t00000000\t0000000000000000\t3\tC:\\\xff";
+    const std::string identity = Logged(L"C:\\x").Identity.Text();
+    const std::string badUtf8 = "change\t00000000000000A9\t1\tunhide\tT\t00000006\t00000000\t" + identity + "\t" + identity +
+                                "\t3\tC:\\\xff";
 
     struct Case {
         const char* What;
@@ -149,13 +198,13 @@ TEST(Journal, ADamagedJournalIsReadAsFarAsItIsSound) {
         {"a changed byte in the second change", flipped(ends[2] + 12), 2, 2, false, {}},
         {"a changed byte in an outcome", flipped(ends[4] - 3), 3, 1, false, {L"C:\\two"}},
         {"junk between lines", sound.substr(0, ends[2] + 1) + "\x01\x02\xfe junk\n" + sound.substr(ends[2] + 1), 3, 1, false, {}},
-        {"a line that is not UTF-8, with a right checksum", sound + badUtf8 + "\t" + Format("%08X", JournalChecksum(badUtf8)) + "\n", 3, 1, false, {}},
+        {"a line that is not UTF-8, with a right checksum", sound + Line(badUtf8), 3, 1, false, {}},
         {"carriage returns after every line", [&] {
              std::string bytes;
              for (char ch : sound) bytes += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
              return bytes;
          }(), 3, 0, false, {}},
-        {"an older version", "Clarivo journal\t0\nchange\t1\n", 0, 0, true, {}},
+        {"an older version", "Clarivo journal\t1\nchange\t1\n", 0, 0, true, {}},
         {"not a journal at all", "\xff\xfe<xml/>", 0, 0, true, {}},
         {"empty", "", 0, 0, false, {}},
     };
@@ -174,7 +223,7 @@ TEST(Journal, ADamagedJournalIsReadAsFarAsItIsSound) {
         // Writing goes on after any damage, and what is written next is read back; a file of another
         // format is kept beside the new journal, as it was.
         journal.Journal.BeginBatch(TBatchKind::Unhide);
-        ASSERT_TRUE(journal.Journal.Begin({L"C:\\next", 3, HiddenSystem, 0, 0})) << c.What;
+        ASSERT_TRUE(journal.Journal.Begin({Logged(L"C:\\next"), HiddenSystem, 0})) << c.What;
         const TJournalContents after = ReadJournal(journal.Path());
         ASSERT_FALSE(after.Entries.empty()) << c.What;
         EXPECT_EQ(after.Entries.back().Path, L"C:\\next") << c.What;
@@ -190,6 +239,85 @@ TEST(Journal, ADamagedJournalIsReadAsFarAsItIsSound) {
             EXPECT_EQ(FileBytes(journal.Folder.Path(aside[0])), c.Bytes) << c.What;
         }
     }
+}
+
+// Any program running as the user can write to the journal; the undo of an elevated Clarivo must not
+// become a way to change what that program could not. Whatever a line claims, the undo passes over
+// every change it would not itself have written for an unhide, and never touches its object.
+TEST(Undo, TrustsNoChangeItWouldNotHaveWritten) {
+    TTempTree fx;
+    fx.SizedFile(L"system-file.dll", 1);  // what a forged line would have hidden, or made read-only
+    const TListedObject target = Listed(fx, L"system-file.dll");
+    const DWORD untouched = fx.Attributes(L"system-file.dll");
+    const std::wstring path = target.Path;
+    const std::string unknown = TFileIdentity{}.Text(), id = target.Identity.Text(), root = target.RootIdentity.Text();
+    const std::string rootLength = std::to_string(target.RootLength), fullLength = std::to_string(path.size());
+
+    struct Case {
+        const char* What;
+        std::string Before, After, Identity, RootIdentity, RootLength;
+    } cases[] = {
+        {"no identity of the object", "00000006", "00000000", unknown, root, rootLength},
+        {"no identity of the searched folder", "00000006", "00000000", id, unknown, rootLength},
+        {"a searched folder as long as the path", "00000006", "00000000", id, root, fullLength},
+        {"no searched folder", "00000006", "00000000", id, root, "0"},
+        {"a change that cleared more than hidden and system", "00000007", "00000000", id, root, rootLength},
+        {"a change of another bit", "00000001", "00000000", id, root, rootLength},
+    };
+    for (const Case& c : cases) {
+        TTestJournal journal;
+        // A sound unhide of the journal's own before the forged line, in another batch.
+        const std::string line = "change\t00000000000000F0\t1\tunhide\t2026-12-11T10:00:00.000Z\t" + c.Before + "\t" + c.After +
+                                 "\t" + c.Identity + "\t" + c.RootIdentity + "\t" + c.RootLength + "\t" + WideToUtf8(path);
+        WriteBytes(journal.Path(), "Clarivo journal\t2\n" + Line(line) + Line("done\t00000000000000F0\t1\t00000020"));
+        const TUndoPlan plan = PlanUndo(ReadJournal(journal.Path()));
+        EXPECT_TRUE(plan.Empty()) << c.What;
+        Undo(plan, journal.Journal);
+        EXPECT_EQ(fx.Attributes(L"system-file.dll"), untouched) << c.What;
+    }
+
+    // A line slipped into a real unhide's batch is passed over, and counted; the rest is undone.
+    TTestJournal journal;
+    fx.SizedFile(L"mine.txt", 1, HiddenSystem);
+    journal.Journal.BeginBatch(TBatchKind::Unhide);
+    ASSERT_EQ(UnhideListedObject(Listed(fx, L"mine.txt"), journal.Journal), TActionResult::Done);
+    const uint64_t batch = ReadJournal(journal.Path()).Entries.back().Batch;
+    const std::string forged = "change\t" + Format("%016llX", static_cast<unsigned long long>(batch)) +
+                               "\t9\tunhide\t2026-12-11T10:00:00.000Z\t00000006\t00000000\t" + unknown + "\t" + root + "\t" +
+                               rootLength + "\t" + WideToUtf8(path);
+    WriteBytes(journal.Path(), FileBytes(journal.Path()) + Line(forged));
+    const TUndoPlan plan = PlanUndo(ReadJournal(journal.Path()));
+    EXPECT_EQ(plan.Changes.size(), 1u);
+    EXPECT_EQ(plan.Untrusted, 1);
+    EXPECT_EQ(Undo(plan, journal.Journal).Counts.Done(), 1);
+    EXPECT_EQ(fx.Attributes(L"mine.txt") & HiddenSystem, HiddenSystem);
+    EXPECT_EQ(fx.Attributes(L"system-file.dll"), untouched);
+}
+
+// The journal is written and read only in a folder of the user's own, never through a link, and never
+// in a file that has names elsewhere: those are refused in plain words, and nothing lands where they lead.
+TEST(Journal, RefusesALinkedFolderAndAFileWithOtherNames) {
+    TTempTree elsewhere;
+    TTempTree fx;
+    ASSERT_TRUE(fx.Link(L"linked", elsewhere.Root()));
+    TJournal linked(fx.Path(L"linked\\journal.tsv"));
+    linked.BeginBatch(TBatchKind::Unhide);
+    EXPECT_FALSE(linked.Begin({Logged(L"C:\\x\\y"), HiddenSystem, 0}));
+    EXPECT_NE(linked.Problem().find(L"is a link"), std::wstring::npos) << std::string(WideToUtf8(linked.Problem()));
+    EXPECT_FALSE(elsewhere.Exists(L"journal.tsv")) << "nothing written where the link leads";
+    WriteBytes(elsewhere.Path(L"journal.tsv"), "Clarivo journal\t2\n");
+    EXPECT_FALSE(ReadJournal(linked.Path()).Refused.empty());
+    EXPECT_TRUE(fx.Unlink(L"linked"));
+
+    TTestJournal journal;
+    journal.Journal.BeginBatch(TBatchKind::Unhide);
+    ASSERT_TRUE(journal.Journal.Begin({Logged(L"C:\\x\\y"), HiddenSystem, 0}));
+    journal.Journal.SetPath(journal.Path());  // let go of it
+    ASSERT_TRUE(CreateHardLinkW(fx.Path(L"second-name.tsv").c_str(), journal.Path().c_str(), nullptr));
+    EXPECT_FALSE(journal.Journal.Usable());
+    EXPECT_NE(journal.Journal.Problem().find(L"other names"), std::wstring::npos);
+    EXPECT_FALSE(ReadJournal(journal.Path()).Refused.empty());
+    EXPECT_EQ(FileBytes(fx.Path(L"second-name.tsv")), FileBytes(journal.Path())) << "left as it was";
 }
 
 // Undo puts back the last unhide on exactly the objects that are still as it left them; the batch before
@@ -226,11 +354,12 @@ TEST(Undo, PutsBackExactlyWhatTheLastUnhideChangedAndRefusesWhatChangedSince) {
     ASSERT_EQ(fx.Attributes(L"replaced.txt") & Compared, replacedAttributes & Compared);
     ASSERT_TRUE(DeleteFileW(fx.Path(L"gone.txt").c_str()));
 
-    const TUndoOutcome undo = UndoLastUnhide(journal.Journal);
-    EXPECT_TRUE(undo.Found);
-    EXPECT_EQ(undo.Counts.Done, 4);
-    EXPECT_EQ(undo.Counts.Changed, 4);
-    EXPECT_EQ(undo.Counts.Failed + undo.Counts.Unrecorded, 0);
+    const TUndoPlan plan = PlanUndo(ReadJournal(journal.Path()));
+    EXPECT_EQ(plan.Changes.size(), 8u);
+    EXPECT_EQ(plan.Changes.front().Path, fx.Path(L"dir\\inner.txt")) << "in the order made";
+    const TUndoOutcome undo = Undo(plan, journal.Journal);
+    EXPECT_EQ(undo.Counts.Done(), 4);
+    EXPECT_EQ(undo.Counts.Count(TActionResult::Changed), 4);
     EXPECT_EQ(undo.NotRestored, (std::vector<std::wstring>{fx.Path(L"gone.txt"), fx.Path(L"replaced.txt"),
                                                            fx.Path(L"readonly-since.txt"), fx.Path(L"rehidden.txt")}))
         << "named, last changed first";
@@ -248,22 +377,51 @@ TEST(Undo, PutsBackExactlyWhatTheLastUnhideChangedAndRefusesWhatChangedSince) {
     });
     EXPECT_EQ(undone, 4);
 
-    const TUndoOutcome second = UndoLastUnhide(journal.Journal);
-    EXPECT_TRUE(second.Found);
-    EXPECT_EQ(second.Counts.Done, 1);
+    EXPECT_EQ(UndoLast(journal.Journal).Counts.Done(), 1);
     EXPECT_EQ(fx.Attributes(L"early.txt") & HiddenSystem, HiddenSystem);
-    EXPECT_FALSE(UndoLastUnhide(journal.Journal).Found);
+    EXPECT_TRUE(PlanUndo(ReadJournal(journal.Path())).Empty());
     for (const wchar_t* name : {L"ro.txt", L"readonly-since.txt"}) SetAttributes(fx.Path(name), FILE_ATTRIBUTE_NORMAL);
 }
 
-// A journal another program holds without sharing: nothing is changed without it, and undo says it
-// cannot read it rather than that there is nothing to undo.
+// An object the undo could not reach this time (its folder held by another program) stays to be undone:
+// the next undo takes the same unhide again, for just what is left, and only then the one before.
+TEST(Undo, WhatCouldNotBePutBackStaysForTheNextUndo) {
+    TTempTree fx;
+    TTestJournal journal;
+    for (const wchar_t* name : {L"early\\e.txt", L"one\\a.txt", L"two\\b.txt"}) {
+        fx.Folder(std::wstring(FolderPart(name)).substr(0, std::wstring(FolderPart(name)).size() - 1));
+        fx.SizedFile(name, 1, HiddenSystem);
+    }
+    journal.Journal.BeginBatch(TBatchKind::Unhide);
+    ASSERT_EQ(UnhideListedObject(Listed(fx, L"e.txt", L"early"), journal.Journal), TActionResult::Done);
+    journal.Journal.BeginBatch(TBatchKind::Unhide);
+    ASSERT_EQ(UnhideListedObject(Listed(fx, L"a.txt", L"one"), journal.Journal), TActionResult::Done);
+    ASSERT_EQ(UnhideListedObject(Listed(fx, L"b.txt", L"two"), journal.Journal), TActionResult::Done);
+    {
+        const UniqueFileHandle held(CreateFileW(fx.Path(L"two").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        ASSERT_TRUE(held);
+        const TUndoOutcome undo = UndoLast(journal.Journal);
+        EXPECT_EQ(undo.Counts.Done(), 1);
+        EXPECT_EQ(undo.Counts.Count(TActionResult::InUse), 1);
+    }
+    const TUndoPlan next = PlanUndo(ReadJournal(journal.Path()));
+    ASSERT_EQ(next.Changes.size(), 1u);
+    EXPECT_EQ(next.Changes[0].Path, fx.Path(L"two\\b.txt"));
+    EXPECT_EQ(Undo(next, journal.Journal).Counts.Done(), 1);
+    EXPECT_EQ(fx.Attributes(L"two\\b.txt") & HiddenSystem, HiddenSystem);
+    EXPECT_EQ(fx.Attributes(L"early\\e.txt") & HiddenSystem, 0u) << "the unhide before it is not touched yet";
+    EXPECT_EQ(PlanUndo(ReadJournal(journal.Path())).Changes.at(0).Path, fx.Path(L"early\\e.txt"));
+}
+
+// A journal another program holds without sharing: nothing is changed without it, and it is said to be
+// unreadable rather than that there is nothing to undo.
 TEST(Undo, AJournalHeldElsewhereStopsChangesAndIsSaidToBeUnreadable) {
     TTempTree fx;
     TTestJournal journal;
     fx.SizedFile(L"a.txt", 1, HiddenSystem);
     journal.Journal.BeginBatch(TBatchKind::Unhide);
-    ASSERT_TRUE(journal.Journal.Begin({L"C:\\earlier", 3, HiddenSystem, 0, 0}));
+    ASSERT_TRUE(journal.Journal.Begin({Logged(L"C:\\earlier\\x"), HiddenSystem, 0}));
     journal.Journal.SetPath(journal.Path());  // let go of it, as another run of the program would have
     {
         const UniqueFileHandle held(CreateFileW(journal.Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -271,14 +429,12 @@ TEST(Undo, AJournalHeldElsewhereStopsChangesAndIsSaidToBeUnreadable) {
         journal.Journal.BeginBatch(TBatchKind::Unhide);
         EXPECT_EQ(UnhideListedObject(Listed(fx, L"a.txt"), journal.Journal), TActionResult::Unrecorded);
         EXPECT_EQ(fx.Attributes(L"a.txt") & HiddenSystem, HiddenSystem);
-        const TUndoOutcome undo = UndoLastUnhide(journal.Journal);
-        EXPECT_TRUE(undo.Unreadable);
-        EXPECT_FALSE(undo.Found);
+        EXPECT_TRUE(ReadJournal(journal.Path()).Unreadable);
     }
     const TJournalContents contents = ReadJournal(journal.Path());
     EXPECT_FALSE(contents.Unreadable);
     ASSERT_EQ(contents.Entries.size(), 1u) << "the earlier entry is still there, and nothing else";
-    EXPECT_EQ(contents.Entries[0].Path, L"C:\\earlier");
+    EXPECT_EQ(contents.Entries[0].Path, L"C:\\earlier\\x");
 }
 
 // A crash between writing a change down and its outcome: the undo settles it by the object itself.
@@ -290,12 +446,12 @@ TEST(Undo, AChangeWithNoOutcomeWrittenIsPutBackOnlyWhereItWasMade) {
     journal.Journal.BeginBatch(TBatchKind::Unhide);
     for (const wchar_t* name : {L"made.txt", L"not-made.txt"}) {
         const DWORD before = fx.Attributes(name);
-        ASSERT_TRUE(journal.Journal.Begin({fx.Path(name), fx.Root().size(), before, before & ~HiddenSystem, 0}));
+        ASSERT_TRUE(journal.Journal.Begin({Listed(fx, name), before, before & ~HiddenSystem}));
     }
     SetAttributes(fx.Path(L"made.txt"), FILE_ATTRIBUTE_ARCHIVE);  // the crash came after this one was made
-    const TUndoOutcome undo = UndoLastUnhide(journal.Journal);
-    EXPECT_EQ(undo.Counts.Done, 1);
-    EXPECT_EQ(undo.Counts.Changed, 1);
+    const TUndoOutcome undo = UndoLast(journal.Journal);
+    EXPECT_EQ(undo.Counts.Done(), 1);
+    EXPECT_EQ(undo.Counts.Count(TActionResult::Changed), 1);
     for (const wchar_t* name : {L"made.txt", L"not-made.txt"}) EXPECT_EQ(fx.Attributes(name) & HiddenSystem, HiddenSystem) << name;
 }
 

@@ -4,6 +4,7 @@
 #include "TempTree.h"
 #include "app/FileActions.h"
 #include "app/Journal.h"
+#include "search/Paths.h"
 
 #include <filesystem>
 #include <fstream>
@@ -12,9 +13,16 @@
 
 constexpr DWORD HiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-// An object as a search below fx's root would list it now.
-inline TListedObject Listed(const TTempTree& fx, const std::wstring& relative) {
-    return {fx.Path(relative), fx.Attributes(relative), fx.Root().size()};
+// An object as a search of the folder root (relative to fx's root; fx's root itself when empty) would
+// list it now: with its attributes, and with its own identity and the folder's.
+inline TListedObject Listed(const TTempTree& fx, const std::wstring& relative, const std::wstring& root = {}) {
+    TListedObject object;
+    const std::wstring searched = fx.Path(root.empty() ? root : root + L"\\");
+    object.Path = searched + relative;
+    object.Attributes = GetFileAttributesW(ExtendedPath(object.Path).c_str());
+    object.RootLength = searched.size();
+    IdentifyListed(object, SearchedFolderIdentity(searched));
+    return object;
 }
 
 struct TTestJournal {
