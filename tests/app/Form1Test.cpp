@@ -571,6 +571,25 @@ TEST_F(RowActions, AFolderSwappedForALinkAfterTheListingIsNotFollowed) {
     EXPECT_TRUE(fx.Unlink(L"x"));  // the link, before its target goes
 }
 
+// The list knows its objects by identity from the moment they are listed: a file replaced since by another
+// of the same name and attributes is not the one the user saw, and is left alone.
+TEST_F(RowActions, AFileReplacedSinceTheSearchIsLeftAlone) {
+    fx.SizedFile(L"kept.bin", 1, HiddenSystem);
+    fx.SizedFile(L"swapped.bin", 1, HiddenSystem);
+    Search(fx.Root(), true);
+    ASSERT_EQ(form->FoundFiles->Count(), 2);
+    fx.SizedFile(L"look-alike.bin", 1, HiddenSystem);
+    SetAttributes(fx.Path(L"swapped.bin"), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(DeleteFileW(fx.Path(L"swapped.bin").c_str()));
+    ASSERT_TRUE(MoveFileW(fx.Path(L"look-alike.bin").c_str(), fx.Path(L"swapped.bin").c_str()));
+    ClickButton(form->SpeedButton2);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, L"1 of 2 object(s) unhidden. The other 1 could not be unhidden:\n"
+                             L"- 1: had changed or gone since the search and stayed untouched");
+    EXPECT_TRUE(Hidden(L"swapped.bin"));
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"swapped.bin"}));
+}
+
 TEST_F(RowActions, LinksAreMarkedAndDeletingThemAsksOnceMore) {
     fx.Folder(L"target", HiddenSystem);
     fx.File(L"target\\keep.txt");
