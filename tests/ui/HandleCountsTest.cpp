@@ -1,14 +1,19 @@
 // Live GUI handle counts: each owner kind counts its handle up while it holds it and down when it
-// frees it or gives it away; regions handed to windows count until the window lets them go.
+// frees it or gives it away; regions handed to windows count until the window lets them go. And the
+// leak check the suites run on repeated work, on handles lost and kept on purpose.
+#include "tests/support/HandleGrowth.h"
+#include "ui/Bitmap.h"
 #include "ui/Brush.h"
 #include "ui/Font.h"
 #include "ui/HandleCounts.h"
 #include "ui/Pen.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -156,6 +161,32 @@ TEST(HandRegionToWindow, TheWindowHoldsOneRegionUntilItIsReplacedRemovedOrTheWin
     HandRegionToWindow(nullptr, Square(5), false);  // refused: the region stays ours and is freed
     EXPECT_EQ(windowRegions(), startWindowRegions);
     EXPECT_EQ(regions(), startRegions);
+}
+
+TEST(HandleGrowth, OneBitmapLostEachRoundIsALeak) {
+    std::vector<std::unique_ptr<TBitmap>> lost;
+    auto loseOne = [&] {
+        lost.push_back(std::make_unique<TBitmap>());
+        lost.back()->SetSize(2, 2);
+    };
+    // One round to each half: a handle lost a round grows the count by one in each, the least a leak can.
+    EXPECT_NONFATAL_FAILURE(ExpectNoHandleGrowth("a bitmap lost each round", 2, loseOne), "Bitmap ");
+}
+
+TEST(HandleGrowth, ACountThatMovesOnceIsNoLeak) {
+    // In the first round counted, a brush made for good and a bitmap freed: a cache filled late, a
+    // handle let go late.
+    auto freedLate = std::make_unique<TBitmap>();
+    freedLate->SetSize(2, 2);
+    std::unique_ptr<TBrush> madeLate;
+    int round = 0;
+    const THandleGrowth growth = ExpectNoHandleGrowth("one handle made and one freed, once", 6, [&] {
+        if (++round != HandleWarmUpRounds + 1) return;
+        madeLate = WithHandle<TBrush>();
+        freedLate.reset();
+    });
+    EXPECT_EQ(growth.End.Ours.Of(THandleKind::Brush), growth.Start.Ours.Of(THandleKind::Brush) + 1);
+    EXPECT_EQ(growth.End.Ours.Of(THandleKind::Bitmap), growth.Start.Ours.Of(THandleKind::Bitmap) - 1);
 }
 
 }  // namespace
