@@ -1,17 +1,19 @@
 #pragma once
 // The fixture of painter suites: a framework form that the test fills with controls and then shows,
 // skinned with the shipped default skin, its controls found and painted. Teardown undoes it all.
+#include "HandleGrowth.h"
 #include "Pump.h"
 #include "ShippedSkin.h"
 #include "skin/controls/ControlDiscovery.h"
 #include "skin/window/SkinManager.h"
 #include "skin/window/WinSkinForm.h"
 #include "ui/CustomForm.h"
-#include "ui/HandleCounts.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <source_location>
+#include <string>
 #include <vector>
 
 // The Tag of a control the shipped skins leave alone (their DisableTag): an unskinned twin beside a
@@ -76,14 +78,12 @@ protected:
         RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
         Pump(2);
     }
-    // Runs Action Times times: the program holds as many GDI and USER handles afterwards as before.
-    static void ExpectHandlesSteady(int Times, const std::function<void()>& Action) {
-        const TGuiHandleCounts before = GuiHandleCounts();
-        for (int i = 0; i < Times; ++i) Action();
-        Pump(2);
-        const TGuiHandleCounts after = GuiHandleCounts();
-        EXPECT_EQ(after.Gdi, before.Gdi);
-        EXPECT_EQ(after.User, before.User);
+    // Runs Action a few times to warm up and then Times times: the program holds no more GDI and USER
+    // handles the more it runs.
+    void ExpectHandlesSteady(int Times, const std::function<void()>& Action,
+                             std::source_location where = std::source_location::current()) {
+        const std::string what = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        ExpectNoHandleGrowth(what, Times, Action, [this] { SettleAndPaint(form->Handle()); }, where);
     }
 
     TForm* form = nullptr;

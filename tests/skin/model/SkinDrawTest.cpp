@@ -1,8 +1,8 @@
 // The shared drawing routines, checked pixel by pixel on small bitmaps.
 #include "SkinTestKit.h"
 #include "skin/draw/SkinDraw.h"
+#include "tests/support/HandleGrowth.h"
 #include "ui/CustomForm.h"
-#include "ui/HandleCounts.h"
 #include "ui/Panel.h"
 
 #include <gtest/gtest.h>
@@ -324,7 +324,7 @@ TEST(DrawingRoutines, AnEarlierLargerDrawingLeavesNoTraceInTheNextOne) {
     }
 }
 
-TEST(DrawingRoutines, RepeatedCallsLeaveTheGdiCountAsItWas) {
+TEST(DrawingRoutines, RepeatedCallsHoldNoMoreHandles) {
     auto strip = ZonedStrip();
     auto dest = SolidBitmap(40, 30, clWhite);
     const std::pair<const char*, std::function<void()>> routines[] = {
@@ -340,13 +340,7 @@ TEST(DrawingRoutines, RepeatedCallsLeaveTheGdiCountAsItWas) {
         {"TileImage", [&] { TileImage(*dest->Canvas(), {0, 0, 40, 30}, *strip, {6, 0, 12, 6}); }},
         {"RegionFromBitmap", [&] { RegionFromBitmap(*strip, 0, 0, 0, 0, 0, clBlack); }},
     };
-    for (const auto& [name, routine] : routines) {
-        SCOPED_TRACE(name);
-        routine();  // whatever a first call sets up for later ones stays
-        const TGuiHandleCounts before = GuiHandleCounts();
-        for (int i = 0; i < 5; ++i) routine();
-        EXPECT_EQ(GuiHandleCounts().PerKind, before.PerKind);
-    }
+    for (const auto& [name, routine] : routines) ExpectNoHandleGrowth(name, 6, routine);
 }
 
 TEST(ScratchBitmap, LivesWhileTheModuleIsUsed) {

@@ -10,9 +10,9 @@
 #include "skin/window/WinSkinForm.h"
 #include "ui/Application.h"
 #include "ui/CustomForm.h"
-#include "ui/HandleCounts.h"
 #include "ui/Menus.h"
 
+#include "HandleGrowth.h"
 #include "Keys.h"
 #include "Pump.h"
 
@@ -169,13 +169,9 @@ TEST_F(SkinnedMenus, SkinningOffGivesMenusTheirOwnDrawingBack) {
 }
 
 TEST_F(SkinnedMenus, OpeningAndClosingMenusHoldsNoHandles) {
-    auto cycle = [&] { OpenAndType({VK_DOWN, VK_ESCAPE}, [&] { menu->Popup(60, 60); }); };
-    for (int i = 0; i < 3; ++i) cycle();
-    const TGuiHandleCounts before = GuiHandleCounts();
-    for (int i = 0; i < 40; ++i) cycle();
-    const TGuiHandleCounts after = GuiHandleCounts();
-    EXPECT_EQ(after.Gdi, before.Gdi);
-    EXPECT_EQ(after.User, before.User);
+    ExpectNoHandleGrowth(
+        "context menu opened and closed", 40, [&] { OpenAndType({VK_DOWN, VK_ESCAPE}, [&] { menu->Popup(60, 60); }); },
+        [&] { SettleAndPaint(form->Handle()); });
 }
 
 // A form with a menu bar, skinned: the skin's bar stands for the window's own.
