@@ -32,9 +32,12 @@ constexpr ULONG HoldShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 constexpr long DeletePending = static_cast<long>(0xC0000056L), NotADirectory = static_cast<long>(0xC0000103L);
 
+// Asked of the handle alone: the system's own summary (GetFileInformationByHandle) asks the volume too,
+// which can take long.
 DWORD HandleAttributes(HANDLE handle) {
-    BY_HANDLE_FILE_INFORMATION info;
-    return GetFileInformationByHandle(handle, &info) ? info.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
+    FILE_BASIC_INFO info;
+    return GetFileInformationByHandleEx(handle, FileBasicInfo, &info, sizeof info) ? info.FileAttributes
+                                                                                    : INVALID_FILE_ATTRIBUTES;
 }
 
 // The searched folder by its path, as the walk opens it (a link there is followed: it is the folder the
@@ -98,47 +101,39 @@ int TActionCounts::Left() const {
 
 std::size_t TListedObject::Depth() const { return static_cast<std::size_t>(std::count(Path.begin(), Path.end(), L'\\')); }
 
-bool IdentifyListed(TListedObject& object, const TFileIdentity& rootIdentity) {
-    object.RootIdentity = rootIdentity;
+TSearchedFolder IdentifySearchedFolder(const std::wstring& folder) {
+    const UniqueFileHandle handle = OpenSearchedFolder(folder);
+    if (!handle) return {};
+    TSearchedFolder searched;
+    searched.Volume = VolumeOf(handle.get());
+    searched.Identity = IdentityOf(handle.get(), searched.Volume);
+    return searched;
+}
+
+bool IdentifyListed(TListedObject& object, const TSearchedFolder& searched) {
+    object.RootIdentity = searched.Identity;
     const UniqueFileHandle handle(CreateFileW(ExtendedPath(object.Path).c_str(), FILE_READ_ATTRIBUTES,
                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                               FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!handle || !GetFileInformationByHandle(handle.get(), &info)) return false;
-    object.Identity = IdentityOf(handle.get());
-    object.Names = info.nNumberOfLinks;
+    FILE_STANDARD_INFO standard;
+    if (!handle || !GetFileInformationByHandleEx(handle.get(), FileStandardInfo, &standard, sizeof standard)) return false;
+    object.Names = standard.NumberOfLinks;
+    object.Identity = IdentityOf(handle.get(), searched.Volume);
     return object.Identity.Known();
-}
-
-TFileIdentity SearchedFolderIdentity(const std::wstring& folder) {
-    const UniqueFileHandle handle = OpenSearchedFolder(folder);
-    return handle ? IdentityOf(handle.get()) : TFileIdentity{};
 }
 
 TExpectedAttributes TExpectedAttributes::AsListed(const TListedObject& object) {
     return {KindBits | HiddenSystem, (object.Attributes & KindBits) | HiddenSystem};
 }
 
-TReachedObject::TReachedObject(const TListedObject& object, ACCESS_MASK access, TExpectedAttributes expected)
-    : FName(NamePart(object.Path)), FIdentity(object.Identity) {
+TReachedObject::TReachedObject(const THeldFolder& searched, const TListedObject& object, ACCESS_MASK access,
+                               TExpectedAttributes expected)
+    : FSearched(searched.Handle.get()), FVolume(searched.Volume), FName(NamePart(object.Path)), FIdentity(object.Identity) {
     const std::wstring& path = object.Path;
-    const size_t root = object.RootLength;
-    // Without the identities it was listed with, nothing can tell whether this is still the object.
-    if (!object.Identity.Known() || !object.RootIdentity.Known() || root == 0 || root >= path.size() ||
-        path[root - 1] != L'\\' || FName.empty()) {
-        FResult = TActionResult::Failed;
-        return;
-    }
-    UniqueFileHandle folder = OpenSearchedFolder(path.substr(0, root));
-    if (!folder) {
-        FResult = ResultOfError(GetLastError());
-        return;
-    }
-    if (IdentityOf(folder.get()) != object.RootIdentity) return;  // Changed: another folder has its path now
-    FFolders.push_back(std::move(folder));
-    // Each folder below it in the one above: the walk never entered a link, so a link here now is new.
+    // Each folder below the searched one in the one above: the walk never entered a link, so a link
+    // here now is new.
     const size_t nameStart = path.size() - FName.size();
-    for (size_t at = root; at < nameStart;) {
+    for (size_t at = object.RootLength; at < nameStart;) {
         const size_t end = path.find(L'\\', at);
         long status = 0;
         UniqueFileHandle next = OpenEntry(Folder(), std::wstring_view(path).substr(at, end - at), FolderAccess, HoldShare,
@@ -158,18 +153,21 @@ TReachedObject::TReachedObject(const TListedObject& object, ACCESS_MASK access, 
         return;
     }
     FAttributes = HandleAttributes(handle.get());
-    if (!expected.Matches(FAttributes) || IdentityOf(handle.get()) != object.Identity) return;
+    if (!expected.Matches(FAttributes) || IdentityOf(handle.get(), FVolume) != object.Identity) return;
     FObject = std::move(handle);
     FResult = TActionResult::Done;
 }
 
+HANDLE TReachedObject::Folder() const { return FFolders.empty() ? FSearched : FFolders.back().get(); }
+
 TActionResult TReachedObject::GoneFromFolder() const {
+    if (!Folder()) return FResult;
     long status = 0;
     const UniqueFileHandle handle =
         OpenEntry(Folder(), FName, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, status);
     if (!handle) return IsNoSuchEntry(status) ? TActionResult::Done : ResultOfStatus(status);
     // Another object may have taken the name since.
-    return IdentityOf(handle.get()) != FIdentity ? TActionResult::Done : TActionResult::Failed;
+    return IdentityOf(handle.get(), FVolume) != FIdentity ? TActionResult::Done : TActionResult::Failed;
 }
 
 std::wstring TReachedObject::CurrentPath() const {
@@ -188,23 +186,54 @@ std::wstring TReachedObject::CurrentPath() const {
     return IncludeFolderDelimiter(NormalPath(path)) + FName;
 }
 
-TActionResult VerifyListedObject(const TListedObject& object) { return TReachedObject(object, 0).Result(); }
+TReachedObject TObjectActions::Reach(const TListedObject& object, ACCESS_MASK access, TExpectedAttributes expected) {
+    const std::wstring& path = object.Path;
+    const size_t root = object.RootLength;
+    // Without the identities it was listed with, nothing can tell whether this is still the object.
+    if (!object.Identity.Known() || !object.RootIdentity.Known() || root == 0 || root >= path.size() ||
+        path[root - 1] != L'\\' || NamePart(path).empty())
+        return TReachedObject(TActionResult::Failed);
+    const std::wstring_view folder = std::wstring_view(path).substr(0, root);
+    auto searched = std::find_if(FSearched.begin(), FSearched.end(), [&](const TSearched& s) {
+        return s.Identity == object.RootIdentity && s.Path == folder;
+    });
+    if (searched == FSearched.end()) {
+        TSearched opened{std::wstring(folder), object.RootIdentity, {OpenSearchedFolder(std::wstring(folder)), {}},
+                         TActionResult::Done};
+        if (!opened.Held.Handle) {
+            opened.Result = ResultOfError(GetLastError());
+        } else {
+            opened.Held.Volume = VolumeOf(opened.Held.Handle.get());
+            // Another folder has its path now: nothing below it is what was listed.
+            if (IdentityOf(opened.Held.Handle.get(), opened.Held.Volume) != object.RootIdentity) {
+                opened.Held.Handle.reset();
+                opened.Result = TActionResult::Changed;
+            }
+        }
+        FSearched.push_back(std::move(opened));
+        searched = std::prev(FSearched.end());
+    }
+    if (searched->Result != TActionResult::Done) return TReachedObject(searched->Result);
+    return TReachedObject(searched->Held, object, access, expected);
+}
 
-TActionResult UnhideListedObject(const TListedObject& object, TChangeRecorder& recorder) {
-    const TReachedObject reached(object, FILE_WRITE_ATTRIBUTES);
+TActionResult TObjectActions::Verify(const TListedObject& object) { return Reach(object, 0).Result(); }
+
+TActionResult TObjectActions::Unhide(const TListedObject& object, TChangeRecorder& recorder) {
+    const TReachedObject reached = Reach(object, FILE_WRITE_ATTRIBUTES);
     if (reached.Result() != TActionResult::Done) return reached.Result();
     return SetHiddenSystem(object, reached, 0, recorder);
 }
 
-TActionResult RestoreListedObject(const TListedObject& object, DWORD hiddenSystem, TChangeRecorder& recorder) {
-    const TReachedObject reached(object, FILE_WRITE_ATTRIBUTES,
-                                 {KindBits | Compared, object.Attributes & (KindBits | Compared)});
+TActionResult TObjectActions::Restore(const TListedObject& object, DWORD hiddenSystem, TChangeRecorder& recorder) {
+    const TReachedObject reached =
+        Reach(object, FILE_WRITE_ATTRIBUTES, {KindBits | Compared, object.Attributes & (KindBits | Compared)});
     if (reached.Result() != TActionResult::Done) return reached.Result();
     return SetHiddenSystem(object, reached, hiddenSystem, recorder);
 }
 
-TActionResult DeleteListedObject(const TListedObject& object) {
-    TReachedObject reached(object, DELETE);
+TActionResult TObjectActions::Delete(const TListedObject& object) {
+    TReachedObject reached = Reach(object, DELETE);
     if (reached.Result() != TActionResult::Done) return reached.Result();
     // Refused for a folder that is not empty and for a read-only file; a link goes as a link.
     FILE_DISPOSITION_INFO disposition{TRUE};

@@ -39,15 +39,21 @@ struct TListedObject {
     std::size_t Depth() const;
 };
 
-// Fills in what the list keeps besides what the walk found: the identity of object (at object.Path, as
-// the walk found it, a link as the link) and how many names it has, and rootIdentity as the searched
-// folder's. False when the object could not be opened to tell (it is listed all the same, and no action
-// will touch it).
-bool IdentifyListed(TListedObject& object, const TFileIdentity& rootIdentity);
+// A folder a search walks, as its rows remember it: who it is, and the volume they lie on.
+struct TSearchedFolder {
+    TFileIdentity Identity;
+    TVolume Volume;
+};
 
-// The identity of the folder a search is about to walk (following a link, as the walk does), unknown
-// when it cannot be opened.
-TFileIdentity SearchedFolderIdentity(const std::wstring& folder);
+// The folder a search is about to walk, opened by its path as the walk opens it (a link there is
+// followed); its identity is unknown when it cannot be opened.
+TSearchedFolder IdentifySearchedFolder(const std::wstring& folder);
+
+// Fills in what the list keeps besides what the walk found: the identity of object (at object.Path, as
+// the walk found it, a link as the link), how many names it has, and its searched folder's identity.
+// False when the object could not be opened to tell (it is listed all the same, and no action will
+// touch it).
+bool IdentifyListed(TListedObject& object, const TSearchedFolder& searched);
 
 enum class TActionResult {
     Done,        // unhidden or deleted, and checked to be so
@@ -99,53 +105,85 @@ struct TExpectedAttributes {
     static TExpectedAttributes AsListed(const TListedObject& object);
 };
 
-// A listed object reached from its searched folder as described above, with every folder on the way
+// A searched folder opened by its path and checked to be the folder searched, held open.
+struct THeldFolder {
+    UniqueFileHandle Handle;
+    TVolume Volume;
+};
+
+// A listed object reached from its held searched folder as described above, with every folder below it
 // held open; Result() says Done when it is still the object listed and as expected, else why not.
 class TReachedObject {
 public:
-    TReachedObject(const TListedObject& object, ACCESS_MASK access, TExpectedAttributes expected);
-    TReachedObject(const TListedObject& object, ACCESS_MASK access)
-        : TReachedObject(object, access, TExpectedAttributes::AsListed(object)) {}
+    TReachedObject(const THeldFolder& searched, const TListedObject& object, ACCESS_MASK access,
+                   TExpectedAttributes expected);
+    // Not reached at all: result says why.
+    explicit TReachedObject(TActionResult result) : FResult(result) {}
 
     TActionResult Result() const { return FResult; }
     HANDLE Handle() const { return FObject.get(); }
     DWORD Attributes() const { return FAttributes; }
     // The folder holding the object, held.
-    HANDLE Folder() const { return FFolders.empty() ? nullptr : FFolders.back().get(); }
+    HANDLE Folder() const;
     // Lets go of the object itself, keeping its folders held (for another program to act on it).
     void ReleaseObject() { FObject.reset(); }
     // Whether the object is gone from its held folder: no entry of its name, or one that is another
-    // object. Otherwise the result says why it is still there.
+    // object (Done); otherwise why it is still there.
     TActionResult GoneFromFolder() const;
     // The path of the held folder as it really is now (no links in it), in its normal form, with the
     // object's name after it: for programs that take only paths. Empty when it cannot be told.
     std::wstring CurrentPath() const;
 
 private:
+    HANDLE FSearched = nullptr;  // held by the searched folders of the run
+    TVolume FVolume;
     std::wstring FName;
     TFileIdentity FIdentity;
-    std::vector<UniqueFileHandle> FFolders;  // the searched folder first, the object's folder last
+    std::vector<UniqueFileHandle> FFolders;  // below the searched folder, down to the object's folder
     UniqueFileHandle FObject;
     DWORD FAttributes = INVALID_FILE_ATTRIBUTES;
     TActionResult FResult = TActionResult::Changed;
 };
 
-// Whether the object is still the one listed, changing nothing: Done when it is, Changed when it is gone
-// or another object, another result when it cannot be told.
-TActionResult VerifyListedObject(const TListedObject& object);
+// One run of actions on listed objects: each object is reached from its searched folder, which is
+// opened and checked once, at the first object found in it, and held until the run ends.
+class TObjectActions {
+public:
+    TObjectActions() = default;
+    TObjectActions(const TObjectActions&) = delete;
+    TObjectActions& operator=(const TObjectActions&) = delete;
 
-// Clears the hidden and system attributes, keeping every other one, and checks that exactly those two
-// went.
-TActionResult UnhideListedObject(const TListedObject& object, TChangeRecorder& recorder);
+    TReachedObject Reach(const TListedObject& object, ACCESS_MASK access, TExpectedAttributes expected);
+    TReachedObject Reach(const TListedObject& object, ACCESS_MASK access) {
+        return Reach(object, access, TExpectedAttributes::AsListed(object));
+    }
 
-// Sets hidden and system back as hiddenSystem has them, on an object that still has exactly the
-// attributes object.Attributes says an unhide left it with, else leaves it alone (Changed). Only the
-// bits a person or a program would change are compared: read-only, hidden, system, temporary, offline
-// and not-indexed (the archive bit is set by every write and cleared by every backup).
-TActionResult RestoreListedObject(const TListedObject& object, DWORD hiddenSystem, TChangeRecorder& recorder);
+    // Whether the object is still the one listed, changing nothing: Done when it is, Changed when it is
+    // gone or another object, another result when it cannot be told.
+    TActionResult Verify(const TListedObject& object);
 
-// Deletes a file, a link, or a folder when it is empty (a folder with anything left in it stays).
-TActionResult DeleteListedObject(const TListedObject& object);
+    // Clears the hidden and system attributes, keeping every other one, and checks that exactly those
+    // two went.
+    TActionResult Unhide(const TListedObject& object, TChangeRecorder& recorder);
+
+    // Sets hidden and system back as hiddenSystem has them, on an object that still has exactly the
+    // attributes object.Attributes says an unhide left it with, else leaves it alone (Changed). Only the
+    // bits a person or a program would change are compared: read-only, hidden, system, temporary,
+    // offline and not-indexed (the archive bit is set by every write and cleared by every backup).
+    TActionResult Restore(const TListedObject& object, DWORD hiddenSystem, TChangeRecorder& recorder);
+
+    // Deletes a file, a link, or a folder when it is empty (a folder with anything left in it stays).
+    TActionResult Delete(const TListedObject& object);
+
+private:
+    struct TSearched {
+        std::wstring Path;
+        TFileIdentity Identity;
+        THeldFolder Held;
+        TActionResult Result;  // Done when held, else why it could not be
+    };
+    std::vector<TSearched> FSearched;  // a handful: one per folder searched
+};
 
 // Where a junction or symbolic link points, as the link stores it; empty when it cannot be read.
 std::wstring LinkTarget(const std::wstring& path);

@@ -42,30 +42,43 @@ bool TFileIdentity::Parse(std::string_view text, TFileIdentity& identity) {
 
 namespace {
 
-// The long form of an identity (Windows 8 on), declared here as the program is built for Windows 7.
+// The long form of a file number (Windows 8 on), declared here as the program is built for Windows 7.
 struct TFileIdInfo {
     ULONGLONG VolumeSerialNumber;
     BYTE Identifier[16];
 };
 constexpr auto FileIdInfoClass = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
+constexpr auto FileInternalInformationClass = static_cast<FILE_INFORMATION_CLASS>(6);
 
 }  // namespace
 
-TFileIdentity IdentityOf(HANDLE handle) {
+TVolume VolumeOf(HANDLE handle) {
+    TVolume volume;
+    DWORD serial = 0;
+    wchar_t fileSystem[MAX_PATH + 1] = {};
+    if (!GetVolumeInformationByHandleW(handle, nullptr, 0, &serial, nullptr, nullptr, fileSystem, MAX_PATH + 1)) return volume;
+    volume.Serial = serial;
+    volume.LongNumbers = std::wstring_view(fileSystem) == L"ReFS";
+    volume.Known = true;
+    return volume;
+}
+
+TFileIdentity IdentityOf(HANDLE handle, const TVolume& volume) {
     TFileIdentity identity;
-    // The long form where the system has it (ReFS numbers need all 128 bits), else the 64-bit number
-    // every version gives.
-    TFileIdInfo id{};
-    if (GetFileInformationByHandleEx(handle, FileIdInfoClass, &id, sizeof id)) {
-        identity.Volume = id.VolumeSerialNumber;
+    if (!volume.Known) return identity;
+    identity.Volume = volume.Serial;
+    if (volume.LongNumbers) {
+        TFileIdInfo id{};
+        if (!GetFileInformationByHandleEx(handle, FileIdInfoClass, &id, sizeof id)) return {};
         static_assert(sizeof id.Identifier == sizeof identity.Id);
         std::memcpy(identity.Id.data(), id.Identifier, identity.Id.size());
         return identity;
     }
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(handle, &info)) return {};
-    identity.Volume = info.dwVolumeSerialNumber;
-    const uint64_t number = (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    // Every other file system numbers its files in 64 bits: the number the system gives without going
+    // to the volume again.
+    IO_STATUS_BLOCK io{};
+    uint64_t number = 0;
+    if (!NT_SUCCESS(NtQueryInformationFile(handle, &io, &number, sizeof number, FileInternalInformationClass))) return {};
     for (size_t i = 0; i < 8; ++i) identity.Id[i] = static_cast<uint8_t>(number >> (8 * i));
     return identity;
 }

@@ -31,8 +31,18 @@ struct TFileIdentity {
     static bool Parse(std::string_view text, TFileIdentity& identity);
 };
 
-// The identity of the object behind handle, unknown when the system cannot tell it.
-TFileIdentity IdentityOf(HANDLE handle);
+// The volume objects lie on, as their identities need it: asked once per folder searched (the system
+// may take long to tell it), and shared by everything found below that folder, which the walk reaches
+// without crossing into another volume.
+struct TVolume {
+    uint64_t Serial = 0;
+    bool LongNumbers = false;  // its file numbers need all 128 bits (ReFS)
+    bool Known = false;
+};
+TVolume VolumeOf(HANDLE handle);
+
+// The identity of the object behind handle, which lies on volume; unknown when the system cannot tell.
+TFileIdentity IdentityOf(HANDLE handle, const TVolume& volume);
 
 // An NTSTATUS as the Win32 error it stands for.
 DWORD ErrorOfStatus(long status);

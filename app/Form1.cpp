@@ -97,7 +97,7 @@ struct TShellRefusals {
 // object or a device. A property sheet can change what it shows, so it must be the object listed.
 // True when the shell took it; otherwise the refusal is counted.
 bool ShowInShell(const TListedObject& object, bool (*show)(const std::wstring& path), TShellRefusals& refusals) {
-    switch (VerifyListedObject(object)) {
+    switch (TObjectActions().Verify(object)) {
         case TActionResult::Done: break;
         case TActionResult::Changed: ++refusals.Changed; return false;
         default: ++refusals.Failed; return false;
@@ -409,10 +409,10 @@ void TForm1::FindFile1FileMatch(TFindFile* Sender, const std::wstring& folder, c
     const std::wstring& root = Sender->CurrentTarget()->Path;
     if (root != FIdentifiedRoot) {
         FIdentifiedRoot = root;
-        FRootIdentity = SearchedFolderIdentity(root);
+        FSearchedFolder = IdentifySearchedFolder(root);
     }
     note.Object.RootLength = root.size();
-    IdentifyListed(note.Object, FRootIdentity);
+    IdentifyListed(note.Object, FSearchedFolder);
     note.Object.Size = fileInfo.Size64();
     note.Object.Modified = fileInfo.FindData.ftLastWriteTime;
     note.Name = NameText(fileInfo.Name, note.Object);
@@ -547,9 +547,10 @@ void TForm1::ActOnRows(TRowAction action, TRowSet set) {
         results = recycled.Results;
     } else {
         if (action == TRowAction::Unhide) FJournal.BeginBatch(TBatchKind::Unhide);
+        TObjectActions actions;
         for (const auto& entry : objects)
-            results.push_back(action == TRowAction::Unhide ? UnhideListedObject(entry.second, *recorder)
-                                                           : DeleteListedObject(entry.second));
+            results.push_back(action == TRowAction::Unhide ? actions.Unhide(entry.second, *recorder)
+                                                           : actions.Delete(entry.second));
     }
     TActionCounts counts;
     std::vector<int> done;

@@ -172,7 +172,7 @@ private:
     TJournal FJournal;
     // The walking thread's own: the searched folder whose identity it last asked, and that identity.
     std::wstring FIdentifiedRoot;
-    TFileIdentity FRootIdentity;
+    TSearchedFolder FSearchedFolder;
 };
 
 extern TForm1* Form1;

@@ -415,6 +415,7 @@ TUndoOutcome Undo(const TUndoPlan& plan, TJournal& journal) {
     TUndoOutcome outcome;
     // Last changed first: a folder is hidden again after what it holds, the reverse of the unhide.
     journal.BeginBatch(TBatchKind::Undo);
+    TObjectActions actions;
     for (auto entry = plan.Changes.rbegin(); entry != plan.Changes.rend(); ++entry) {
         TListedObject object;
         object.Path = entry->Path;
@@ -423,7 +424,7 @@ TUndoOutcome Undo(const TUndoPlan& plan, TJournal& journal) {
         object.RootIdentity = entry->RootIdentity;
         // What the unhide left, as read right after it when that was written down.
         object.Attributes = entry->State == TJournalEntry::Done ? entry->AttributesNow : entry->After;
-        const TActionResult result = RestoreListedObject(object, entry->Before & HiddenSystem, journal);
+        const TActionResult result = actions.Restore(object, entry->Before & HiddenSystem, journal);
         // Put back, or no longer the object the unhide left: either way nothing is left to undo there. A
         // refusal (denied, in use) stays for the next undo.
         if (result == TActionResult::Done || result == TActionResult::Changed) journal.Settle(entry->Batch, entry->Number);

@@ -66,9 +66,10 @@ TDeleteReport::TFate TDeleteReport::FateOf(const std::wstring& path) const {
 TRecycleOutcome MoveToRecycleBin(HWND owner, const std::vector<TListedObject>& objects) {
     TRecycleOutcome outcome;
     outcome.Results.assign(objects.size(), TActionResult::Failed);
+    TObjectActions actions;  // holds the searched folders until the shell is done
     std::vector<THanded> handed;
     for (size_t i = 0; i < objects.size(); ++i) {
-        auto reached = std::make_unique<TReachedObject>(objects[i], 0);
+        auto reached = std::make_unique<TReachedObject>(actions.Reach(objects[i], 0));
         outcome.Results[i] = reached->Result();
         if (outcome.Results[i] != TActionResult::Done) continue;
         std::wstring shellPath = reached->CurrentPath();

@@ -19,8 +19,8 @@ TEST(FileActions, UnhideClearsExactlyHiddenAndSystem) {
     fx.Folder(L"dir", HiddenSystem);
     for (const wchar_t* name : {L"a.txt", L"b.txt", L"dir"}) {
         const DWORD before = fx.Attributes(name);
-        EXPECT_EQ(VerifyListedObject(Listed(fx, name)), TActionResult::Done) << name;
-        EXPECT_EQ(UnhideListedObject(Listed(fx, name), journal.Journal), TActionResult::Done) << name;
+        EXPECT_EQ(TObjectActions().Verify(Listed(fx, name)), TActionResult::Done) << name;
+        EXPECT_EQ(TObjectActions().Unhide(Listed(fx, name), journal.Journal), TActionResult::Done) << name;
         // Archive aside (every write may set it), hidden and system are the only bits that changed.
         EXPECT_EQ((fx.Attributes(name) ^ before) & ~FILE_ATTRIBUTE_ARCHIVE, HiddenSystem) << name;
     }
@@ -35,19 +35,19 @@ TEST(FileActions, DeleteRemovesFilesAndOnlyEmptyFoldersAndSaysWhyNot) {
     fx.File(L"full\\inside.txt");
     fx.SizedFile(L"locked.bin", 0, HiddenSystem);
 
-    EXPECT_EQ(DeleteListedObject(Listed(fx, L"f.bin")), TActionResult::Done);
+    EXPECT_EQ(TObjectActions().Delete(Listed(fx, L"f.bin")), TActionResult::Done);
     EXPECT_FALSE(fx.Exists(L"f.bin"));
-    EXPECT_EQ(DeleteListedObject(Listed(fx, L"empty")), TActionResult::Done);
+    EXPECT_EQ(TObjectActions().Delete(Listed(fx, L"empty")), TActionResult::Done);
     EXPECT_FALSE(fx.Exists(L"empty"));
-    EXPECT_EQ(DeleteListedObject(Listed(fx, L"full")), TActionResult::NotEmpty) << "a folder with something in it stays";
+    EXPECT_EQ(TObjectActions().Delete(Listed(fx, L"full")), TActionResult::NotEmpty) << "a folder with something in it stays";
     EXPECT_TRUE(fx.Exists(L"full\\inside.txt"));
     const TListedObject locked = Listed(fx, L"locked.bin");
     {
         UniqueFileHandle held(CreateFileW(fx.Path(L"locked.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
-        EXPECT_EQ(DeleteListedObject(locked), TActionResult::InUse) << "a file in use is not reported as deleted";
+        EXPECT_EQ(TObjectActions().Delete(locked), TActionResult::InUse) << "a file in use is not reported as deleted";
     }
-    EXPECT_EQ(DeleteListedObject(locked), TActionResult::Done);
+    EXPECT_EQ(TObjectActions().Delete(locked), TActionResult::Done);
 }
 
 // Whatever has become of a listed object, its folder or the folders above since the listing, nothing is
@@ -102,11 +102,11 @@ TEST(FileActions, AnObjectNoLongerAsListedIsLeftAlone) {
         const TListedObject object = Listed(fx, c.Relative, c.Root);
         ASSERT_NE(object.Attributes, INVALID_FILE_ATTRIBUTES) << c.What;
         ASSERT_TRUE(object.Identity.Known() && object.RootIdentity.Known()) << c.What;
-        EXPECT_EQ(VerifyListedObject(object), TActionResult::Done) << c.What;
+        EXPECT_EQ(TObjectActions().Verify(object), TActionResult::Done) << c.What;
         c.Change();
-        EXPECT_EQ(VerifyListedObject(object), c.Expected) << c.What;
-        EXPECT_EQ(UnhideListedObject(object, journal.Journal), c.Expected) << c.What;
-        EXPECT_EQ(DeleteListedObject(object), c.Expected) << c.What;
+        EXPECT_EQ(TObjectActions().Verify(object), c.Expected) << c.What;
+        EXPECT_EQ(TObjectActions().Unhide(object, journal.Journal), c.Expected) << c.What;
+        EXPECT_EQ(TObjectActions().Delete(object), c.Expected) << c.What;
     }
     EXPECT_EQ(fx.Attributes(L"now-folder") & (HiddenSystem | FILE_ATTRIBUTE_DIRECTORY), HiddenSystem | FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(fx.Attributes(L"replaced.bin") & HiddenSystem, HiddenSystem);
@@ -127,8 +127,8 @@ TEST(FileActions, AnObjectListedWithoutIdentityIsNeverTouched) {
     for (TFileIdentity TListedObject::*identity : {&TListedObject::Identity, &TListedObject::RootIdentity}) {
         TListedObject object = listed;
         object.*identity = {};
-        EXPECT_EQ(UnhideListedObject(object, journal.Journal), TActionResult::Failed);
-        EXPECT_EQ(DeleteListedObject(object), TActionResult::Failed);
+        EXPECT_EQ(TObjectActions().Unhide(object, journal.Journal), TActionResult::Failed);
+        EXPECT_EQ(TObjectActions().Delete(object), TActionResult::Failed);
     }
     EXPECT_EQ(fx.Attributes(L"a.bin") & HiddenSystem, HiddenSystem);
 }
@@ -144,10 +144,10 @@ TEST(FileActions, WorkOnLongPathsAndNamesInAnyScript) {
     const std::wstring file = rel + L"\u6587\u4ef6-\u0444\u0430\u0439\u043b.txt";
     fx.SizedFile(file, 3, HiddenSystem);
     ASSERT_GT(fx.Path(file).size(), 300u);
-    EXPECT_EQ(UnhideListedObject(Listed(fx, file), journal.Journal), TActionResult::Done);
+    EXPECT_EQ(TObjectActions().Unhide(Listed(fx, file), journal.Journal), TActionResult::Done);
     EXPECT_EQ(fx.Attributes(file) & HiddenSystem, 0u);
     SetAttributes(fx.Path(file), HiddenSystem);
-    EXPECT_EQ(DeleteListedObject(Listed(fx, file)), TActionResult::Done);
+    EXPECT_EQ(TObjectActions().Delete(Listed(fx, file)), TActionResult::Done);
     EXPECT_FALSE(fx.Exists(file));
 }
 

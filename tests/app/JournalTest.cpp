@@ -71,8 +71,8 @@ TEST(Journal, EveryChangeIsOnDiskBeforeItIsMadeAndItsOutcomeAfter) {
     });
     journal.Journal.BeginBatch(TBatchKind::Unhide);
     const TListedObject file = Listed(fx, L"\u6587\u4ef6.txt");
-    EXPECT_EQ(UnhideListedObject(file, recorder), TActionResult::Done);
-    EXPECT_EQ(UnhideListedObject(Listed(fx, L"dir"), recorder), TActionResult::Done);
+    EXPECT_EQ(TObjectActions().Unhide(file, recorder), TActionResult::Done);
+    EXPECT_EQ(TObjectActions().Unhide(Listed(fx, L"dir"), recorder), TActionResult::Done);
     ASSERT_EQ(seen, 2);
 
     const TJournalContents contents = ReadJournal(journal.Path());
@@ -101,7 +101,7 @@ TEST(Journal, AChangeThatFailsIsMarkedAndOneThatCannotBeWrittenDownIsNotMade) {
     // The journal's folder is a file: nothing can be written there.
     TJournal blocked(fx.Path(L"a.txt\\journal.tsv"));
     blocked.BeginBatch(TBatchKind::Unhide);
-    EXPECT_EQ(UnhideListedObject(object, blocked), TActionResult::Unrecorded);
+    EXPECT_EQ(TObjectActions().Unhide(object, blocked), TActionResult::Unrecorded);
     EXPECT_EQ(fx.Attributes(L"a.txt") & HiddenSystem, HiddenSystem);
     EXPECT_FALSE(blocked.Usable());
     EXPECT_NE(blocked.Problem().find(L"not a folder"), std::wstring::npos) << "said in plain words";
@@ -280,7 +280,7 @@ TEST(Undo, TrustsNoChangeItWouldNotHaveWritten) {
     TTestJournal journal;
     fx.SizedFile(L"mine.txt", 1, HiddenSystem);
     journal.Journal.BeginBatch(TBatchKind::Unhide);
-    ASSERT_EQ(UnhideListedObject(Listed(fx, L"mine.txt"), journal.Journal), TActionResult::Done);
+    ASSERT_EQ(TObjectActions().Unhide(Listed(fx, L"mine.txt"), journal.Journal), TActionResult::Done);
     const uint64_t batch = ReadJournal(journal.Path()).Entries.back().Batch;
     const std::string forged = "change\t" + Format("%016llX", static_cast<unsigned long long>(batch)) +
                                "\t9\tunhide\t2026-12-11T10:00:00.000Z\t00000006\t00000000\t" + unknown + "\t" + root + "\t" +
@@ -337,11 +337,11 @@ TEST(Undo, PutsBackExactlyWhatTheLastUnhideChangedAndRefusesWhatChangedSince) {
     for (const wchar_t* name : restored) listed[name] = fx.Attributes(name);
 
     journal.Journal.BeginBatch(TBatchKind::Unhide);
-    ASSERT_EQ(UnhideListedObject(Listed(fx, L"early.txt"), journal.Journal), TActionResult::Done);
+    ASSERT_EQ(TObjectActions().Unhide(Listed(fx, L"early.txt"), journal.Journal), TActionResult::Done);
     journal.Journal.BeginBatch(TBatchKind::Unhide);
     for (const wchar_t* name : {L"dir\\inner.txt", L"ro.txt", L"plain.txt", L"dir", L"rehidden.txt",
                                 L"readonly-since.txt", L"replaced.txt", L"gone.txt"})
-        ASSERT_EQ(UnhideListedObject(Listed(fx, name), journal.Journal), TActionResult::Done) << name;
+        ASSERT_EQ(TObjectActions().Unhide(Listed(fx, name), journal.Journal), TActionResult::Done) << name;
 
     // Since the unhide: hidden again by hand, made read-only, replaced by another file with the very same
     // attributes (made before the old one went, so it cannot reuse its number), deleted.
@@ -393,10 +393,10 @@ TEST(Undo, WhatCouldNotBePutBackStaysForTheNextUndo) {
         fx.SizedFile(name, 1, HiddenSystem);
     }
     journal.Journal.BeginBatch(TBatchKind::Unhide);
-    ASSERT_EQ(UnhideListedObject(Listed(fx, L"e.txt", L"early"), journal.Journal), TActionResult::Done);
+    ASSERT_EQ(TObjectActions().Unhide(Listed(fx, L"e.txt", L"early"), journal.Journal), TActionResult::Done);
     journal.Journal.BeginBatch(TBatchKind::Unhide);
-    ASSERT_EQ(UnhideListedObject(Listed(fx, L"a.txt", L"one"), journal.Journal), TActionResult::Done);
-    ASSERT_EQ(UnhideListedObject(Listed(fx, L"b.txt", L"two"), journal.Journal), TActionResult::Done);
+    ASSERT_EQ(TObjectActions().Unhide(Listed(fx, L"a.txt", L"one"), journal.Journal), TActionResult::Done);
+    ASSERT_EQ(TObjectActions().Unhide(Listed(fx, L"b.txt", L"two"), journal.Journal), TActionResult::Done);
     {
         const UniqueFileHandle held(CreateFileW(fx.Path(L"two").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -427,7 +427,7 @@ TEST(Undo, AJournalHeldElsewhereStopsChangesAndIsSaidToBeUnreadable) {
         const UniqueFileHandle held(CreateFileW(journal.Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
         journal.Journal.BeginBatch(TBatchKind::Unhide);
-        EXPECT_EQ(UnhideListedObject(Listed(fx, L"a.txt"), journal.Journal), TActionResult::Unrecorded);
+        EXPECT_EQ(TObjectActions().Unhide(Listed(fx, L"a.txt"), journal.Journal), TActionResult::Unrecorded);
         EXPECT_EQ(fx.Attributes(L"a.txt") & HiddenSystem, HiddenSystem);
         EXPECT_TRUE(ReadJournal(journal.Path()).Unreadable);
     }
