@@ -1,4 +1,5 @@
-// The exported lists, read back by a strict RFC 4180 reader: every name and path comes back exactly.
+// The exported lists, read back by a strict RFC 4180 reader: every name and path comes back exactly,
+// save the mark in front of one a spreadsheet would run as a formula.
 #include "app/ExportList.h"
 
 #include "TempTree.h"
@@ -8,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <optional>
 
 namespace {
@@ -88,6 +91,15 @@ std::vector<TListedObject> AwkwardObjects() {
     return objects;
 }
 
+// The names in a folder, sorted.
+std::vector<std::wstring> Entries(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(folder)))
+        names.push_back(entry.path().filename().wstring());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::string Written(TExportFormat format, const std::vector<TListedObject>& objects) {
     TTempTree fx;
     const std::wstring path = fx.Path(format == TExportFormat::Csv ? L"list.csv" : L"list.efu");
@@ -134,9 +146,63 @@ TEST(ExportList, EfuRoundTripKeepsPathsSizesTimesAndAttributes) {
         const TListedObject& object = objects[i];
         EXPECT_EQ(Utf8ToWide(row[0]), object.Path) << i;
         EXPECT_EQ(row[1], object.IsFolder() ? "" : std::to_string(object.Size)) << i;
-        EXPECT_EQ(row[2], std::to_string((uint64_t{object.Modified.dwHighDateTime} << 32) | object.Modified.dwLowDateTime)) << i;
+        const uint64_t modified = (uint64_t{object.Modified.dwHighDateTime} << 32) | object.Modified.dwLowDateTime;
+        EXPECT_EQ(row[2], modified == 0 ? "" : std::to_string(modified)) << i;
         EXPECT_EQ(row[3], std::to_string(object.Attributes)) << i;
     }
+    EXPECT_EQ((*table)[2][2], "") << "an unknown time is empty, as in the CSV";
+}
+
+TEST(ExportList, TextCellsASpreadsheetWouldRunAsFormulasAreMarked) {
+    // The EFU file's Filename is written as the CSV's Full Path.
+    struct Case {
+        std::wstring Path;
+        std::string Name, Location, FullPath;
+    } cases[] = {
+        {L"C:\\d\\=SUM(A1,A9)", "'=SUM(A1,A9)", "C:\\d\\", "C:\\d\\=SUM(A1,A9)"},
+        {L"C:\\d\\+1", "'+1", "C:\\d\\", "C:\\d\\+1"},
+        {L"C:\\d\\-2+3", "'-2+3", "C:\\d\\", "C:\\d\\-2+3"},
+        {L"C:\\d\\@SUM(1)", "'@SUM(1)", "C:\\d\\", "C:\\d\\@SUM(1)"},
+        {L"C:\\d\\\tx", "'\tx", "C:\\d\\", "C:\\d\\\tx"},
+        {L"C:\\d\\\r=x", "'\r=x", "C:\\d\\", "C:\\d\\\r=x"},
+        {L"=cmd|' /C calc'!A0\\-x", "'-x", "'=cmd|' /C calc'!A0\\", "'=cmd|' /C calc'!A0\\-x"},
+        {L"@d\\ok", "ok", "'@d\\", "'@d\\ok"},
+        // Only the first character counts; a mark already there is the name's own.
+        {L"C:\\d\\a=b", "a=b", "C:\\d\\", "C:\\d\\a=b"},
+        {L"C:\\d\\ =x", " =x", "C:\\d\\", "C:\\d\\ =x"},
+        {L"C:\\d\\'=x", "'=x", "C:\\d\\", "C:\\d\\'=x"},
+    };
+    std::vector<TListedObject> objects;
+    for (const Case& c : cases) {
+        TListedObject object;
+        object.Path = c.Path;
+        object.Attributes = 0x26;
+        object.Size = 10;
+        objects.push_back(object);
+    }
+    const std::optional<TTable> csv = ReadCsv(std::string_view(ExportText(TExportFormat::Csv, objects)).substr(3));
+    const std::optional<TTable> efu = ReadCsv(std::string_view(ExportText(TExportFormat::Efu, objects)).substr(3));
+    ASSERT_TRUE(csv && efu);
+    ASSERT_EQ(csv->size(), std::size(cases) + 1);
+    ASSERT_EQ(efu->size(), std::size(cases) + 1);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        EXPECT_EQ((*csv)[i + 1], (std::vector<std::string>{c.Name, c.Location, c.FullPath, "10", "", "38"})) << i;
+        EXPECT_EQ((*efu)[i + 1], (std::vector<std::string>{c.FullPath, "10", "", "38"})) << i;
+    }
+}
+
+TEST(ExportList, FilesBesideTheExportAreLeftAlone) {
+    TTempTree fx;
+    // Named as a careless writer would name its temporary file.
+    fx.File(L"out.csv.partial", "mine");
+    fx.File(L"out.csv", "earlier");
+    const std::vector<TListedObject> objects = AwkwardObjects();
+    ASSERT_TRUE(ExportToFile(fx.Path(L"out.csv"), TExportFormat::Csv, objects));
+    EXPECT_EQ(FileBytes(fx.Path(L"out.csv")), ExportText(TExportFormat::Csv, objects));
+    EXPECT_EQ(FileBytes(fx.Path(L"out.csv.partial")), "mine");
+    EXPECT_EQ(Entries(fx.Root()), (std::vector<std::wstring>{L"out.csv", L"out.csv.partial"})) << "nothing left behind";
+    EXPECT_EQ(fx.Attributes(L"out.csv") & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY), 0u);
 }
 
 TEST(ExportList, AFileThatCannotBeWrittenLeavesTheEarlierOneWhole) {
@@ -151,7 +217,7 @@ TEST(ExportList, AFileThatCannotBeWrittenLeavesTheEarlierOneWhole) {
         EXPECT_FALSE(ExportToFile(earlier, TExportFormat::Csv, AwkwardObjects()));
     }
     EXPECT_EQ(FileBytes(earlier), "earlier");
-    EXPECT_FALSE(fx.Exists(L"list.csv.partial")) << "nothing left behind";
+    EXPECT_EQ(Entries(fx.Root()), std::vector<std::wstring>{L"list.csv"}) << "nothing left behind";
 }
 
 }  // namespace
