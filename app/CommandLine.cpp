@@ -1,10 +1,10 @@
 #include "app/CommandLine.h"
 
 #include "base/StrUtils.h"
-#include "base/UniqueHandle.h"
 
 #include <windows.h>
-#include <shellapi.h>
+
+#include <utility>
 
 TStartOptions ParseStartOptions(const std::vector<std::wstring>& arguments) {
     TStartOptions options;
@@ -22,11 +22,29 @@ TStartOptions ParseStartOptions(const std::vector<std::wstring>& arguments) {
     return options;
 }
 
-std::vector<std::wstring> ProcessArguments() {
-    using UniqueArgv = UniqueHandle<NullHandleTraits<LPWSTR*, LocalFree>>;
-    int count = 0;
-    const UniqueArgv argv(CommandLineToArgvW(GetCommandLineW(), &count));
+std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine) {
+    const auto isBlank = [](wchar_t ch) { return ch == L' ' || ch == L'\t'; };
+    size_t at = 0;
+    if (!commandLine.empty() && commandLine[0] == L'"') {
+        at = commandLine.find(L'"', 1);
+        at = at == std::wstring_view::npos ? commandLine.size() : at + 1;
+    } else {
+        while (at < commandLine.size() && !isBlank(commandLine[at])) ++at;
+    }
     std::vector<std::wstring> arguments;
-    for (int i = 1; argv && i < count; ++i) arguments.emplace_back(argv.get()[i]);
+    bool inArgument = false, quoted = false;
+    for (; at < commandLine.size(); ++at) {
+        const wchar_t ch = commandLine[at];
+        if (ch == L'"') {
+            quoted = !quoted;
+        } else if (isBlank(ch) && !quoted) {
+            inArgument = false;
+            continue;
+        }
+        if (!std::exchange(inArgument, true)) arguments.emplace_back();
+        if (ch != L'"') arguments.back() += ch;
+    }
     return arguments;
 }
+
+std::vector<std::wstring> ProcessArguments() { return SplitCommandLine(GetCommandLineW()); }

@@ -8,6 +8,7 @@
 // /find:  start the search at once.
 // Switches may also be written with "-" and in any case, in any order.
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct TStartOptions {
@@ -20,6 +21,14 @@ struct TStartOptions {
 // The arguments after the program's own name.
 TStartOptions ParseStartOptions(const std::vector<std::wstring>& arguments);
 
-// The arguments of this process's command line, after the program's name, split as the system splits
-// them (quotes group, backslashes before a quote escape it).
+// The arguments of a whole command line, after the program's name. Split for this program, not by the
+// system's rule, under which backslashes before a quote escape it, so that "E:\" /find would arrive as
+// the one argument E:" /find. A file name never holds a quote, so here a quote always opens or closes a
+// quoted part and backslashes are always themselves: spaces and tabs outside quotes separate arguments,
+// and quoted parts join the text next to them (C:\"My Files"\x is C:\My Files\x; "" is an empty
+// argument). The program's name is passed over as the system does: a quoted one up to the next quote,
+// else up to the first space or tab.
+std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine);
+
+// The arguments of this process's command line, split as above.
 std::vector<std::wstring> ProcessArguments();

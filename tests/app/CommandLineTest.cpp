@@ -29,4 +29,31 @@ TEST(CommandLine, SwitchesInAnyCaseAndOrderAroundOneFolder) {
     }
 }
 
+// Whole command lines as the system hands them over, program name first.
+TEST(CommandLine, SplitKeepsBackslashesAndLetsQuotesOnlyGroup) {
+    const struct Case {
+        std::wstring_view Line;
+        std::vector<std::wstring> Arguments;
+    } cases[] = {
+        {LR"(Clarivo.exe "E:\" /find)", {LR"(E:\)", L"/find"}},
+        {LR"("C:\Program Files\Clarivo\Clarivo.exe" "C:\My Folder\" /files /find)", {LR"(C:\My Folder\)", L"/files", L"/find"}},
+        {LR"(Clarivo.exe C:\plain /find)", {LR"(C:\plain)", L"/find"}},
+        {LR"(Clarivo.exe "C:\a b")", {LR"(C:\a b)"}},
+        {LR"(Clarivo.exe -FIND "D:\x y\")", {L"-FIND", LR"(D:\x y\)"}},
+        {LR"(Clarivo.exe \\server\share\ \\?\C:\x\\)", {LR"(\\server\share\)", LR"(\\?\C:\x\\)"}},
+        {L"", {}},
+        {L"Clarivo.exe", {}},
+        {L"Clarivo.exe   \t ", {}},
+        {L"  \t ", {}},
+        {L"Clarivo.exe\t\"C:\\a\tb\\\"\t/find\t", {L"C:\\a\tb\\", L"/find"}},
+        {LR"(Clarivo.exe C:\"My Files"\x)", {LR"(C:\My Files\x)"}},
+        {LR"(Clarivo.exe a"b c"d e "" "f)", {L"ab cd", L"e", L"", L"f"}},
+        // The program's name: a quoted one ends at its closing quote, an unquoted one at the first
+        // space or tab, a quote in it included.
+        {LR"("C:\x y\Clarivo.exe"/find "E:\")", {L"/find", LR"(E:\)"}},
+        {LR"(C:\x\Clarivo.exe" a" b)", {L"a b"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SplitCommandLine(c.Line), c.Arguments) << std::wstring(c.Line);
+}
+
 }  // namespace
