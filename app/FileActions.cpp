@@ -30,8 +30,6 @@ constexpr DWORD Compared = FILE_ATTRIBUTE_READONLY | HiddenSystem | FILE_ATTRIBU
 constexpr ACCESS_MASK FolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES;
 constexpr ULONG HoldShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
-constexpr long DeletePending = static_cast<long>(0xC0000056L), NotADirectory = static_cast<long>(0xC0000103L);
-
 // Asked of the handle alone: the system's own summary (GetFileInformationByHandle) asks the volume too,
 // which can take long.
 DWORD HandleAttributes(HANDLE handle) {
@@ -47,9 +45,9 @@ UniqueFileHandle OpenSearchedFolder(const std::wstring& folder) {
                                         FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-TActionResult ResultOfStatus(long status) {
-    if (IsNoSuchEntry(status) || status == NotADirectory) return TActionResult::Changed;
-    if (status == DeletePending) return TActionResult::InUse;  // it goes when another program lets go of it
+TActionResult ResultOfStatus(NTSTATUS status) {
+    if (IsNoSuchEntry(status) || status == StatusNotADirectory) return TActionResult::Changed;
+    if (status == StatusDeletePending) return TActionResult::InUse;  // it goes when another program lets go of it
     return ResultOfError(ErrorOfStatus(status));
 }
 
@@ -110,15 +108,19 @@ TSearchedFolder IdentifySearchedFolder(const std::wstring& folder) {
     return searched;
 }
 
-bool IdentifyListed(TListedObject& object, const TSearchedFolder& searched) {
+bool IdentifyListed(TListedObject& object, const TSearchedFolder& searched, uint64_t listedNumber) {
     object.RootIdentity = searched.Identity;
+    if (!searched.Volume.Known) return false;
+    // The listing's number is the object's own, taken as it was listed, at no cost.
+    if (listedNumber != 0 && !searched.Volume.LongNumbers) {
+        object.Identity.Volume = searched.Volume.Serial;
+        for (size_t i = 0; i < 8; ++i) object.Identity.Id[i] = static_cast<uint8_t>(listedNumber >> (8 * i));
+        return true;
+    }
     const UniqueFileHandle handle(CreateFileW(ExtendedPath(object.Path).c_str(), FILE_READ_ATTRIBUTES,
                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                               FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    FILE_STANDARD_INFO standard;
-    if (!handle || !GetFileInformationByHandleEx(handle.get(), FileStandardInfo, &standard, sizeof standard)) return false;
-    object.Names = standard.NumberOfLinks;
-    object.Identity = IdentityOf(handle.get(), searched.Volume);
+    if (handle) object.Identity = IdentityOf(handle.get(), searched.Volume);
     return object.Identity.Known();
 }
 
@@ -135,7 +137,7 @@ TReachedObject::TReachedObject(const THeldFolder& searched, const TListedObject&
     const size_t nameStart = path.size() - FName.size();
     for (size_t at = object.RootLength; at < nameStart;) {
         const size_t end = path.find(L'\\', at);
-        long status = 0;
+        NTSTATUS status = 0;
         UniqueFileHandle next = OpenEntry(Folder(), std::wstring_view(path).substr(at, end - at), FolderAccess, HoldShare,
                                           status, TEntryKind::Folder);
         if (!next) {
@@ -146,7 +148,7 @@ TReachedObject::TReachedObject(const THeldFolder& searched, const TListedObject&
         FFolders.push_back(std::move(next));
         at = end + 1;
     }
-    long status = 0;
+    NTSTATUS status = 0;
     UniqueFileHandle handle = OpenEntry(Folder(), FName, access | FILE_READ_ATTRIBUTES, HoldShare, status);
     if (!handle) {
         FResult = ResultOfStatus(status);
@@ -158,11 +160,20 @@ TReachedObject::TReachedObject(const THeldFolder& searched, const TListedObject&
     FResult = TActionResult::Done;
 }
 
+uint32_t TReachedObject::Names() const {
+    // Only files have names elsewhere; some platforms count a folder's subfolders as its links.
+    if (FAttributes & KindBits) return 1;
+    FILE_STANDARD_INFO standard;
+    return FObject && GetFileInformationByHandleEx(FObject.get(), FileStandardInfo, &standard, sizeof standard)
+               ? standard.NumberOfLinks
+               : 0;
+}
+
 HANDLE TReachedObject::Folder() const { return FFolders.empty() ? FSearched : FFolders.back().get(); }
 
 TActionResult TReachedObject::GoneFromFolder() const {
     if (!Folder()) return FResult;
-    long status = 0;
+    NTSTATUS status = 0;
     const UniqueFileHandle handle =
         OpenEntry(Folder(), FName, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, status);
     if (!handle) return IsNoSuchEntry(status) ? TActionResult::Done : ResultOfStatus(status);
@@ -222,6 +233,7 @@ TActionResult TObjectActions::Verify(const TListedObject& object) { return Reach
 TActionResult TObjectActions::Unhide(const TListedObject& object, TChangeRecorder& recorder) {
     const TReachedObject reached = Reach(object, FILE_WRITE_ATTRIBUTES);
     if (reached.Result() != TActionResult::Done) return reached.Result();
+    if (!ActOnOtherNames && reached.Names() > 1) return TActionResult::OtherNames;
     return SetHiddenSystem(object, reached, 0, recorder);
 }
 
@@ -235,6 +247,7 @@ TActionResult TObjectActions::Restore(const TListedObject& object, DWORD hiddenS
 TActionResult TObjectActions::Delete(const TListedObject& object) {
     TReachedObject reached = Reach(object, DELETE);
     if (reached.Result() != TActionResult::Done) return reached.Result();
+    if (!ActOnOtherNames && reached.Names() > 1) return TActionResult::OtherNames;
     // Refused for a folder that is not empty and for a read-only file; a link goes as a link.
     FILE_DISPOSITION_INFO disposition{TRUE};
     if (!SetFileInformationByHandle(reached.Handle(), FileDispositionInfo, &disposition, sizeof disposition))

@@ -27,14 +27,11 @@ struct TListedObject {
     std::size_t RootLength = 0;  // the searched folder's part of Path, ending in a backslash
     TFileIdentity Identity;      // the object's, as listed
     TFileIdentity RootIdentity;  // the searched folder's, as searched
-    uint32_t Names = 1;          // how many names (hard links) the file has
     uint64_t Size = 0;           // as listed, for what the list shows and exports
     FILETIME Modified{};         // last write, UTC, as listed
 
     bool IsFolder() const { return Attributes & FILE_ATTRIBUTE_DIRECTORY; }
     bool IsLink() const { return Attributes & FILE_ATTRIBUTE_REPARSE_POINT; }
-    // A file with other names: its attributes are theirs too, and deleting it removes only this name.
-    bool HasOtherNames() const { return Names > 1; }
     // The number of folders Path lies in: a folder's contents are deeper than the folder.
     std::size_t Depth() const;
 };
@@ -49,11 +46,11 @@ struct TSearchedFolder {
 // followed); its identity is unknown when it cannot be opened.
 TSearchedFolder IdentifySearchedFolder(const std::wstring& folder);
 
-// Fills in what the list keeps besides what the walk found: the identity of object (at object.Path, as
-// the walk found it, a link as the link), how many names it has, and its searched folder's identity.
-// False when the object could not be opened to tell (it is listed all the same, and no action will
-// touch it).
-bool IdentifyListed(TListedObject& object, const TSearchedFolder& searched);
+// Fills in what the list keeps besides what the walk found: the identity of object, from the number the
+// walk's listing gave it (or, where the listing gives none or the volume's numbers are longer, by
+// opening object.Path as the walk found it, a link as the link), and its searched folder's identity.
+// False when it could not be told (the object is listed all the same, and no action will touch it).
+bool IdentifyListed(TListedObject& object, const TSearchedFolder& searched, uint64_t listedNumber);
 
 enum class TActionResult {
     Done,        // unhidden or deleted, and checked to be so
@@ -63,8 +60,9 @@ enum class TActionResult {
     NotEmpty,    // a folder with something still in it
     Failed,      // could not be told to be the object listed, or refused for another reason
     Unrecorded,  // the change could not be written down first, so it was not made
+    OtherNames,  // a file with other names (hard links), left alone as the user chose
 };
-constexpr std::size_t ActionResultCount = 7;
+constexpr std::size_t ActionResultCount = 8;
 
 // The result that a system error stands for.
 TActionResult ResultOfError(DWORD error);
@@ -123,6 +121,8 @@ public:
     TActionResult Result() const { return FResult; }
     HANDLE Handle() const { return FObject.get(); }
     DWORD Attributes() const { return FAttributes; }
+    // How many names (hard links) the object has: 1 for a folder or a link, 0 when the system cannot tell.
+    uint32_t Names() const;
     // The folder holding the object, held.
     HANDLE Folder() const;
     // Lets go of the object itself, keeping its folders held (for another program to act on it).
@@ -161,6 +161,11 @@ public:
     // Whether the object is still the one listed, changing nothing: Done when it is, Changed when it is
     // gone or another object, another result when it cannot be told.
     TActionResult Verify(const TListedObject& object);
+
+    // Whether unhide and delete act on a file with other names (hard links): its attributes belong to all
+    // of them, and a delete removes only the name listed. When not, such a file is left alone
+    // (OtherNames), and the caller may ask the user and try it again.
+    bool ActOnOtherNames = false;
 
     // Clears the hidden and system attributes, keeping every other one, and checks that exactly those
     // two went.

@@ -1,8 +1,7 @@
 #include "app/FileIdentity.h"
 
+#include "base/NtFile.h"
 #include "base/StrUtils.h"
-
-#include <winternl.h>
 
 #include <algorithm>
 #include <cctype>
@@ -48,7 +47,6 @@ struct TFileIdInfo {
     BYTE Identifier[16];
 };
 constexpr auto FileIdInfoClass = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
-constexpr auto FileInternalInformationClass = static_cast<FILE_INFORMATION_CLASS>(6);
 
 }  // namespace
 
@@ -83,12 +81,9 @@ TFileIdentity IdentityOf(HANDLE handle, const TVolume& volume) {
     return identity;
 }
 
-DWORD ErrorOfStatus(long status) { return RtlNtStatusToDosError(static_cast<NTSTATUS>(status)); }
+DWORD ErrorOfStatus(NTSTATUS status) { return RtlNtStatusToDosError(status); }
 
 namespace {
-
-constexpr NTSTATUS NameInvalid = static_cast<NTSTATUS>(0xC0000033L), NameNotFound = static_cast<NTSTATUS>(0xC0000034L),
-                   PathNotFound = static_cast<NTSTATUS>(0xC000003AL);
 
 // A name as the system's counted string; false for one too long to be any entry's name.
 bool CountedName(std::wstring_view name, UNICODE_STRING& counted) {
@@ -98,37 +93,13 @@ bool CountedName(std::wstring_view name, UNICODE_STRING& counted) {
     return true;
 }
 
-// What NtSetInformationFile takes to rename (the kernel's layout, with its name inline).
-struct TRenameInformation {
-    BOOLEAN ReplaceIfExists;
-    HANDLE RootDirectory;
-    ULONG FileNameLength;
-    WCHAR FileName[1];
-};
-constexpr auto FileRenameInformationClass = static_cast<FILE_INFORMATION_CLASS>(10);
-
-extern "C" NTSTATUS NTAPI NtSetInformationFile(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG, FILE_INFORMATION_CLASS);
-extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE, HANDLE, PVOID, PVOID, PIO_STATUS_BLOCK, PVOID, ULONG,
-                                               FILE_INFORMATION_CLASS, BOOLEAN, PUNICODE_STRING, BOOLEAN);
-
-// The start of the system's FILE_DIRECTORY_INFORMATION, as far as the attributes.
-struct TDirectoryInformation {
-    ULONG NextEntryOffset;
-    ULONG FileIndex;
-    LARGE_INTEGER CreationTime, LastAccessTime, LastWriteTime, ChangeTime, EndOfFile, AllocationSize;
-    ULONG FileAttributes;
-    ULONG FileNameLength;
-    WCHAR FileName[1];
-};
-constexpr auto FileDirectoryInformationClass = static_cast<FILE_INFORMATION_CLASS>(1);
-
 }  // namespace
 
-UniqueFileHandle OpenEntry(HANDLE folder, std::wstring_view name, ACCESS_MASK access, ULONG share, long& status,
+UniqueFileHandle OpenEntry(HANDLE folder, std::wstring_view name, ACCESS_MASK access, ULONG share, NTSTATUS& status,
                            TEntryKind kind, TEntryDisposition disposition, PSECURITY_DESCRIPTOR security) {
     UNICODE_STRING counted{};
     if (!CountedName(name, counted) || name.find(L'\\') != std::wstring_view::npos) {
-        status = NameInvalid;
+        status = StatusObjectNameInvalid;
         return {};
     }
     OBJECT_ATTRIBUTES attributes;
@@ -160,17 +131,17 @@ DWORD ListedAttributes(HANDLE folder, std::wstring_view name) {
                                  FILE_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_FOR_BACKUP_INTENT, nullptr, 0)))
         return INVALID_FILE_ATTRIBUTES;
     const UniqueKernelHandle listing(raw);
-    alignas(8) BYTE buffer[sizeof(TDirectoryInformation) + 512 * sizeof(WCHAR)];
+    alignas(8) BYTE buffer[sizeof(TIdFullDirectoryInformation) + 512 * sizeof(WCHAR)];
     if (!NT_SUCCESS(NtQueryDirectoryFile(listing.get(), nullptr, nullptr, nullptr, &io, buffer, sizeof buffer,
-                                         FileDirectoryInformationClass, TRUE, &counted, TRUE)))
+                                         FileIdFullDirectoryInformationClass, TRUE, &counted, TRUE)))
         return INVALID_FILE_ATTRIBUTES;
-    const auto* entry = reinterpret_cast<const TDirectoryInformation*>(buffer);
+    const auto* entry = reinterpret_cast<const TIdFullDirectoryInformation*>(buffer);
     // The pattern has no wildcards, but the listing matches it without regard to case: the same name.
     return entry->FileNameLength == counted.Length ? entry->FileAttributes : INVALID_FILE_ATTRIBUTES;
 }
 
-bool IsNoSuchEntry(long status) {
-    return status == NameNotFound || status == PathNotFound;
+bool IsNoSuchEntry(NTSTATUS status) {
+    return status == StatusObjectNameNotFound || status == StatusObjectPathNotFound;
 }
 
 bool RenameEntry(HANDLE handle, HANDLE folder, std::wstring_view name) {

@@ -9,6 +9,7 @@
 // An entry is opened in a folder held open (the folder's handle as the root of the name), by its name
 // alone and without following a link, so that nothing done to the path above the folder, and no link put
 // in the entry's place, can send the open elsewhere.
+#include "base/NtFile.h"
 #include "base/WinHandle.h"
 
 #include <windows.h>
@@ -45,7 +46,7 @@ TVolume VolumeOf(HANDLE handle);
 TFileIdentity IdentityOf(HANDLE handle, const TVolume& volume);
 
 // An NTSTATUS as the Win32 error it stands for.
-DWORD ErrorOfStatus(long status);
+DWORD ErrorOfStatus(NTSTATUS status);
 
 // What an open may find, and whether it may make the entry when there is none.
 enum class TEntryKind { Any, Folder, File };
@@ -54,7 +55,7 @@ enum class TEntryDisposition { Existing, OpenOrCreate };
 // Opens the entry called name (one name, no separators) of the folder held by folder, as the entry
 // itself: a link is opened as the link. The result is empty on failure, with the system's status in
 // status. A created entry gets security when given, else what the folder passes on.
-UniqueFileHandle OpenEntry(HANDLE folder, std::wstring_view name, ACCESS_MASK access, ULONG share, long& status,
+UniqueFileHandle OpenEntry(HANDLE folder, std::wstring_view name, ACCESS_MASK access, ULONG share, NTSTATUS& status,
                            TEntryKind kind = TEntryKind::Any,
                            TEntryDisposition disposition = TEntryDisposition::Existing,
                            PSECURITY_DESCRIPTOR security = nullptr);
@@ -65,7 +66,7 @@ UniqueFileHandle OpenEntry(HANDLE folder, std::wstring_view name, ACCESS_MASK ac
 DWORD ListedAttributes(HANDLE folder, std::wstring_view name);
 
 // Whether a status from OpenEntry says there is no such entry (as against one that cannot be opened).
-bool IsNoSuchEntry(long status);
+bool IsNoSuchEntry(NTSTATUS status);
 
 // Gives the object behind handle the new name in the folder held by folder, never replacing an entry
 // of that name. False (with the system's error in GetLastError) when it cannot.

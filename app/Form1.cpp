@@ -72,10 +72,8 @@ bool IsSearchableFolder(const std::wstring& path) {
     return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The Name column of a link says so, and where it leads when that can be read; a file with more names
-// than this one (hard links) says how many it has.
+// The Name column of a link says so, and where it leads when that can be read.
 std::wstring NameText(const std::wstring& name, const TListedObject& object) {
-    if (object.HasOtherNames()) return name + Utf8ToWide(Format(" (one of %u names)", object.Names));
     if (!object.IsLink()) return name;
     const std::wstring target = LinkTarget(object.Path);
     return target.empty() ? name + L" (link)" : name + L" (link to " + target + L")";
@@ -137,6 +135,7 @@ std::wstring ReasonsText(const TActionCounts& counts, const char* since, const s
         {TActionResult::NotEmpty, "folders that still hold something"},
         {TActionResult::Failed, "could not be checked, or the system refused"},
         {TActionResult::Unrecorded, "left as they were because the journal could not be written"},
+        {TActionResult::OtherNames, "files with other names (hard links), left as you chose"},
     };
     std::wstring text;
     for (const TReason& reason : reasons)
@@ -150,34 +149,23 @@ std::wstring ReasonsText(const TActionCounts& counts, const char* since, const s
 // The closing message of an action: allDone when every object was done, else how many were and why the
 // others were not.
 std::wstring CountsReport(const TActionCounts& counts, const std::wstring& allDone, const char* doneWord,
-                          const char* verb, const char* since, const std::wstring& journal) {
+                          const char* since, const std::wstring& journal) {
     if (counts.Left() == 0) return allDone;
-    std::wstring text = counts.Done() > 0
-                            ? Utf8ToWide(Format("%d of %d object(s) %s. The other %d could not be %s:", counts.Done(),
-                                                counts.Total(), doneWord, counts.Left(), verb))
-                            : Utf8ToWide(Format("None of the %d object(s) could be %s:", counts.Total(), verb));
+    const std::wstring text = Utf8ToWide(counts.Done() > 0 ? Format("%d of %d object(s) %s, %d left:", counts.Done(),
+                                                                    counts.Total(), doneWord, counts.Left())
+                                                             : Format("No object was %s, %d left:", doneWord, counts.Left()));
     return text + ReasonsText(counts, since, journal);
 }
 
-// Files with other names (hard links) among the objects: the user says whether they are acted on too.
-// False when the user cancelled; those declined are taken out of objects.
-bool ConfirmOtherNames(const char* question, std::vector<std::pair<int, TListedObject>>& objects) {
-    const auto named = std::count_if(objects.begin(), objects.end(), [](const auto& o) { return o.second.HasOtherNames(); });
-    if (named == 0) return true;
-    const int answer = ShowMessageBox(Utf8ToWide(Format(question, static_cast<int>(named))), L"Warning",
-                                      MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON2);
-    if (answer == IDNO) std::erase_if(objects, [](const auto& o) { return o.second.HasOtherNames(); });
-    return answer == IDYES || answer == IDNO;
-}
-
-const char* const UnhideOtherNamesQuestion =
-    "%d of the files to unhide have other names (hard links) elsewhere. A file's attributes belong to all of its "
-    "names: unhiding it shows it under every one of them.\n\n"
-    "Unhide those files too? Choose No to unhide everything else and leave them hidden.";
-const char* const DeleteOtherNamesQuestion =
-    "%d of the files have other names (hard links) elsewhere. Only the name in the list goes; the file itself stays "
-    "under its other names, hidden.\n\n"
-    "Remove those names too? Choose No to go on with everything else and keep them.";
+// Asked at the first file with other names (hard links) an action meets; the answer holds for the rest.
+const wchar_t* const UnhideOtherNamesQuestion =
+    L" has other names (hard links) elsewhere. A file's attributes belong to all of its names: unhiding it shows it "
+    L"under every one of them.\n\nUnhide the files that have other names too? Choose No to leave them hidden.";
+const wchar_t* const DeleteOtherNamesQuestion =
+    L" has other names (hard links) elsewhere. Only the name in the list goes; the file itself stays under its other "
+    L"names, hidden.\n\nRemove the names of such files too? Choose No to keep them.";
+// How a row whose file turned out to have other names is marked.
+const wchar_t* const OtherNamesMark = L" (has other names)";
 
 }  // namespace
 
@@ -412,7 +400,7 @@ void TForm1::FindFile1FileMatch(TFindFile* Sender, const std::wstring& folder, c
         FSearchedFolder = IdentifySearchedFolder(root);
     }
     note.Object.RootLength = root.size();
-    IdentifyListed(note.Object, FSearchedFolder);
+    IdentifyListed(note.Object, FSearchedFolder, fileInfo.FileId);
     note.Object.Size = fileInfo.Size64();
     note.Object.Modified = fileInfo.FindData.ftLastWriteTime;
     note.Name = NameText(fileInfo.Name, note.Object);
@@ -519,8 +507,6 @@ void TForm1::ActOnRows(TRowAction action, TRowSet set) {
     std::stable_sort(objects.begin(), objects.end(),
                      [](const auto& a, const auto& b) { return a.second.Depth() > b.second.Depth(); });
     if (action == TRowAction::Delete && !ConfirmDelete(set, objects)) return;
-    if (!ConfirmOtherNames(action == TRowAction::Unhide ? UnhideOtherNamesQuestion : DeleteOtherNamesQuestion, objects))
-        return;
     if (objects.empty()) {
         ShowMessageBox(Utf8ToWide(Format("Nothing was %s: every object chosen was one you chose to keep.", verb)),
                        Application().Title(), MB_OK);
@@ -548,9 +534,20 @@ void TForm1::ActOnRows(TRowAction action, TRowSet set) {
     } else {
         if (action == TRowAction::Unhide) FJournal.BeginBatch(TBatchKind::Unhide);
         TObjectActions actions;
-        for (const auto& entry : objects)
-            results.push_back(action == TRowAction::Unhide ? actions.Unhide(entry.second, *recorder)
-                                                           : actions.Delete(entry.second));
+        bool askedOtherNames = false;
+        for (const auto& [row, object] : objects) {
+            auto act = [&] { return action == TRowAction::Unhide ? actions.Unhide(object, *recorder) : actions.Delete(object); };
+            TActionResult result = act();
+            if (result == TActionResult::OtherNames && !std::exchange(askedOtherNames, true) &&
+                ShowMessageBox(object.Path + (action == TRowAction::Unhide ? UnhideOtherNamesQuestion : DeleteOtherNamesQuestion),
+                               L"Warning", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES) {
+                actions.ActOnOtherNames = true;
+                result = act();
+            }
+            if (result == TActionResult::OtherNames && !FoundFiles->ItemCaption(row).ends_with(OtherNamesMark))
+                FoundFiles->SetItemCaption(row, FoundFiles->ItemCaption(row) + OtherNamesMark);
+            results.push_back(result);
+        }
     }
     TActionCounts counts;
     std::vector<int> done;
@@ -570,7 +567,7 @@ void TForm1::ActOnRows(TRowAction action, TRowSet set) {
             allDone = Utf8ToWide(binned > 0 ? Format("%d object(s) moved to the Recycle Bin and ", binned) : std::string()) +
                       Utf8ToWide(Format("%d object(s) deleted for good: their drive has no Recycle Bin.", recycled.DeletedForGood));
     }
-    std::wstring text = CountsReport(counts, allDone, verb, verb, "since the search", FJournal.Path());
+    std::wstring text = CountsReport(counts, allDone, verb, "since the search", FJournal.Path());
     if (action == TRowAction::Recycle && counts.Left() > 0 && recycled.DeletedForGood > 0)
         text += Utf8ToWide(Format("\n%d of those gone were deleted for good: their drive has no Recycle Bin.",
                                   recycled.DeletedForGood));
@@ -698,7 +695,7 @@ void TForm1::UndoUnhideClick(TObject*) {
         if (ShowMessageBox(question, L"Undo Unhide", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
         const TUndoOutcome undo = Undo(plan, FJournal);
         text = CountsReport(undo.Counts, Utf8ToWide(Format("The %d object(s) were hidden again.", undo.Counts.Done())),
-                            "hidden again", "hidden again", "since they were unhidden", FJournal.Path());
+                            "hidden again", "since they were unhidden", FJournal.Path());
         // Which ones, as far as a message box can list them.
         const size_t listed = std::min<size_t>(undo.NotRestored.size(), MaxPathsListed);
         for (size_t i = 0; i < listed; ++i) text += (i == 0 ? L"\n\n" : L"\n") + undo.NotRestored[i];

@@ -21,7 +21,6 @@ constexpr std::string_view Header = "Clarivo journal\t2";
 constexpr std::string_view HeaderStem = "Clarivo journal\t";
 
 constexpr DWORD HiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-constexpr long NotADirectory = static_cast<long>(0xC0000103L);
 
 using UniqueCoTaskString = UniqueHandle<NullHandleTraits<PWSTR, CoTaskMemFree>>;
 using UniqueLocalMemory = UniqueHandle<NullHandleTraits<HLOCAL, LocalFree>>;
@@ -219,12 +218,12 @@ TJournalFile OpenJournalFile(const std::wstring& path, TJournalUse use) {
     }
     const bool create = use == TJournalUse::Append;
     const UniqueLocalMemory security = create ? OwnFolderSecurity() : UniqueLocalMemory();
-    long status = 0;
+    NTSTATUS status = 0;
     opened.Folder = OpenEntry(parent.get(), folderName, FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, status, TEntryKind::Folder,
                               create ? TEntryDisposition::OpenOrCreate : TEntryDisposition::Existing, security.get());
     const std::wstring folderText(folderPath.substr(0, folderPath.size() - 1));
-    if (status == NotADirectory) {
+    if (status == StatusNotADirectory) {
         opened.Problem = L"The journal's folder " + folderText + L" is a file, not a folder.";
         return opened;
     }

@@ -2,34 +2,73 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
 #include "search/Masks.h"
 #include "search/Paths.h"
 #include "search/SearchThread.h"
+#include "base/NtFile.h"
+#include "base/WinHandle.h"
 
 namespace {
 
-// Calls visit(data) for every entry of folder but "." and "..", in the listing's order, while visit
-// returns true. Returns NO_ERROR once the folder was listed, else why its listing could not be opened
-// (missing, denied, vanished, not a folder). A folder without a single entry, not even "." and ".." (a
-// drive root can be one), answers "file not found" or "no more files": it was listed, and is empty.
+FILETIME FileTimeOf(const LARGE_INTEGER& value) {
+    return {static_cast<DWORD>(value.QuadPart & 0xFFFFFFFF), static_cast<DWORD>(static_cast<uint64_t>(value.QuadPart) >> 32)};
+}
+
+// Calls visit(entry) for every entry of folder but "." and "..", in the listing's order, while visit
+// returns true. Returns NO_ERROR once the folder was listed, else why it could not be (missing, denied,
+// vanished, not a folder). A folder without a single entry, not even "." and ".." (a drive root can
+// be one), was listed, and is empty. The folder is listed through a handle of its own, in large
+// batches, with each entry's number on its volume, which FindFirstFile leaves out.
 template <typename Visit>
 DWORD ForEachEntry(const std::wstring& folder, Visit&& visit) {
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileExW(ExtendedPath(folder + L'*').c_str(), FindExInfoBasic, &data,
-                                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) {
+    const UniqueFileHandle handle(CreateFileW(ExtendedPath(folder).c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) {
         const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES ? NO_ERROR : error;
+        return error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error;  // the folder itself is missing
     }
-    do {
-        const wchar_t* name = data.cFileName;
-        if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) continue;
-        if (!visit(data)) break;
-    } while (FindNextFileW(find.get(), &data));
-    return NO_ERROR;
+    std::vector<ULONGLONG> buffer(64 * 1024 / sizeof(ULONGLONG));  // aligned for the entries
+    TFolderEntry entry{};
+    for (bool first = true;; first = false) {
+        IO_STATUS_BLOCK io{};
+        const NTSTATUS status = NtQueryDirectoryFile(handle.get(), nullptr, nullptr, nullptr, &io, buffer.data(),
+                                                     static_cast<ULONG>(buffer.size() * sizeof(ULONGLONG)),
+                                                     FileIdFullDirectoryInformationClass, FALSE, nullptr, FALSE);
+        if (status == StatusNoMoreFiles || status == StatusNoSuchFile) return NO_ERROR;
+        if (!NT_SUCCESS(status)) {
+            // A file where a folder was expected cannot be listed; a failure later ends the listing.
+            if (!first) return NO_ERROR;
+            return status == StatusInvalidParameter ? ERROR_DIRECTORY : RtlNtStatusToDosError(status);
+        }
+        const auto* bytes = reinterpret_cast<const BYTE*>(buffer.data());
+        for (size_t at = 0;;) {
+            const auto* info = reinterpret_cast<const TIdFullDirectoryInformation*>(bytes + at);
+            const size_t length = std::min<size_t>(info->FileNameLength / sizeof(WCHAR), MAX_PATH - 1);
+            const wchar_t* name = info->FileName;
+            const bool dots = (length == 1 && name[0] == L'.') || (length == 2 && name[0] == L'.' && name[1] == L'.');
+            if (!dots) {
+                WIN32_FIND_DATAW& data = entry.Data;
+                data.dwFileAttributes = info->FileAttributes;
+                data.ftCreationTime = FileTimeOf(info->CreationTime);
+                data.ftLastAccessTime = FileTimeOf(info->LastAccessTime);
+                data.ftLastWriteTime = FileTimeOf(info->LastWriteTime);
+                data.nFileSizeHigh = static_cast<DWORD>(static_cast<uint64_t>(info->EndOfFile.QuadPart) >> 32);
+                data.nFileSizeLow = static_cast<DWORD>(info->EndOfFile.QuadPart & 0xFFFFFFFF);
+                data.dwReserved0 = (info->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? info->EaSize : 0;
+                std::copy(name, name + length, data.cFileName);
+                data.cFileName[length] = L'\0';
+                entry.FileId = static_cast<uint64_t>(info->FileId.QuadPart);
+                if (!visit(std::as_const(entry))) return NO_ERROR;
+            }
+            if (info->NextEntryOffset == 0) break;
+            at += info->NextEntryOffset;
+        }
+    }
 }
 
 // Every message but keyboard and mouse input (client and non-client), which a wait for the worker
@@ -226,37 +265,37 @@ std::vector<std::wstring> TFindFile::VisitFolder(const std::wstring& folder) {
                          (target.MaxLevel == 0 || target.MaxLevel > FCurrentLevel) && !Aborted();
 
     std::vector<std::wstring> subfolders;
-    auto noteSubfolder = [&](const WIN32_FIND_DATAW& data) {
+    auto noteSubfolder = [&](const TFolderEntry& entry) {
         // A reparse point is not entered: a junction to an ancestor would make the walk endless.
-        if (descend && (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
+        if (descend && (entry.Data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
                            FILE_ATTRIBUTE_DIRECTORY)
-            subfolders.emplace_back(data.cFileName);
+            subfolders.emplace_back(entry.Data.cFileName);
     };
     TSearchRec rec;  // one for the folder: handlers see it only during their call
-    auto considerEntry = [&](const WIN32_FIND_DATAW& data, const std::wstring& mask) {
-        if (!MaskMatch(data.cFileName, mask)) return;
-        rec.Assign(data);
+    auto considerEntry = [&](const TFolderEntry& entry, const std::wstring& mask) {
+        if (!MaskMatch(entry.Data.cFileName, mask)) return;
+        rec.Assign(entry.Data, entry.FileId);
         if (AcceptFile(folder, rec)) DoFileMatch(folder, rec);
     };
 
     // One listing serves every mask and the descent.
     DWORD error = NO_ERROR;
     if (searchEntries && masks.size() > 1) {
-        std::vector<WIN32_FIND_DATAW> entries;
-        error = ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
-            entries.push_back(data);
-            noteSubfolder(data);
+        std::vector<TFolderEntry> entries;
+        error = ForEachEntry(folder, [&](const TFolderEntry& entry) {
+            entries.push_back(entry);
+            noteSubfolder(entry);
             return true;
         });
         for (auto mask = masks.rbegin(); mask != masks.rend() && !Aborted(); ++mask)
-            for (const WIN32_FIND_DATAW& data : entries) {
-                considerEntry(data, *mask);
+            for (const TFolderEntry& entry : entries) {
+                considerEntry(entry, *mask);
                 if (Aborted()) break;
             }
     } else if (searchEntries || descend) {
-        error = ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
-            if (searchEntries) considerEntry(data, masks.front());
-            noteSubfolder(data);
+        error = ForEachEntry(folder, [&](const TFolderEntry& entry) {
+            if (searchEntries) considerEntry(entry, masks.front());
+            noteSubfolder(entry);
             return !Aborted();
         });
     }

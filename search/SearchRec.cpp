@@ -77,7 +77,8 @@ uint32_t LocalDosTime(const FILETIME& utc) {
     return PackedDosTime(static_cast<uint64_t>(static_cast<int64_t>(ticks) + bias));
 }
 
-void TSearchRec::Assign(const WIN32_FIND_DATAW& data) {
+void TSearchRec::Assign(const WIN32_FIND_DATAW& data, uint64_t fileId) {
+    FileId = fileId;
     Time = LocalDosTime(data.ftLastWriteTime);
     Size = data.nFileSizeLow;
     Attr = data.dwFileAttributes;

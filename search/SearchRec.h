@@ -46,6 +46,13 @@ enum TFolderIgnore {
     fiThisAndSubfolders,  // skip both
 };
 
+// One entry of a folder as the walk lists it: what FindFirstFile would say of it, and its number on its
+// volume (the 64-bit file number; 0 when the listing gives none).
+struct TFolderEntry {
+    WIN32_FIND_DATAW Data;
+    uint64_t FileId;
+};
+
 // One directory entry. Time and Size keep the classic 32-bit forms; Size64 is the true size.
 struct TSearchRec {
     uint32_t Time = 0;   // last-write time, local, packed: date in the high 16 bits, time in the low 16
@@ -53,10 +60,11 @@ struct TSearchRec {
     DWORD Attr = 0;
     std::wstring Name;
     WIN32_FIND_DATAW FindData{};
+    uint64_t FileId = 0;  // the entry's number on its volume, as listed (0: not known)
 
     uint64_t Size64() const { return uint64_t{FindData.nFileSizeHigh} << 32 | FindData.nFileSizeLow; }
 
     // Fills the record from the entry's find data; a record reused for every entry of a folder keeps
     // its name's storage.
-    void Assign(const WIN32_FIND_DATAW& data);
+    void Assign(const WIN32_FIND_DATAW& data, uint64_t fileId = 0);
 };

@@ -229,6 +229,14 @@ TListRow& TListView::Row(int index) {
 
 std::wstring TListView::ItemCaption(int index) { return Row(index).Caption; }
 
+void TListView::SetItemCaption(int index, std::wstring caption) {
+    Row(index).Caption = std::move(caption);
+    if (HandleAllocated()) {
+        FRepaintWanted = true;
+        PostSync();
+    }
+}
+
 const std::any& TListView::Data(int index) { return Row(index).Data; }
 
 std::wstring TListView::SubItem(int index, int column) {

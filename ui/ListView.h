@@ -111,6 +111,8 @@ public:
     void Clear();
     int Count() const { return static_cast<int>(FRows.Count()); }
     std::wstring ItemCaption(int index);
+    // A new caption for the row; it keeps its place (the sort key it was added with).
+    void SetItemCaption(int index, std::wstring caption);
     // Column 1 is the first after the caption; "" past the row's last sub-item.
     std::wstring SubItem(int index, int column);
     const std::any& Data(int index);

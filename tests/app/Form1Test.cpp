@@ -373,7 +373,7 @@ TEST_F(RowActions, CtrlZPutsBackTheLastUnhide) {
     answers = {IDYES};
     TypeKey(form->FoundFiles->Handle(), 'Z', ssCtrl);
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].Text, L"1 of 2 object(s) hidden again. The other 1 could not be hidden again:\n- 1: had changed or "
+    EXPECT_EQ(boxes[1].Text, L"1 of 2 object(s) hidden again, 1 left:\n- 1: had changed or "
                              L"gone since they were unhidden and stayed untouched\n\n" + fx.Path(L"c.txt"));
     EXPECT_EQ(fx.Attributes(L"b.txt") & HiddenSystem, HiddenSystem);
     EXPECT_EQ(fx.Attributes(L"c.txt") & (HiddenSystem | FILE_ATTRIBUTE_READONLY), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
@@ -438,7 +438,7 @@ TEST_F(RowActions, FailuresKeepTheirRowsAndAreCounted) {
         ClickButton(form->SpeedButton4);
     }
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].Text, L"1 of 3 object(s) deleted. The other 2 could not be deleted:\n"
+    EXPECT_EQ(boxes[1].Text, L"1 of 3 object(s) deleted, 2 left:\n"
                              L"- 1: had changed or gone since the search and stayed untouched\n"
                              L"- 1: in use by another program");
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"locked.bin", L"vanishing.bin"}));
@@ -449,7 +449,7 @@ TEST_F(RowActions, FailuresKeepTheirRowsAndAreCounted) {
     ASSERT_EQ(Names(), (std::vector<std::wstring>{L"empty", L"full"}));
     ClickButton(form->SpeedButton4);
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].Text, L"1 of 2 object(s) deleted. The other 1 could not be deleted:\n"
+    EXPECT_EQ(boxes[1].Text, L"1 of 2 object(s) deleted, 1 left:\n"
                              L"- 1: folders that still hold something");
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"full"}));
     EXPECT_TRUE(fx.Exists(L"full\\keep.txt"));
@@ -566,7 +566,7 @@ TEST_F(RowActions, AFolderSwappedForALinkAfterTheListingIsNotFollowed) {
     EXPECT_TRUE(fx.Exists(L"moved\\y"));
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"x", L"y"})) << "both rows stay: neither is what was listed";
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].Text, L"None of the 2 object(s) could be deleted:\n"
+    EXPECT_EQ(boxes[1].Text, L"No object was deleted, 2 left:\n"
                              L"- 2: had changed or gone since the search and stayed untouched");
     EXPECT_TRUE(fx.Unlink(L"x"));  // the link, before its target goes
 }
@@ -584,7 +584,7 @@ TEST_F(RowActions, AFileReplacedSinceTheSearchIsLeftAlone) {
     ASSERT_TRUE(MoveFileW(fx.Path(L"look-alike.bin").c_str(), fx.Path(L"swapped.bin").c_str()));
     ClickButton(form->SpeedButton2);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].Text, L"1 of 2 object(s) unhidden. The other 1 could not be unhidden:\n"
+    EXPECT_EQ(boxes[0].Text, L"1 of 2 object(s) unhidden, 1 left:\n"
                              L"- 1: had changed or gone since the search and stayed untouched");
     EXPECT_TRUE(Hidden(L"swapped.bin"));
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"swapped.bin"}));
@@ -617,33 +617,35 @@ TEST_F(RowActions, LinksAreMarkedAndDeletingThemAsksOnceMore) {
     EXPECT_EQ(Names().size(), 2u);
 }
 
-// A file with a name outside the list shares its attributes with it: it is marked in the list, and
-// unhide and delete ask before touching it. Declining every object chosen says that nothing was done.
-TEST_F(RowActions, FilesWithOtherNamesAreMarkedAndAskedFor) {
+// A file with a name outside the list shares its attributes with it: unhide and delete ask at the first
+// such file, the answer holds for the rest, and a file left for that reason is marked in the list.
+TEST_F(RowActions, FilesWithOtherNamesAreAskedForAndMarked) {
     TTempTree elsewhere;
     fx.SizedFile(L"linked.bin", 0, HiddenSystem);
     fx.SizedFile(L"single.bin", 0, HiddenSystem);
     ASSERT_TRUE(CreateHardLinkW(elsewhere.Path(L"other-name.bin").c_str(), fx.Path(L"linked.bin").c_str(), nullptr));
     Search(fx.Root(), true);
-    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"linked.bin (one of 2 names)", L"single.bin"}));
+    ASSERT_EQ(Names(), (std::vector<std::wstring>{L"linked.bin", L"single.bin"}));
 
     answers = {IDNO};  // not the file with other names
     ClickButton(form->SpeedButton2);
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_NE(boxes[0].Text.find(L"1 of the files to unhide have other names (hard links)"), std::wstring::npos);
-    EXPECT_EQ(boxes[0].Flags & MB_TYPEMASK, static_cast<UINT>(MB_YESNOCANCEL));
-    EXPECT_EQ(boxes[1].Text, L"proposition Complate!");
+    EXPECT_EQ(boxes[0].Text.rfind(fx.Path(L"linked.bin") + L" has other names (hard links) elsewhere.", 0), 0u)
+        << WideToUtf8(boxes[0].Text);
+    EXPECT_EQ(boxes[0].Flags & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
+    EXPECT_EQ(boxes[1].Text, L"1 of 2 object(s) unhidden, 1 left:\n- 1: files with other names (hard links), left as you chose");
     EXPECT_TRUE(Hidden(L"linked.bin"));
     EXPECT_FALSE(Hidden(L"single.bin"));
-    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"linked.bin (one of 2 names)"}));
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"linked.bin (has other names)"}));
 
     boxes.clear();
-    answers = {IDOK, IDNO};  // yes to delete, no to the other names: nothing is left to do
+    answers = {IDOK, IDNO};  // yes to delete, no to the other names
     ClickButton(form->SpeedButton4);
     ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_NE(boxes[1].Text.find(L"Only the name in the list goes"), std::wstring::npos);
-    EXPECT_EQ(boxes[2].Text, L"Nothing was deleted: every object chosen was one you chose to keep.");
+    EXPECT_NE(boxes[1].Text.find(L"Only the name in the list goes"), std::wstring::npos) << WideToUtf8(boxes[1].Text);
+    EXPECT_EQ(boxes[2].Text, L"No object was deleted, 1 left:\n- 1: files with other names (hard links), left as you chose");
     EXPECT_TRUE(fx.Exists(L"linked.bin"));
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"linked.bin (has other names)"})) << "marked once";
 
     boxes.clear();
     answers = {IDYES};
@@ -750,7 +752,7 @@ TEST_F(RowCommands, UnhideAndDeleteOfTheSelectionKeepTheButtonsRules) {
     SetAttributes(fx.Path(L"d.txt"), FILE_ATTRIBUTE_ARCHIVE);
     TypeInList(VK_DELETE);
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].Text, L"1 of 2 object(s) deleted. The other 1 could not be deleted:\n"
+    EXPECT_EQ(boxes[1].Text, L"1 of 2 object(s) deleted, 1 left:\n"
                              L"- 1: had changed or gone since the search and stayed untouched");
     EXPECT_FALSE(fx.Exists(L"a.txt"));
     EXPECT_TRUE(fx.Exists(L"d.txt"));
@@ -816,7 +818,7 @@ TEST_F(RowCommands, RecycleRemovesOnlyTheRowsOfObjectsThatWent) {
     ASSERT_EQ(boxes.size(), 1u);
     if (fx.Exists(L"hidden-dir")) {
         EXPECT_EQ(Names(), (std::vector<std::wstring>{L"hidden-dir", L"other", L"sub"}));
-        EXPECT_EQ(boxes[0].Text.rfind(L"None of the 1 object(s) could be moved to the Recycle Bin:\n- 1: could not be "
+        EXPECT_EQ(boxes[0].Text.rfind(L"No object was moved to the Recycle Bin, 1 left:\n- 1: could not be "
                                       L"checked, or the system refused\n\nThe Recycle Bin could not be used (system error 0x", 0),
                   0u) << WideToUtf8(boxes[0].Text);
         EXPECT_TRUE(fx.Exists(L"hidden-dir\\sub\\x.txt"));

@@ -21,7 +21,7 @@ inline TListedObject Listed(const TTempTree& fx, const std::wstring& relative, c
     object.Path = searched + relative;
     object.Attributes = GetFileAttributesW(ExtendedPath(object.Path).c_str());
     object.RootLength = searched.size();
-    IdentifyListed(object, IdentifySearchedFolder(searched));
+    IdentifyListed(object, IdentifySearchedFolder(searched), 0);
     return object;
 }
 

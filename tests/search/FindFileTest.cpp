@@ -48,6 +48,26 @@ protected:
     }
 };
 
+// Each entry comes with its number on the volume, as its own handle tells it: the list can know an
+// object by it from the moment it is listed.
+TEST_F(WindowModes, EveryEntryComesWithItsFileNumber) {
+    UseFileMode(FindFile);
+    Search(Tree.Root());
+    ASSERT_EQ(Events.Records.size(), 3u);
+    ASSERT_EQ(Events.Matches.size(), Events.Records.size());
+    for (size_t i = 0; i < Events.Records.size(); ++i) {
+        const std::wstring path = Tree.Path(Events.Matches[i]);
+        const HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        BY_HANDLE_FILE_INFORMATION info;
+        ASSERT_TRUE(GetFileInformationByHandle(file, &info));
+        CloseHandle(file);
+        EXPECT_NE(Events.Records[i].FileId, 0u);
+        EXPECT_EQ(Events.Records[i].FileId, uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow) << i;
+    }
+}
+
 TEST_F(WindowModes, FolderOnlyFindsHiddenSystemFoldersAtAnyDepth) {
     UseFolderMode(FindFile);
     Search(Tree.Root());
