@@ -452,7 +452,10 @@ bool TJournal::Open() {
     FProblem.clear();
     TJournalFile opened = OpenJournalFile(FPath, TJournalUse::Append);
     std::string data;
-    if (opened.File && !ReadRest(opened.File.get(), data)) opened.Error = GetLastError(), opened.File.reset();
+    if (opened.File && !ReadRest(opened.File.get(), data)) {
+        opened.Error = GetLastError();
+        opened.File.reset();
+    }
     if (opened.File && !data.empty() && !data.starts_with(std::string(Header) + '\n') &&
         !data.starts_with(std::string(Header) + "\r\n")) {
         // Another version's journal (or not a journal at all) is kept as it is, beside the new one.
