@@ -117,6 +117,27 @@ TEST(FileActions, AnObjectNoLongerAsListedIsLeftAlone) {
     for (const wchar_t* link : {L"dir", L"searched", L"top"}) EXPECT_TRUE(fx.Unlink(link));
 }
 
+// While an object is reached, the folders on its way are held: neither the searched folder nor the one
+// the object lies in can be renamed (and so swapped for something else) until the action lets go.
+TEST(FileActions, TheFoldersOnTheWayCannotBeRenamedWhileAnObjectIsReached) {
+    TTempTree fx;
+    fx.Folder(L"searched\\inner", 0);
+    fx.SizedFile(L"searched\\inner\\a.bin", 1, HiddenSystem);
+    const TListedObject object = Listed(fx, L"inner\\a.bin", L"searched");
+    auto renamed = [&](const wchar_t* from, const wchar_t* to) {
+        return MoveFileW(ExtendedPath(fx.Path(from)).c_str(), ExtendedPath(fx.Path(to)).c_str()) != FALSE;
+    };
+    {
+        TObjectActions actions;
+        const TReachedObject reached = actions.Reach(object, 0);
+        ASSERT_EQ(reached.Result(), TActionResult::Done);
+        EXPECT_FALSE(renamed(L"searched", L"elsewhere"));
+        EXPECT_FALSE(renamed(L"searched\\inner", L"searched\\moved"));
+    }
+    EXPECT_TRUE(renamed(L"searched\\inner", L"searched\\moved")) << "let go once the run ends";
+    EXPECT_TRUE(renamed(L"searched", L"elsewhere"));
+}
+
 // An object listed without the identities an action checks (it could not be opened when it was listed)
 // is never acted on.
 TEST(FileActions, AnObjectListedWithoutIdentityIsNeverTouched) {
