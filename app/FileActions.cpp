@@ -51,25 +51,6 @@ TActionResult ResultOfStatus(NTSTATUS status) {
     return ResultOfError(ErrorOfStatus(status));
 }
 
-// Sets hidden and system as hiddenSystem has them, every other bit as it is, written down first; then
-// checks that nothing but those two changed.
-TActionResult SetHiddenSystem(const TListedObject& object, const TReachedObject& reached, DWORD hiddenSystem,
-                              TChangeRecorder& recorder) {
-    const DWORD before = reached.Attributes();
-    const DWORD after = (before & ~HiddenSystem) | (hiddenSystem & HiddenSystem);
-    if (!recorder.Begin({object, before, after})) return TActionResult::Unrecorded;
-    FILE_BASIC_INFO basic{};  // times of 0 stay as they are
-    const DWORD given = after & ~KeptBySystem;
-    basic.FileAttributes = given ? given : FILE_ATTRIBUTE_NORMAL;  // none left is said as "normal"
-    const bool set = SetFileInformationByHandle(reached.Handle(), FileBasicInfo, &basic, sizeof basic);
-    const DWORD error = set ? ERROR_SUCCESS : GetLastError();
-    const DWORD now = HandleAttributes(reached.Handle());
-    const bool done = set && now != INVALID_FILE_ATTRIBUTES && ((now ^ after) & ~Incidental) == 0;
-    recorder.End(done, now);
-    if (done) return TActionResult::Done;
-    return set ? TActionResult::Failed : ResultOfError(error);
-}
-
 }  // namespace
 
 TActionResult ResultOfError(DWORD error) {
@@ -230,18 +211,70 @@ TReachedObject TObjectActions::Reach(const TListedObject& object, ACCESS_MASK ac
 
 TActionResult TObjectActions::Verify(const TListedObject& object) { return Reach(object, 0).Result(); }
 
+std::vector<TActionResult> TObjectActions::SetHiddenSystem(const std::vector<TAttributeRequest>& block,
+                                                           TChangeRecorder& recorder) {
+    std::vector<TActionResult> results(block.size(), TActionResult::Changed);
+    // Every object of the block reached and checked first, and held: the changes are then written down
+    // at once, made through the handles, and their outcomes written down at once.
+    std::vector<TReachedObject> reached;
+    std::vector<size_t> changed;  // the block's index of each change
+    std::vector<TAttributeChange> changes;
+    for (size_t i = 0; i < block.size(); ++i) {
+        const TAttributeRequest& request = block[i];
+        TReachedObject object = Reach(*request.Object, FILE_WRITE_ATTRIBUTES, request.Expected);
+        results[i] = object.Result();
+        if (results[i] != TActionResult::Done) continue;
+        if (request.AsksForOtherNames && !ActOnOtherNames && object.Names() > 1) {
+            results[i] = TActionResult::OtherNames;
+            continue;
+        }
+        const DWORD before = object.Attributes();
+        changes.push_back({request.Object, before, (before & ~HiddenSystem) | (request.HiddenSystem & HiddenSystem)});
+        changed.push_back(i);
+        reached.push_back(std::move(object));
+    }
+    if (changes.empty()) return results;
+    if (!recorder.Begin(changes)) {
+        for (size_t i : changed) results[i] = TActionResult::Unrecorded;
+        return results;
+    }
+    std::vector<TChangeOutcome> outcomes(changes.size());
+    for (size_t c = 0; c < changes.size(); ++c) {
+        const HANDLE handle = reached[c].Handle();
+        FILE_BASIC_INFO basic{};  // times of 0 stay as they are
+        const DWORD given = changes[c].After & ~KeptBySystem;
+        basic.FileAttributes = given ? given : FILE_ATTRIBUTE_NORMAL;  // none left is said as "normal"
+        const bool set = SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic);
+        const DWORD error = set ? ERROR_SUCCESS : GetLastError();
+        const DWORD now = HandleAttributes(handle);
+        // Nothing but hidden and system may have changed.
+        outcomes[c] = {set && now != INVALID_FILE_ATTRIBUTES && ((now ^ changes[c].After) & ~Incidental) == 0, now};
+        results[changed[c]] = outcomes[c].Done ? TActionResult::Done : set ? TActionResult::Failed : ResultOfError(error);
+    }
+    recorder.End(outcomes);
+    return results;
+}
+
+std::vector<TActionResult> TObjectActions::Unhide(const std::vector<const TListedObject*>& objects, TChangeRecorder& recorder) {
+    std::vector<TAttributeRequest> block;
+    for (const TListedObject* object : objects) block.push_back({object, 0, TExpectedAttributes::AsListed(*object), true});
+    return SetHiddenSystem(block, recorder);
+}
+
 TActionResult TObjectActions::Unhide(const TListedObject& object, TChangeRecorder& recorder) {
-    const TReachedObject reached = Reach(object, FILE_WRITE_ATTRIBUTES);
-    if (reached.Result() != TActionResult::Done) return reached.Result();
-    if (!ActOnOtherNames && reached.Names() > 1) return TActionResult::OtherNames;
-    return SetHiddenSystem(object, reached, 0, recorder);
+    return Unhide(std::vector<const TListedObject*>{&object}, recorder).front();
+}
+
+std::vector<TActionResult> TObjectActions::Restore(const std::vector<std::pair<const TListedObject*, DWORD>>& objects,
+                                                   TChangeRecorder& recorder) {
+    std::vector<TAttributeRequest> block;
+    for (const auto& [object, hiddenSystem] : objects)
+        block.push_back({object, hiddenSystem, {KindBits | Compared, object->Attributes & (KindBits | Compared)}, false});
+    return SetHiddenSystem(block, recorder);
 }
 
 TActionResult TObjectActions::Restore(const TListedObject& object, DWORD hiddenSystem, TChangeRecorder& recorder) {
-    const TReachedObject reached =
-        Reach(object, FILE_WRITE_ATTRIBUTES, {KindBits | Compared, object.Attributes & (KindBits | Compared)});
-    if (reached.Result() != TActionResult::Done) return reached.Result();
-    return SetHiddenSystem(object, reached, hiddenSystem, recorder);
+    return Restore({{&object, hiddenSystem}}, recorder).front();
 }
 
 TActionResult TObjectActions::Delete(const TListedObject& object) {

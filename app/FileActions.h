@@ -80,17 +80,24 @@ struct TActionCounts {
 
 // An attribute change about to be made to an object that passed the check.
 struct TAttributeChange {
-    const TListedObject& Object;
+    const TListedObject* Object = nullptr;
     DWORD Before = 0, After = 0;
 };
 
-// Where attribute changes are written down (the journal). Begin comes before the change and End right
-// after it; a change whose Begin fails is not made.
+// How one change went.
+struct TChangeOutcome {
+    bool Done = false;
+    DWORD AttributesNow = 0;
+};
+
+// Where attribute changes are written down (the journal), a block at a time: Begin comes before any
+// change of the block is made, End right after the block; when Begin fails, none of them is made.
 class TChangeRecorder {
 public:
     virtual ~TChangeRecorder() = default;
-    virtual bool Begin(const TAttributeChange& change) = 0;
-    virtual void End(bool done, DWORD attributesNow) = 0;
+    virtual bool Begin(const std::vector<TAttributeChange>& changes) = 0;
+    // How each change of the last Begin went, in the same order.
+    virtual void End(const std::vector<TChangeOutcome>& outcomes) = 0;
 };
 
 // What an object must still be: its attributes under Mask equal to Value.
@@ -168,19 +175,32 @@ public:
     bool ActOnOtherNames = false;
 
     // Clears the hidden and system attributes, keeping every other one, and checks that exactly those
-    // two went.
+    // two went. A block of objects is written down with one write before and one after.
     TActionResult Unhide(const TListedObject& object, TChangeRecorder& recorder);
+    std::vector<TActionResult> Unhide(const std::vector<const TListedObject*>& objects, TChangeRecorder& recorder);
 
     // Sets hidden and system back as hiddenSystem has them, on an object that still has exactly the
     // attributes object.Attributes says an unhide left it with, else leaves it alone (Changed). Only the
     // bits a person or a program would change are compared: read-only, hidden, system, temporary,
     // offline and not-indexed (the archive bit is set by every write and cleared by every backup).
     TActionResult Restore(const TListedObject& object, DWORD hiddenSystem, TChangeRecorder& recorder);
+    // The same for a block: each object with the hidden and system bits it is to get back.
+    std::vector<TActionResult> Restore(const std::vector<std::pair<const TListedObject*, DWORD>>& objects,
+                                       TChangeRecorder& recorder);
 
     // Deletes a file, a link, or a folder when it is empty (a folder with anything left in it stays).
     TActionResult Delete(const TListedObject& object);
 
 private:
+    // An object of a block whose hidden and system bits are to be set.
+    struct TAttributeRequest {
+        const TListedObject* Object;
+        DWORD HiddenSystem;
+        TExpectedAttributes Expected;
+        bool AsksForOtherNames;  // a file with other names is left to the user's word
+    };
+    std::vector<TActionResult> SetHiddenSystem(const std::vector<TAttributeRequest>& block, TChangeRecorder& recorder);
+
     struct TSearched {
         std::wstring Path;
         TFileIdentity Identity;

@@ -21,6 +21,8 @@ constexpr std::string_view Header = "Clarivo journal\t2";
 constexpr std::string_view HeaderStem = "Clarivo journal\t";
 
 constexpr DWORD HiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+// How many changes an undo writes down at once.
+constexpr size_t UndoBlock = 64;
 
 using UniqueCoTaskString = UniqueHandle<NullHandleTraits<PWSTR, CoTaskMemFree>>;
 using UniqueLocalMemory = UniqueHandle<NullHandleTraits<HLOCAL, LocalFree>>;
@@ -415,6 +417,7 @@ TUndoOutcome Undo(const TUndoPlan& plan, TJournal& journal) {
     // Last changed first: a folder is hidden again after what it holds, the reverse of the unhide.
     journal.BeginBatch(TBatchKind::Undo);
     TObjectActions actions;
+    std::vector<TListedObject> objects;
     for (auto entry = plan.Changes.rbegin(); entry != plan.Changes.rend(); ++entry) {
         TListedObject object;
         object.Path = entry->Path;
@@ -423,11 +426,24 @@ TUndoOutcome Undo(const TUndoPlan& plan, TJournal& journal) {
         object.RootIdentity = entry->RootIdentity;
         // What the unhide left, as read right after it when that was written down.
         object.Attributes = entry->State == TJournalEntry::Done ? entry->AttributesNow : entry->After;
-        const TActionResult result = actions.Restore(object, entry->Before & HiddenSystem, journal);
-        // Put back, or no longer the object the unhide left: either way nothing is left to undo there. A
-        // refusal (denied, in use) stays for the next undo.
-        if (result == TActionResult::Done || result == TActionResult::Changed) journal.Settle(entry->Batch, entry->Number);
-        if (!outcome.Counts.Add(result)) outcome.NotRestored.push_back(entry->Path);
+        objects.push_back(std::move(object));
+    }
+    for (size_t start = 0; start < objects.size(); start += UndoBlock) {
+        const size_t end = std::min(objects.size(), start + UndoBlock);
+        std::vector<std::pair<const TListedObject*, DWORD>> block;
+        for (size_t i = start; i < end; ++i)
+            block.emplace_back(&objects[i], plan.Changes[plan.Changes.size() - 1 - i].Before & HiddenSystem);
+        const std::vector<TActionResult> results = actions.Restore(block, journal);
+        std::vector<std::pair<uint64_t, uint32_t>> settled;
+        for (size_t i = start; i < end; ++i) {
+            const TJournalEntry& entry = plan.Changes[plan.Changes.size() - 1 - i];
+            const TActionResult result = results[i - start];
+            // Put back, or no longer the object the unhide left: either way nothing is left to undo there. A
+            // refusal (denied, in use) stays for the next undo.
+            if (result == TActionResult::Done || result == TActionResult::Changed) settled.emplace_back(entry.Batch, entry.Number);
+            if (!outcome.Counts.Add(result)) outcome.NotRestored.push_back(entry.Path);
+        }
+        journal.Settle(settled);
     }
     return outcome;
 }
@@ -492,27 +508,39 @@ bool TJournal::Append(const std::string& record) {
            written == record.size() && FlushFileBuffers(FFile.get());
 }
 
-bool TJournal::Begin(const TAttributeChange& change) {
+bool TJournal::Begin(const std::vector<TAttributeChange>& changes) {
     if (FBatch == 0) BeginBatch(FKind);
+    FBlock = 0;
     if (!Open()) return false;
-    ++FNumber;
-    const TListedObject& object = change.Object;
-    const std::string line = "change\t" + BatchField(FBatch, FNumber) + '\t' +
-                             (FKind == TBatchKind::Unhide ? "unhide" : "undo") + '\t' + UtcNow() + '\t' +
-                             Hex(change.Before, 8) + '\t' + Hex(change.After, 8) + '\t' + object.Identity.Text() + '\t' +
-                             object.RootIdentity.Text() + '\t' + std::to_string(object.RootLength) + '\t' +
-                             EscapePath(object.Path);
-    return Append(Record(line));
+    const std::string time = UtcNow();
+    std::string lines;
+    for (const TAttributeChange& change : changes) {
+        const TListedObject& object = *change.Object;
+        lines += Record("change\t" + BatchField(FBatch, FNumber + 1 + static_cast<uint32_t>(&change - changes.data())) + '\t' +
+                        (FKind == TBatchKind::Unhide ? "unhide" : "undo") + '\t' + time + '\t' + Hex(change.Before, 8) + '\t' +
+                        Hex(change.After, 8) + '\t' + object.Identity.Text() + '\t' + object.RootIdentity.Text() + '\t' +
+                        std::to_string(object.RootLength) + '\t' + EscapePath(object.Path));
+    }
+    if (!Append(lines)) return false;
+    FBlock = static_cast<uint32_t>(changes.size());
+    FNumber += FBlock;
+    return true;
 }
 
-void TJournal::End(bool done, DWORD attributesNow) {
+void TJournal::End(const std::vector<TChangeOutcome>& outcomes) {
     // Written when it can be: an outcome that is missing reads as "may have been made", which the undo's
     // own check settles.
-    if (!FFile) return;
-    const std::string batch = BatchField(FBatch, FNumber);
-    Append(Record(done ? "done\t" + batch + '\t' + Hex(attributesNow, 8) : "failed\t" + batch));
+    if (!FFile || outcomes.size() != FBlock) return;
+    std::string lines;
+    for (size_t i = 0; i < outcomes.size(); ++i) {
+        const std::string batch = BatchField(FBatch, FNumber - FBlock + 1 + static_cast<uint32_t>(i));
+        lines += Record(outcomes[i].Done ? "done\t" + batch + '\t' + Hex(outcomes[i].AttributesNow, 8) : "failed\t" + batch);
+    }
+    Append(lines);
 }
 
-bool TJournal::Settle(uint64_t batch, uint32_t number) {
-    return Open() && Append(Record("undone\t" + BatchField(batch, number)));
+bool TJournal::Settle(const std::vector<std::pair<uint64_t, uint32_t>>& changes) {
+    std::string lines;
+    for (const auto& [batch, number] : changes) lines += Record("undone\t" + BatchField(batch, number));
+    return lines.empty() || (Open() && Append(lines));
 }

@@ -111,11 +111,13 @@ public:
 
     // The changes recorded from now on belong to a new batch of this kind.
     void BeginBatch(TBatchKind kind);
-    // Notes that change number of the unhide batch has been dealt with by an undo.
-    bool Settle(uint64_t batch, uint32_t number);
+    // Notes that these changes (batch and number) of unhide batches have been dealt with by an undo.
+    bool Settle(const std::vector<std::pair<uint64_t, uint32_t>>& changes);
 
-    bool Begin(const TAttributeChange& change) override;
-    void End(bool done, DWORD attributesNow) override;
+    // The intents of a block and then its outcomes, each written and flushed at once: a crash between
+    // the two leaves intents without outcomes, which read as "may have been made".
+    bool Begin(const std::vector<TAttributeChange>& changes) override;
+    void End(const std::vector<TChangeOutcome>& outcomes) override;
 
 private:
     // Opens the file for appending, starting it (or starting over beside a file of another format).
@@ -127,12 +129,13 @@ private:
     UniqueFileHandle FFile;
     uint64_t FBatch = 0;
     TBatchKind FKind = TBatchKind::Unhide;
-    uint32_t FNumber = 0;
+    uint32_t FNumber = 0;  // the last change written down
+    uint32_t FBlock = 0;   // how many changes the last Begin wrote down
 };
 
 // A recorder that writes nothing down: for an unhide the user chose to make without undo.
 class TUnrecorded : public TChangeRecorder {
 public:
-    bool Begin(const TAttributeChange&) override { return true; }
-    void End(bool, DWORD) override {}
+    bool Begin(const std::vector<TAttributeChange>&) override { return true; }
+    void End(const std::vector<TChangeOutcome>&) override {}
 };

@@ -30,6 +30,11 @@ TListedObject Logged(const std::wstring& path) {
     return object;
 }
 
+// Writes one change down, as an action about to make it would.
+bool WriteChange(TJournal& journal, const TListedObject& object, DWORD before, DWORD after) {
+    return journal.Begin({{&object, before, after}});
+}
+
 // A journal line with its checksum, as the program writes it.
 std::string Line(const std::string& fields) { return fields + "\t" + Format("%08X", JournalChecksum(fields)) + "\n"; }
 
@@ -42,18 +47,19 @@ class TWatchingRecorder : public TChangeRecorder {
 public:
     TWatchingRecorder(TJournal& journal, std::function<void(const TAttributeChange&)> atBegin)
         : FJournal(journal), FAtBegin(std::move(atBegin)) {}
-    bool Begin(const TAttributeChange& change) override {
-        const bool written = FJournal.Begin(change);
-        FAtBegin(change);
+    bool Begin(const std::vector<TAttributeChange>& changes) override {
+        const bool written = FJournal.Begin(changes);
+        for (const TAttributeChange& change : changes) FAtBegin(change);
         return written;
     }
-    void End(bool done, DWORD now) override { FJournal.End(done, now); }
+    void End(const std::vector<TChangeOutcome>& outcomes) override { FJournal.End(outcomes); }
 
 private:
     TJournal& FJournal;
     std::function<void(const TAttributeChange&)> FAtBegin;
 };
 
+// A block of changes is on disk, every one of them, before any is made, and their outcomes after.
 TEST(Journal, EveryChangeIsOnDiskBeforeItIsMadeAndItsOutcomeAfter) {
     TTempTree fx;
     TTestJournal journal;
@@ -63,16 +69,15 @@ TEST(Journal, EveryChangeIsOnDiskBeforeItIsMadeAndItsOutcomeAfter) {
     TWatchingRecorder recorder(journal.Journal, [&](const TAttributeChange& change) {
         ++seen;
         const TJournalContents now = ReadJournal(journal.Path());
-        ASSERT_EQ(now.Entries.size(), static_cast<size_t>(seen));
-        const TJournalEntry& last = now.Entries.back();
-        EXPECT_EQ(last.Path, change.Object.Path);
-        EXPECT_EQ(last.State, TJournalEntry::Pending);
-        EXPECT_EQ(GetFileAttributesW(change.Object.Path.c_str()) & HiddenSystem, HiddenSystem) << "not changed yet";
+        ASSERT_EQ(now.Entries.size(), 2u) << "the whole block";
+        for (const TJournalEntry& entry : now.Entries) EXPECT_EQ(entry.State, TJournalEntry::Pending);
+        EXPECT_EQ(now.Entries[static_cast<size_t>(seen - 1)].Path, change.Object->Path);
+        EXPECT_EQ(GetFileAttributesW(change.Object->Path.c_str()) & HiddenSystem, HiddenSystem) << "not changed yet";
     });
     journal.Journal.BeginBatch(TBatchKind::Unhide);
-    const TListedObject file = Listed(fx, L"\u6587\u4ef6.txt");
-    EXPECT_EQ(TObjectActions().Unhide(file, recorder), TActionResult::Done);
-    EXPECT_EQ(TObjectActions().Unhide(Listed(fx, L"dir"), recorder), TActionResult::Done);
+    const TListedObject file = Listed(fx, L"\u6587\u4ef6.txt"), dir = Listed(fx, L"dir");
+    EXPECT_EQ(TObjectActions().Unhide({&file, &dir}, recorder),
+              (std::vector<TActionResult>{TActionResult::Done, TActionResult::Done}));
     ASSERT_EQ(seen, 2);
 
     const TJournalContents contents = ReadJournal(journal.Path());
@@ -108,8 +113,8 @@ TEST(Journal, AChangeThatFailsIsMarkedAndOneThatCannotBeWrittenDownIsNotMade) {
 
     TTestJournal journal;
     journal.Journal.BeginBatch(TBatchKind::Unhide);
-    ASSERT_TRUE(journal.Journal.Begin({object, HiddenSystem, 0}));
-    journal.Journal.End(false, HiddenSystem);
+    ASSERT_TRUE(WriteChange(journal.Journal, object, HiddenSystem, 0));
+    journal.Journal.End({{false, HiddenSystem}});
     const TJournalContents contents = ReadJournal(journal.Path());
     ASSERT_EQ(contents.Entries.size(), 1u);
     EXPECT_EQ(contents.Entries[0].State, TJournalEntry::Failed);
@@ -141,7 +146,7 @@ TEST(Journal, PathsComeBackExactly) {
     const std::wstring path = folder.Path(L"\u0436\u0443\u0440\u043d\u0430\u043b \u65e5\u8a8c\\journal.tsv");
     TJournal journal(path);
     journal.BeginBatch(TBatchKind::Unhide);
-    for (const std::wstring& logged : paths) ASSERT_TRUE(journal.Begin({Logged(logged), HiddenSystem, 0}));
+    for (const std::wstring& logged : paths) ASSERT_TRUE(WriteChange(journal, Logged(logged), HiddenSystem, 0));
     const TJournalContents contents = ReadJournal(path);
     EXPECT_EQ(contents.DamagedLines, 0);
     ASSERT_EQ(contents.Entries.size(), paths.size());
@@ -157,7 +162,7 @@ TEST(Journal, BatchesOfTwoWritersAtOnceStayApart) {
     for (int i = 0; i < 50; ++i)
         for (TJournal* writer : {&journal.Journal, &other}) {
             writer->BeginBatch(TBatchKind::Unhide);
-            ASSERT_TRUE(writer->Begin({Logged(L"C:\\x\\y"), HiddenSystem, 0}));
+            ASSERT_TRUE(WriteChange(*writer, Logged(L"C:\\x\\y"), HiddenSystem, 0));
         }
     std::set<uint64_t> batches;
     for (const TJournalEntry& entry : ReadJournal(journal.Path()).Entries) batches.insert(entry.Batch);
@@ -169,8 +174,8 @@ TEST(Journal, ADamagedJournalIsReadAsFarAsItIsSound) {
     TTestJournal good;
     good.Journal.BeginBatch(TBatchKind::Unhide);
     for (const wchar_t* path : {L"C:\\one", L"C:\\two", L"C:\\three"}) {
-        ASSERT_TRUE(good.Journal.Begin({Logged(path), HiddenSystem, 0}));
-        good.Journal.End(true, 0x20);
+        ASSERT_TRUE(WriteChange(good.Journal, Logged(path), HiddenSystem, 0));
+        good.Journal.End({{true, 0x20}});
     }
     const std::string sound = FileBytes(good.Path());
     std::vector<size_t> ends;  // where each line ends
@@ -223,7 +228,7 @@ TEST(Journal, ADamagedJournalIsReadAsFarAsItIsSound) {
         // Writing goes on after any damage, and what is written next is read back; a file of another
         // format is kept beside the new journal, as it was.
         journal.Journal.BeginBatch(TBatchKind::Unhide);
-        ASSERT_TRUE(journal.Journal.Begin({Logged(L"C:\\next"), HiddenSystem, 0})) << c.What;
+        ASSERT_TRUE(WriteChange(journal.Journal, Logged(L"C:\\next"), HiddenSystem, 0)) << c.What;
         const TJournalContents after = ReadJournal(journal.Path());
         ASSERT_FALSE(after.Entries.empty()) << c.What;
         EXPECT_EQ(after.Entries.back().Path, L"C:\\next") << c.What;
@@ -302,7 +307,7 @@ TEST(Journal, RefusesALinkedFolderAndAFileWithOtherNames) {
     ASSERT_TRUE(fx.Link(L"linked", elsewhere.Root()));
     TJournal linked(fx.Path(L"linked\\journal.tsv"));
     linked.BeginBatch(TBatchKind::Unhide);
-    EXPECT_FALSE(linked.Begin({Logged(L"C:\\x\\y"), HiddenSystem, 0}));
+    EXPECT_FALSE(WriteChange(linked, Logged(L"C:\\x\\y"), HiddenSystem, 0));
     EXPECT_NE(linked.Problem().find(L"is a link"), std::wstring::npos) << std::string(WideToUtf8(linked.Problem()));
     EXPECT_FALSE(elsewhere.Exists(L"journal.tsv")) << "nothing written where the link leads";
     WriteBytes(elsewhere.Path(L"journal.tsv"), "Clarivo journal\t2\n");
@@ -311,7 +316,7 @@ TEST(Journal, RefusesALinkedFolderAndAFileWithOtherNames) {
 
     TTestJournal journal;
     journal.Journal.BeginBatch(TBatchKind::Unhide);
-    ASSERT_TRUE(journal.Journal.Begin({Logged(L"C:\\x\\y"), HiddenSystem, 0}));
+    ASSERT_TRUE(WriteChange(journal.Journal, Logged(L"C:\\x\\y"), HiddenSystem, 0));
     journal.Journal.SetPath(journal.Path());  // let go of it
     ASSERT_TRUE(CreateHardLinkW(fx.Path(L"second-name.tsv").c_str(), journal.Path().c_str(), nullptr));
     EXPECT_FALSE(journal.Journal.Usable());
@@ -421,7 +426,7 @@ TEST(Undo, AJournalHeldElsewhereStopsChangesAndIsSaidToBeUnreadable) {
     TTestJournal journal;
     fx.SizedFile(L"a.txt", 1, HiddenSystem);
     journal.Journal.BeginBatch(TBatchKind::Unhide);
-    ASSERT_TRUE(journal.Journal.Begin({Logged(L"C:\\earlier\\x"), HiddenSystem, 0}));
+    ASSERT_TRUE(WriteChange(journal.Journal, Logged(L"C:\\earlier\\x"), HiddenSystem, 0));
     journal.Journal.SetPath(journal.Path());  // let go of it, as another run of the program would have
     {
         const UniqueFileHandle held(CreateFileW(journal.Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -446,7 +451,7 @@ TEST(Undo, AChangeWithNoOutcomeWrittenIsPutBackOnlyWhereItWasMade) {
     journal.Journal.BeginBatch(TBatchKind::Unhide);
     for (const wchar_t* name : {L"made.txt", L"not-made.txt"}) {
         const DWORD before = fx.Attributes(name);
-        ASSERT_TRUE(journal.Journal.Begin({Listed(fx, name), before, before & ~HiddenSystem}));
+        ASSERT_TRUE(WriteChange(journal.Journal, Listed(fx, name), before, before & ~HiddenSystem));
     }
     SetAttributes(fx.Path(L"made.txt"), FILE_ATTRIBUTE_ARCHIVE);  // the crash came after this one was made
     const TUndoOutcome undo = UndoLast(journal.Journal);
