@@ -61,8 +61,9 @@ enum class TActionResult {
     Failed,      // could not be told to be the object listed, or refused for another reason
     Unrecorded,  // the change could not be written down first, so it was not made
     OtherNames,  // a file with other names (hard links), left alone as the user chose
+    Stopped,     // not tried: the action was stopped first
 };
-constexpr std::size_t ActionResultCount = 8;
+constexpr std::size_t ActionResultCount = 9;
 
 // The result that a system error stands for.
 TActionResult ResultOfError(DWORD error);

@@ -23,6 +23,7 @@
 #include "ui/ListView.h"
 #include "ui/Menus.h"
 #include "ui/Panel.h"
+#include "ui/ProgressBar.h"
 #include "ui/RadioButton.h"
 #include "ui/ShellTreeView.h"
 #include "ui/SpeedButton.h"
@@ -39,6 +40,8 @@ namespace {
 
 // While a search runs, this timer has the window take the notifications waiting in the feed.
 constexpr UINT_PTR FeedTimerId = 1;
+// While an action runs, this timer has the window take what it has done.
+constexpr UINT_PTR RunTimerId = 2;
 // The status line shows the folder being searched at most this often: about the time it takes to read a
 // path, and each change repaints the skinned status bar.
 constexpr ULONGLONG StatusIntervalMs = 1000;
@@ -61,6 +64,13 @@ constexpr std::size_t MaxPathsListed = 10;
 
 // "Open Containing Folder" opens at most this many Explorer windows at once.
 constexpr std::size_t MaxExplorerWindows = 10;
+
+// A count with its thousands grouped by commas: "10,000".
+std::string GroupedNumber(size_t value) {
+    std::string digits = std::to_string(value);
+    for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, 1, ',');
+    return digits;
+}
 
 const wchar_t* const NotAFolderLine = L"Choose a folder on a disk or a network share to search it.";
 
@@ -136,6 +146,7 @@ std::wstring ReasonsText(const TActionCounts& counts, const char* since, const s
         {TActionResult::Failed, "could not be checked, or the system refused"},
         {TActionResult::Unrecorded, "left as they were because the journal could not be written"},
         {TActionResult::OtherNames, "files with other names (hard links), left as you chose"},
+        {TActionResult::Stopped, "not tried: the action was stopped"},
     };
     std::wstring text;
     for (const TReason& reason : reasons)
@@ -178,7 +189,7 @@ const TClassInfo* const Form1Classes[] = {
     &TShellTreeView::MetaClass, &TEdit::MetaClass,     &TSpeedButton::MetaClass,       &TListView::MetaClass,
     &TStatusBar::MetaClass,     &TAnimate::MetaClass,  &TRadioButton::MetaClass,       &TCheckBox::MetaClass,
     &TPanel::MetaClass,         &TLabel::MetaClass,    &TSpinEdit::MetaClass,          &TFindFileComponent::MetaClass,
-    &TSkinData::MetaClass,      &TPopupMenu::MetaClass, &TMenuItem::MetaClass,
+    &TSkinData::MetaClass,      &TPopupMenu::MetaClass, &TMenuItem::MetaClass,    &TProgressBar::MetaClass,
 };
 
 TForm1::TForm1(TComponent* owner)
@@ -193,6 +204,7 @@ TForm1::TForm1(TComponent* owner)
     b.AddField("UndoUnhideItem", UndoUnhideItem);
     b.AddField("ExportItem", ExportItem);
     b.AddField("StatusBar1", StatusBar1);
+    b.AddField("ActionProgress", ActionProgress);
     b.AddField("Animate", Animate);
     b.AddField("StopButton", StopButton);
     b.AddField("RadioButton1", RadioButton1);
@@ -252,6 +264,7 @@ TForm1::TForm1(TComponent* owner)
 }
 
 TForm1::~TForm1() {
+    FRunner.reset();  // an action still running ends first: it reports to this window
     // A search still running ends before the feed it posts to goes with this object's own members.
     Destroying();
     if (Form1 == this) Form1 = nullptr;
@@ -282,6 +295,15 @@ void TForm1::CreateWnd() {
 void TForm1::WndProc(TMessage& message) {
     if (message.Msg == WM_TIMER && message.WParam == FeedTimerId) {
         FFeed.Drain();
+        return;
+    }
+    if (message.Msg == WM_TIMER && message.WParam == RunTimerId) {
+        if (!FRunner) return;
+        FRunner->Drain();
+        if (FRunner->Finished())
+            FinishRun();
+        else
+            ShowRunProgress();
         return;
     }
     if (message.Msg == WM_DROPFILES) {
@@ -321,7 +343,7 @@ void TForm1::FormCreate(TObject*) {
 }
 
 void TForm1::FindButtonClick(TObject*) {
-    if (FindFile1->Busy()) return;
+    if (FindFile1->Busy() || FRunner) return;
     const std::wstring folder = ShellTreeView1->Path();
     if (!IsSearchableFolder(folder)) {
         StatusBar1->SetSimpleText(NotAFolderLine);
@@ -340,20 +362,25 @@ void TForm1::FindButtonClick(TObject*) {
 }
 
 void TForm1::StopButtonClick(TObject*) {
+    if (FRunner) {
+        FRunner->Cancel();  // the run ends before its next block, and says so
+        return;
+    }
     FindFile1->Abort();
     FSearching = false;
     UpdateActions();
 }
 
 void TForm1::UpdateActions() {
-    FindButton->SetEnabled(!FSearching);
-    StopButton->SetEnabled(FSearching);
-    // Rows still arriving are rows nobody has looked at yet.
+    FindButton->SetEnabled(!Busy());
+    StopButton->SetEnabled(Busy());
+    // Rows still arriving are rows nobody has looked at yet; rows an action is working on are its own.
     for (TControl* control : {static_cast<TControl*>(SpeedButton4), static_cast<TControl*>(SpeedButton5),
                               static_cast<TControl*>(CheckBox1)})
-        control->SetEnabled(!FSearching);
+        control->SetEnabled(!Busy());
     for (TControl* control : {static_cast<TControl*>(SpeedButton2), static_cast<TControl*>(SpeedButton1)})
-        control->SetEnabled(!FSearching && !FCustomShown);
+        control->SetEnabled(!Busy() && !FCustomShown);
+    ShellTreeView1->SetEnabled(!FRunner);
     for (TControl* control : {static_cast<TControl*>(RadioButton1), static_cast<TControl*>(Checkfile)})
         control->SetEnabled(!FCustomShown);
 }
@@ -487,7 +514,7 @@ std::vector<int> TForm1::RowsIn(TRowSet set) {
 const TListedObject* TForm1::ListedObject(int row) { return std::any_cast<TListedObject>(&FoundFiles->Data(row)); }
 
 void TForm1::ActOnRows(TRowAction action, TRowSet set) {
-    if (FSearching) return;
+    if (Busy()) return;
     const std::vector<int> rows = RowsIn(set);
     // A command on no selection is no command; a button always answers.
     if (set == TRowSet::Selected && rows.empty()) return;
@@ -513,51 +540,90 @@ void TForm1::ActOnRows(TRowAction action, TRowSet set) {
         return;
     }
     // A journal that cannot be used is said before anything is changed, and the user decides.
-    TUnrecorded unrecorded;
     TChangeRecorder* recorder = &FJournal;
     if (action == TRowAction::Unhide && !FJournal.Usable()) {
         if (ShowMessageBox(FJournal.Problem() + L"\n\nClarivo writes down every unhide there so that it can be undone. "
                                                 L"Unhide anyway, without a way to undo it?",
                            L"Warning", MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) != IDOK)
             return;
-        recorder = &unrecorded;
+        recorder = &FUnrecorded;
     }
+    if (action == TRowAction::Unhide) FJournal.BeginBatch(TBatchKind::Unhide);
 
-    // The Recycle Bin takes every object in one operation of the shell's; the others go one by one.
-    std::vector<TActionResult> results;
-    TRecycleOutcome recycled;
-    if (action == TRowAction::Recycle) {
-        std::vector<TListedObject> listed;
-        for (const auto& entry : objects) listed.push_back(entry.second);
-        recycled = MoveToRecycleBin(Handle(), listed);
-        results = recycled.Results;
-    } else {
-        if (action == TRowAction::Unhide) FJournal.BeginBatch(TBatchKind::Unhide);
-        TObjectActions actions;
-        bool askedOtherNames = false;
-        for (const auto& [row, object] : objects) {
-            auto act = [&] { return action == TRowAction::Unhide ? actions.Unhide(object, *recorder) : actions.Delete(object); };
-            TActionResult result = act();
-            if (result == TActionResult::OtherNames && !std::exchange(askedOtherNames, true) &&
-                ShowMessageBox(object.Path + (action == TRowAction::Unhide ? UnhideOtherNamesQuestion : DeleteOtherNamesQuestion),
-                               L"Warning", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES) {
-                actions.ActOnOtherNames = true;
-                result = act();
-            }
-            if (result == TActionResult::OtherNames && !FoundFiles->ItemCaption(row).ends_with(OtherNamesMark))
-                FoundFiles->SetItemCaption(row, FoundFiles->ItemCaption(row) + OtherNamesMark);
-            results.push_back(result);
+    std::vector<TRunItem> items;
+    for (auto& [row, object] : objects) items.push_back({row, std::move(object)});
+    const wchar_t* const question = action == TRowAction::Unhide ? UnhideOtherNamesQuestion : DeleteOtherNamesQuestion;
+    FRunCounts = {};
+    FRemovedRows.clear();
+    FRunner = std::make_unique<TActionRunner>(
+        action, std::move(items), *recorder, Handle(),
+        [question](const TListedObject& first) {
+            return ShowMessageBox(first.Path + question, L"Warning", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+        },
+        [this](std::vector<TRunNote>& notes) { ApplyRunNotes(notes); });
+    FRunUnrecorded = recorder == &FUnrecorded;
+    ActionProgress->SetMax(std::max(1, static_cast<int>(FRunner->Items().size())));
+    ActionProgress->SetPosition(0);
+    ActionProgress->SetVisible(true);
+    UpdateActions();
+    ShowRunProgress();
+    SetTimer(Handle(), RunTimerId, TActionRunner::TFeed::TickMs, nullptr);
+    FRunner->Start();
+}
+
+int TForm1::CurrentRow(int row) const {
+    return row - static_cast<int>(std::lower_bound(FRemovedRows.begin(), FRemovedRows.end(), row) - FRemovedRows.begin());
+}
+
+void TForm1::ApplyRunNotes(std::vector<TRunNote>& notes) {
+    std::vector<int> done;
+    for (const TRunNote& note : notes) {
+        const int row = FRunner->Items()[note.Index].Row;
+        if (FRunCounts.Add(note.Result)) {
+            done.push_back(row);
+        } else if (note.Result == TActionResult::OtherNames) {
+            const int now = CurrentRow(row);
+            if (!FoundFiles->ItemCaption(now).ends_with(OtherNamesMark))
+                FoundFiles->SetItemCaption(now, FoundFiles->ItemCaption(now) + OtherNamesMark);
         }
     }
-    TActionCounts counts;
-    std::vector<int> done;
-    for (size_t i = 0; i < objects.size(); ++i)
-        if (counts.Add(results[i])) done.push_back(objects[i].first);
+    if (done.empty()) return;
     // From the last row to the first, so removing a row never moves one still to come.
-    std::sort(done.begin(), done.end(), std::greater<>());
+    std::vector<int> current;
+    for (int row : done) current.push_back(CurrentRow(row));
+    std::sort(current.begin(), current.end(), std::greater<>());
     FoundFiles->BeginUpdate();
-    for (int row : done) FoundFiles->Delete(row);
+    for (int row : current) FoundFiles->Delete(row);
     FoundFiles->EndUpdate();
+    std::sort(done.begin(), done.end());
+    std::vector<int> removed;
+    std::merge(FRemovedRows.begin(), FRemovedRows.end(), done.begin(), done.end(), std::back_inserter(removed));
+    FRemovedRows = std::move(removed);
+}
+
+void TForm1::ShowRunProgress() {
+    const char* const doing[] = {"Unhiding", "Deleting", "Moving to the Recycle Bin"};
+    const size_t done = FRunner->DoneCount(), total = FRunner->Items().size();
+    const std::wstring current = FRunner->Current();
+    StatusBar1->SetSimpleText(Utf8ToWide(Format("%s %s of %s", doing[static_cast<int>(FRunner->Action())],
+                                                GroupedNumber(done).c_str(), GroupedNumber(total).c_str())) +
+                              (current.empty() ? L"" : L" - " + current));
+    ActionProgress->SetPosition(static_cast<int>(done));
+}
+
+void TForm1::FinishRun() {
+    KillTimer(Handle(), RunTimerId);
+    FRunner->Drain();
+    const std::unique_ptr<TActionRunner> runner = std::move(FRunner);  // it has ended: letting it go waits for nothing
+    ActionProgress->SetVisible(false);
+    UpdateActions();
+    const TRowAction action = runner->Action();
+    const TRecycleOutcome& recycled = runner->Recycled();
+    const TActionCounts& counts = FRunCounts;
+    const char* const verbs[] = {"unhidden", "deleted", "moved to the Recycle Bin"};
+    const char* const verb = verbs[static_cast<int>(action)];
+    StatusBar1->SetSimpleText(Utf8ToWide(Format("%s of %s object(s) %s.", GroupedNumber(static_cast<size_t>(counts.Done())).c_str(),
+                                                GroupedNumber(runner->Items().size()).c_str(), verb)));
 
     std::wstring allDone(CompletedMessage);
     if (action == TRowAction::Recycle) {
@@ -575,7 +641,7 @@ void TForm1::ActOnRows(TRowAction action, TRowSet set) {
     if (FAILED(recycled.Error))
         text += Utf8ToWide(Format("\n\nThe Recycle Bin could not be used (system error 0x%08lX): nothing was deleted instead.",
                                   static_cast<unsigned long>(recycled.Error)));
-    if (recorder == &unrecorded && counts.Done() > 0) text += L"\n\nThis unhide was not written down: it cannot be undone.";
+    if (FRunUnrecorded && counts.Done() > 0) text += L"\n\nThis unhide was not written down: it cannot be undone.";
     ShowMessageBox(text, Application().Title(), MB_OK);
 }
 
@@ -606,7 +672,7 @@ void TForm1::CheckBox1Click(TObject*) {
 
 // ---- Commands on the selected rows ----
 
-std::vector<int> TForm1::CommandRows() { return FSearching ? std::vector<int>{} : FoundFiles->SelectedIndices(); }
+std::vector<int> TForm1::CommandRows() { return Busy() ? std::vector<int>{} : FoundFiles->SelectedIndices(); }
 
 // The paths exactly as the objects have them, in their normal form (what the Location and Name columns
 // show): they go to people and to other programs, which mostly cannot read the extended form "\\?\...".
@@ -629,12 +695,12 @@ void TForm1::CopyPathClick(TObject*) {
 // row would stack copies of the same folder, and a selection of thousands must not start thousands of
 // Explorers. The focused row alone would leave the other folders the user selected unseen.
 void TForm1::RowMenuPopup(TObject*) {
-    const bool canAct = !FSearching && !FoundFiles->SelectedIndices().empty();
+    const bool canAct = !Busy() && !FoundFiles->SelectedIndices().empty();
     for (int i = 0; i < RowMenu->Items()->Count(); ++i) {
         TMenuItem* item = RowMenu->Items()->Items(i);
         // Undo needs no rows (what it puts back left the list when it was unhidden), export only some.
-        item->SetEnabled(item == UndoUnhideItem ? !FSearching
-                         : item == ExportItem   ? !FSearching && FoundFiles->Count() > 0
+        item->SetEnabled(item == UndoUnhideItem ? !Busy()
+                         : item == ExportItem   ? !Busy() && FoundFiles->Count() > 0
                                                 : canAct);
     }
 }
@@ -675,7 +741,7 @@ void TForm1::PropertiesClick(TObject*) {
 void TForm1::UnhideRowsClick(TObject*) { ActOnRows(TRowAction::Unhide, TRowSet::Selected); }
 
 void TForm1::UndoUnhideClick(TObject*) {
-    if (FSearching) return;
+    if (Busy()) return;
     const TJournalContents contents = ReadJournal(FJournal.Path());
     const TUndoPlan plan = PlanUndo(contents);
     std::wstring text;
@@ -713,7 +779,7 @@ void TForm1::UndoUnhideClick(TObject*) {
 }
 
 void TForm1::ExportListClick(TObject*) {
-    if (FSearching || FoundFiles->Count() == 0) return;
+    if (Busy() || FoundFiles->Count() == 0) return;
     std::vector<int> rows = FoundFiles->SelectedIndices();
     if (rows.size() < 2) rows = RowsIn(TRowSet::All);
     std::vector<TListedObject> objects;
@@ -829,6 +895,9 @@ void TForm1::SpeedButton3Click(TObject*) {
 }
 
 void TForm1::FormClose(TObject*, TCloseAction&) {
+    // An action running ends before its next block, with what it did written down; nothing is reported.
+    KillTimer(Handle(), RunTimerId);
+    FRunner.reset();
     // The search ends before the window goes: its notifications need the list and the status bar.
     FindFile1->Abort();
     ShellOpen(MakerWebAddress);

@@ -3,6 +3,7 @@
 // files and presses "Find"; the search runs on a worker thread and its results fill the list, which the
 // unhide and delete buttons then act on. The layout and the components' stored settings come from the
 // window's description (app/Form1.form).
+#include "app/ActionRunner.h"
 #include "app/CommandLine.h"
 #include "app/FindFileComponent.h"
 #include "app/Journal.h"
@@ -10,6 +11,7 @@
 #include "ui/CustomForm.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,6 +24,7 @@ class TListView;
 class TMenuItem;
 class TPopupMenu;
 class TPanel;
+class TProgressBar;
 class TRadioButton;
 class TShellTreeView;
 class TSkinData;
@@ -46,6 +49,7 @@ public:
     TMenuItem* UndoUnhideItem = nullptr;
     TMenuItem* ExportItem = nullptr;
     TStatusBar* StatusBar1 = nullptr;
+    TProgressBar* ActionProgress = nullptr;
     TAnimate* Animate = nullptr;
     TSpeedButton* StopButton = nullptr;
     TRadioButton* RadioButton1 = nullptr;
@@ -116,6 +120,8 @@ public:
     void FormClose(TObject* Sender, TCloseAction& Action);
 
     int FolderCount() const { return FFolderCount; }
+    // An unhide, delete or Move to Recycle Bin is running beside the window.
+    bool Acting() const { return FRunner != nullptr; }
     int UnopenedCount() const { return FUnopenedCount; }
     bool CustomShown() const { return FCustomShown; }
     // Takes the command line's choices: the folder selected in the tree, hidden files or folders, and
@@ -137,7 +143,6 @@ protected:
     bool IsShortCut(WPARAM key) override;
 
 private:
-    enum class TRowAction { Unhide, Delete, Recycle };
     // The rows an action takes: every row, the ticked ones (the buttons) or the selected ones (the commands).
     enum class TRowSet { All, Ticked, Selected };
     std::vector<int> RowsIn(TRowSet set);
@@ -152,8 +157,17 @@ private:
     // Delete asks first, and once more when links are among the objects; false when the user said no.
     // Links the user chose to keep are taken out of objects.
     bool ConfirmDelete(TRowSet set, std::vector<std::pair<int, TListedObject>>& objects);
-    // Enables what may be used now: nothing that acts on the rows while a search fills them.
+    // Enables what may be used now: nothing that acts on the rows while a search fills them or an action
+    // runs.
     void UpdateActions();
+    bool Busy() const { return FSearching || FRunner; }
+    // Applies what the running action has done: rows of objects done leave the list.
+    void ApplyRunNotes(std::vector<TRunNote>& notes);
+    // The row an item of the run stands on now (rows before it may have left).
+    int CurrentRow(int row) const;
+    void ShowRunProgress();
+    // The run has ended: its last notes applied, the window unlocked, and the user told how it went.
+    void FinishRun();
     // Applies notifications on the window's thread, in the order raised.
     void ApplyNotes(std::vector<TSearchNote>& notes);
     // A notification from the search: straight away on the window's thread, queued from the worker.
@@ -170,6 +184,11 @@ private:
     bool FCustomShown = false;
     TSearchFeed FFeed;
     TJournal FJournal;
+    TUnrecorded FUnrecorded;  // for an unhide the user chose to make without the journal
+    std::unique_ptr<TActionRunner> FRunner;
+    TActionCounts FRunCounts;
+    bool FRunUnrecorded = false;
+    std::vector<int> FRemovedRows;  // the rows the run has taken out, as they were numbered at its start, sorted
     // The walking thread's own: the searched folder whose identity it last asked, and that identity.
     std::wstring FIdentifiedRoot;
     TSearchedFolder FSearchedFolder;

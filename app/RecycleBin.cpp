@@ -127,15 +127,15 @@ TRecycleOutcome MoveToRecycleBin(HWND owner, const std::vector<TListedObject>& o
     }
     if (SUCCEEDED(hr) && queued > 0) hr = operation->PerformOperations();
     if (advised) operation->Unadvise(cookie);
-    // Cancelled by the user or stopped halfway: what went is gone all the same, and is counted below.
-    if (FAILED(hr) && hr != HRESULT_FROM_WIN32(ERROR_CANCELLED) && hr != COPYENGINE_E_USER_CANCELLED) outcome.Error = hr;
+    // Cancelled by the user in the shell's window: what went is gone all the same, and is counted below;
+    // what stayed was stopped, not refused.
+    const bool cancelled = hr == HRESULT_FROM_WIN32(ERROR_CANCELLED) || hr == COPYENGINE_E_USER_CANCELLED;
+    if (FAILED(hr) && !cancelled) outcome.Error = hr;
 
     std::vector<bool> forGood(objects.size(), false);
     for (const THanded& h : handed) {
         const TActionResult gone = h.Reached->GoneFromFolder();
-        outcome.Results[h.Index] = gone == TActionResult::Done ? TActionResult::Done
-                                   : gone == TActionResult::Failed ? TActionResult::Failed  // still there
-                                                                   : gone;
+        outcome.Results[h.Index] = gone != TActionResult::Done && cancelled ? TActionResult::Stopped : gone;
         // Recycled only on the shell's word; gone without it is gone for good.
         forGood[h.Index] = gone == TActionResult::Done && report.FateOf(h.ShellPath) != TDeleteReport::Recycled;
     }

@@ -33,6 +33,7 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace {
@@ -49,6 +50,7 @@ protected:
     MainWindow() {
         FPreviousBox = SetMessageBoxHandler([this](HWND, const std::wstring& text, const std::wstring& caption, UINT flags) {
             boxes.push_back({text, caption, flags});
+            if (atBox) atBox(boxes.back());
             if (!answers.empty()) {
                 const int next = answers.front();
                 answers.erase(answers.begin());
@@ -76,6 +78,16 @@ protected:
     void ClickButton(TSpeedButton* button) {
         PostClick(button);
         Application().ProcessMessages();
+        WaitForAction();
+    }
+    // Serves the window until an action it runs beside itself has ended and reported.
+    void WaitForAction() {
+        const ULONGLONG giveUp = GetTickCount64() + 60000;
+        while (form->Acting() && GetTickCount64() < giveUp) {
+            Application().ProcessMessages();
+            Sleep(5);
+        }
+        ASSERT_FALSE(form->Acting()) << "the action did not end within a minute";
     }
     void PostClick(TSpeedButton* button) {
         LPARAM at = MAKELPARAM(button->Left() + button->Width() / 2, button->Top() + button->Height() / 2);
@@ -168,6 +180,7 @@ protected:
     std::vector<TShellRequest> opened;
     int answer = IDOK;
     std::vector<int> answers;  // taken first, one per box, before answer
+    std::function<void(const TBox&)> atBox;  // what the user does while a box is up
 
 private:
     TTempTree FJournalFolder;  // made before the form, gone after it
@@ -654,6 +667,51 @@ TEST_F(RowActions, FilesWithOtherNamesAreAskedForAndMarked) {
     EXPECT_EQ(form->FoundFiles->Count(), 0);
 }
 
+// Stop during a run of 2,000 unhides: what was done stays done, written down and gone from the list;
+// the rest is listed and hidden as before, and the report says so. (The run is stopped while it waits
+// for the user's word on a file with other names, so that where it stops does not depend on timing.)
+TEST_F(RowActions, AnUnhideStoppedPartWayKeepsWhatItDidAndLeavesTheRest) {
+    TTempTree elsewhere;
+    for (int i = 0; i < 2000; ++i) fx.SizedFile(FormatW(L"f%04d.bin", i), 0, HiddenSystem);
+    ASSERT_TRUE(CreateHardLinkW(elsewhere.Path(L"other.bin").c_str(), fx.Path(L"f1500.bin").c_str(), nullptr));
+    Search(fx.Root(), true);
+    ASSERT_EQ(form->FoundFiles->Count(), 2000);
+    answers = {IDNO};
+    bool stopped = false;
+    atBox = [&](const TBox&) {
+        if (std::exchange(stopped, true)) return;  // only the question: the report comes after the run
+        EXPECT_TRUE(form->Acting());
+        EXPECT_TRUE(form->StopButton->Enabled());
+        EXPECT_FALSE(form->FindButton->Enabled());
+        form->StopButton->DoClick();
+    };
+    ClickButton(form->SpeedButton2);  // waits until the run has ended and reported
+    atBox = nullptr;
+
+    // The last row goes first, a block of 32 at a time: f1500 is in the 16th block, which is finished.
+    constexpr int Done = 15 * 32 + 31;
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].Text, FormatW(L"%d of 2000 object(s) unhidden, %d left:\n- 1: files with other names (hard links), "
+                                    L"left as you chose\n- %d: not tried: the action was stopped",
+                                    Done, 2000 - Done, 2000 - Done - 1));
+    EXPECT_EQ(form->FoundFiles->Count(), 2000 - Done);
+    const std::vector<std::wstring> names = Names();
+    const std::set<std::wstring> rows(names.begin(), names.end());
+    int unhidden = 0;
+    for (int i = 0; i < 2000; ++i) {
+        const std::wstring name = FormatW(L"f%04d.bin", i);
+        const bool listed = rows.count(name) || rows.count(name + L" (has other names)");
+        EXPECT_NE(Hidden(name.c_str()), !listed) << WideToUtf8(name);
+        unhidden += !Hidden(name.c_str());
+    }
+    EXPECT_EQ(unhidden, Done);
+    const TJournalContents journal = ReadJournal(form->Journal().Path());
+    EXPECT_EQ(std::count_if(journal.Entries.begin(), journal.Entries.end(),
+                            [](const TJournalEntry& e) { return e.State == TJournalEntry::Done; }),
+              Done);
+    EXPECT_EQ(journal.Entries.size(), static_cast<size_t>(Done)) << "nothing written down for what was not tried";
+}
+
 // A journal that cannot be used is said before anything is changed: the user chooses between no unhide
 // and one that cannot be undone, and is reminded afterwards.
 TEST_F(RowActions, AJournalThatCannotBeUsedIsSaidBeforeAnUnhide) {
@@ -732,6 +790,7 @@ TEST_F(RowCommands, UnhideAndDeleteOfTheSelectionKeepTheButtonsRules) {
     form->FoundFiles->SetChecked(0, true);  // ticked but not selected: not taken
     Select({L"b.txt", L"c.txt"});
     form->UnhideRowsClick(nullptr);
+    WaitForAction();
     ExpectCompleted();
     EXPECT_EQ(StillHidden(), (std::vector<std::wstring>{L"a.txt", L"d.txt"}));
     EXPECT_EQ(Names(), StillHidden());
@@ -740,6 +799,7 @@ TEST_F(RowCommands, UnhideAndDeleteOfTheSelectionKeepTheButtonsRules) {
     Select({L"a.txt", L"d.txt"});
     answer = IDCANCEL;
     TypeInList(VK_DELETE);
+    WaitForAction();
     ASSERT_EQ(boxes.size(), 1u) << "only the question";
     EXPECT_EQ(boxes[0].Text.size(), 67u) << "the question for the chosen files";
     EXPECT_TRUE(boxes[0].Flags & MB_RTLREADING);
@@ -751,6 +811,7 @@ TEST_F(RowCommands, UnhideAndDeleteOfTheSelectionKeepTheButtonsRules) {
     answer = IDOK;
     SetAttributes(fx.Path(L"d.txt"), FILE_ATTRIBUTE_ARCHIVE);
     TypeInList(VK_DELETE);
+    WaitForAction();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].Text, L"1 of 2 object(s) deleted, 1 left:\n"
                              L"- 1: had changed or gone since the search and stayed untouched");
@@ -815,6 +876,7 @@ TEST_F(RowCommands, RecycleRemovesOnlyTheRowsOfObjectsThatWent) {
     ASSERT_EQ(Names(), (std::vector<std::wstring>{L"hidden-dir", L"other", L"sub"}));
     Select({L"hidden-dir"});
     form->RecycleRowsClick(nullptr);
+    WaitForAction();
     ASSERT_EQ(boxes.size(), 1u);
     if (fx.Exists(L"hidden-dir")) {
         EXPECT_EQ(Names(), (std::vector<std::wstring>{L"hidden-dir", L"other", L"sub"}));
