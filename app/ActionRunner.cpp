@@ -16,7 +16,7 @@ TActionRunner::TActionRunner(TRowAction action, std::vector<TRunItem> items, TCh
 
 TActionRunner::~TActionRunner() {
     Cancel();
-    if (Handle()) WaitFor();
+    if (Started()) WaitFor();  // one never started never runs: the base class lets it go
 }
 
 std::wstring TActionRunner::Current() const {

@@ -37,6 +37,8 @@ public:
     // Asks Execute to end; Execute looks at Terminated at points of its choosing.
     void Terminate() noexcept { FTerminated = true; }
     bool Terminated() const noexcept { return FTerminated; }
+    // Start has been called.
+    bool Started() const noexcept { return FStarted; }
     // Execute has returned (or failed).
     bool Finished() const noexcept { return FFinished; }
 
