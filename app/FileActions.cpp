@@ -94,8 +94,7 @@ bool IdentifyListed(TListedObject& object, const TSearchedFolder& searched, uint
     if (!searched.Volume.Known) return false;
     // The listing's number is the object's own, taken as it was listed, at no cost.
     if (listedNumber != 0 && !searched.Volume.LongNumbers) {
-        object.Identity.Volume = searched.Volume.Serial;
-        for (size_t i = 0; i < 8; ++i) object.Identity.Id[i] = static_cast<uint8_t>(listedNumber >> (8 * i));
+        object.Identity = TFileIdentity::OfNumber(searched.Volume.Serial, listedNumber);
         return true;
     }
     const UniqueFileHandle handle(CreateFileW(ExtendedPath(object.Path).c_str(), FILE_READ_ATTRIBUTES,

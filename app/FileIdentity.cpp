@@ -14,6 +14,13 @@ bool TFileIdentity::Known() const {
     return std::any_of(Id.begin(), Id.end(), [](uint8_t octet) { return octet != 0; });
 }
 
+TFileIdentity TFileIdentity::OfNumber(uint64_t volume, uint64_t number) {
+    TFileIdentity identity;
+    identity.Volume = volume;
+    for (size_t i = 0; i < 8; ++i) identity.Id[i] = static_cast<uint8_t>(number >> (8 * i));
+    return identity;
+}
+
 std::string TFileIdentity::Text() const {
     std::string text = Format("%016llX:", static_cast<unsigned long long>(Volume));
     for (auto octet = Id.rbegin(); octet != Id.rend(); ++octet) text += Format("%02X", *octet);
@@ -77,8 +84,7 @@ TFileIdentity IdentityOf(HANDLE handle, const TVolume& volume) {
     IO_STATUS_BLOCK io{};
     uint64_t number = 0;
     if (!NT_SUCCESS(NtQueryInformationFile(handle, &io, &number, sizeof number, FileInternalInformationClass))) return {};
-    for (size_t i = 0; i < 8; ++i) identity.Id[i] = static_cast<uint8_t>(number >> (8 * i));
-    return identity;
+    return TFileIdentity::OfNumber(volume.Serial, number);
 }
 
 DWORD ErrorOfStatus(NTSTATUS status) { return RtlNtStatusToDosError(status); }

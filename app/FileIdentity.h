@@ -23,6 +23,9 @@ struct TFileIdentity {
     uint64_t Volume = 0;
     std::array<uint8_t, 16> Id{};  // a 64-bit number fills the low half, least significant byte first
 
+    // The identity of a 64-bit file number on a volume.
+    static TFileIdentity OfNumber(uint64_t volume, uint64_t number);
+
     // Whether the system told it: no object has the number 0.
     bool Known() const;
     bool operator==(const TFileIdentity&) const = default;

@@ -62,6 +62,21 @@ const wchar_t* const CompletedMessage = L"proposition Complate!";
 // A message that names objects names at most this many.
 constexpr std::size_t MaxPathsListed = 10;
 
+// The paths, one a line after a blank line, as many as a message box can show, and how many more.
+std::wstring PathsText(const std::vector<std::wstring>& paths) {
+    std::wstring text;
+    const size_t named = std::min(paths.size(), MaxPathsListed);
+    for (size_t i = 0; i < named; ++i) text += (i == 0 ? L"\n\n" : L"\n") + paths[i];
+    if (paths.size() > named) text += Utf8ToWide(Format("\n(and %d more)", static_cast<int>(paths.size() - named)));
+    return text;
+}
+
+// What the row actions did to an object, for the messages: "unhidden", "deleted", ...
+const char* DoneWord(TRowAction action) {
+    const char* const words[] = {"unhidden", "deleted", "moved to the Recycle Bin"};
+    return words[static_cast<int>(action)];
+}
+
 // "Open Containing Folder" opens at most this many Explorer windows at once.
 constexpr std::size_t MaxExplorerWindows = 10;
 
@@ -518,8 +533,7 @@ void TForm1::ActOnRows(TRowAction action, TRowSet set) {
     const std::vector<int> rows = RowsIn(set);
     // A command on no selection is no command; a button always answers.
     if (set == TRowSet::Selected && rows.empty()) return;
-    const char* const verbs[] = {"unhidden", "deleted", "moved to the Recycle Bin"};
-    const char* const verb = verbs[static_cast<int>(action)];
+    const char* const verb = DoneWord(action);
     if (rows.empty()) {
         ShowMessageBox(Utf8ToWide(set == TRowSet::Ticked ? Format("No row is ticked: nothing was %s.", verb)
                                                          : Format("The list is empty: nothing was %s.", verb)),
@@ -620,8 +634,7 @@ void TForm1::FinishRun() {
     const TRowAction action = runner->Action();
     const TRecycleOutcome& recycled = runner->Recycled();
     const TActionCounts& counts = FRunCounts;
-    const char* const verbs[] = {"unhidden", "deleted", "moved to the Recycle Bin"};
-    const char* const verb = verbs[static_cast<int>(action)];
+    const char* const verb = DoneWord(action);
     StatusBar1->SetSimpleText(Utf8ToWide(Format("%s of %s object(s) %s.", GroupedNumber(static_cast<size_t>(counts.Done())).c_str(),
                                                 GroupedNumber(runner->Items().size()).c_str(), verb)));
 
@@ -753,20 +766,15 @@ void TForm1::UndoUnhideClick(TObject*) {
     } else {
         // Hiding again is a change like any other: the user sees what it will touch before it does.
         std::wstring question = Utf8ToWide(Format("Hide again the %d object(s) unhidden at ", static_cast<int>(plan.Changes.size()))) +
-                                WhenText(plan.Time) + L"?\n";
-        const size_t named = std::min<size_t>(plan.Changes.size(), MaxPathsListed);
-        for (size_t i = 0; i < named; ++i) question += L"\n" + plan.Changes[i].Path;
-        if (plan.Changes.size() > named)
-            question += Utf8ToWide(Format("\n(and %d more)", static_cast<int>(plan.Changes.size() - named)));
+                                WhenText(plan.Time) + L"?";
+        std::vector<std::wstring> paths;
+        for (const TJournalEntry& change : plan.Changes) paths.push_back(change.Path);
+        question += PathsText(paths);
         if (ShowMessageBox(question, L"Undo Unhide", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
         const TUndoOutcome undo = Undo(plan, FJournal);
         text = CountsReport(undo.Counts, Utf8ToWide(Format("The %d object(s) were hidden again.", undo.Counts.Done())),
                             "hidden again", "since they were unhidden", FJournal.Path());
-        // Which ones, as far as a message box can list them.
-        const size_t listed = std::min<size_t>(undo.NotRestored.size(), MaxPathsListed);
-        for (size_t i = 0; i < listed; ++i) text += (i == 0 ? L"\n\n" : L"\n") + undo.NotRestored[i];
-        if (undo.NotRestored.size() > listed)
-            text += Utf8ToWide(Format("\n(and %d more)", static_cast<int>(undo.NotRestored.size() - listed)));
+        text += PathsText(undo.NotRestored);  // which ones, as far as a message box can list them
         if (undo.Counts.Left() > undo.Counts.Count(TActionResult::Changed))
             text += L"\n\nThose refused stay in the journal: Undo Unhide tries them again.";
     }
