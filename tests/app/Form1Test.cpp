@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 #include "app/Launcher.h"
 #include "app/SaveDialog.h"
+#include "HandleGrowth.h"
 #include "Keys.h"
 #include "TempTree.h"
 #include "TestFiles.h"
@@ -710,6 +711,19 @@ TEST_F(RowActions, AnUnhideStoppedPartWayKeepsWhatItDidAndLeavesTheRest) {
                             [](const TJournalEntry& e) { return e.State == TJournalEntry::Done; }),
               Done);
     EXPECT_EQ(journal.Entries.size(), static_cast<size_t>(Done)) << "nothing written down for what was not tried";
+}
+
+// A run shows its progress bar and status line and takes them down again: run after run holds no more
+// GUI handles than the first.
+TEST_F(RowActions, RunAfterRunHoldsNoMoreHandles) {
+    SetUpFiles();
+    ExpectNoHandleGrowth("search and unhide of 4 files", 10, [&] {
+        for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt"})
+            SetAttributes(fx.Path(name), HiddenSystem | FILE_ATTRIBUTE_ARCHIVE);
+        Search(fx.Root(), true);
+        ClickButton(form->SpeedButton2);
+        ASSERT_EQ(form->FoundFiles->Count(), 0);
+    }, [&] { SettleAndPaint(form->Handle()); });
 }
 
 // A journal that cannot be used is said before anything is changed: the user chooses between no unhide
